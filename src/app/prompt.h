@@ -1,0 +1,20 @@
+// Modal message boxes, all titled "Hertzwerk". Tests answer them from a script.
+#pragma once
+
+#include <string>
+
+namespace hzwk {
+
+inline constexpr const char kTitle[] = "Hertzwerk";
+
+enum class Icon { None, Critical, Information };
+enum class Buttons { Ok, YesNo };
+enum class Answer { Ok, Yes, No };
+
+class Prompt {
+public:
+    virtual ~Prompt() = default;
+    virtual Answer Show(const std::string& text, Icon icon, Buttons buttons) = 0;
+};
+
+}  // namespace hzwk

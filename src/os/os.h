@@ -1,0 +1,51 @@
+// Operating-system services the program needs besides the registry, behind one
+// interface so the logic runs the same on Windows, on a machine profile and in tests.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace hzwk {
+
+// One display mode as the system reports it (rate 0 or 1: the driver's default rate).
+struct DisplayMode {
+    uint32_t width = 0;
+    uint32_t height = 0;
+    uint32_t bitsPerPixel = 0;
+    uint32_t refreshHz = 0;
+};
+
+// The fixed file version of a file's version resource: most and least significant halves.
+struct FixedFileVersion {
+    uint32_t ms = 0;
+    uint32_t ls = 0;
+};
+
+class Os {
+public:
+    virtual ~Os() = default;
+
+    // The Windows system directory without a trailing separator; empty when unknown.
+    virtual std::string SystemDirectory() = 0;
+    // Reads the root block of the file's version resource; false when it has none.
+    virtual bool ReadFileVersion(const std::string& path, FixedFileVersion& out) = 0;
+    // The current display device's modes, in the order the system numbers them.
+    virtual std::vector<DisplayMode> DisplayModes() = 0;
+    // The folder holding the running program, without a trailing separator.
+    virtual std::string ProgramFolder() = 0;
+    // Current local date (short format) and time (with seconds), as regional settings write them.
+    virtual std::string LocalDateText() = 0;
+    virtual std::string LocalTimeText() = 0;
+    // debug.txt in the program's folder: rewrite it whole, or append to it (creating it).
+    virtual bool WriteDebugFile(const std::string& contents) = 0;
+    virtual bool AppendDebugFile(const std::string& contents) = 0;
+    virtual void Beep() = 0;
+    // Hands an address (mailto: or web) to the shell.
+    virtual void OpenAddress(const std::string& address) = 0;
+    // Opens a .chm at its default topic; false when the file is missing or no viewer window opened.
+    virtual bool ShowHelp(const std::string& path) = 0;
+    virtual uint32_t TickCount() = 0;
+};
+
+}  // namespace hzwk

@@ -1,0 +1,52 @@
+// The program's one way into the registry. Every key lies under HKEY_LOCAL_MACHINE,
+// so the root is implied. Reads never fail: a missing key or value, or a value of
+// another type, yields the caller's default. Writes report whether they took, for
+// the few callers (Apply, Set Defaults, auto-start) that must not claim success.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace hzwk {
+
+// Registry value types, numbered as Windows numbers them.
+enum RegType : uint32_t {
+    kRegNone = 0,
+    kRegSz = 1,
+    kRegExpandSz = 2,
+    kRegBinary = 3,
+    kRegDword = 4,
+    kRegMultiSz = 7,
+};
+
+// Outcome of a raw fixed-buffer query, as RegQueryValueExA reports it.
+struct RawQuery {
+    bool keyOpened = false;  // the key could be opened for reading
+    bool found = false;      // the query succeeded and `data` holds the value
+    bool tooLarge = false;   // the value exists but did not fit the buffer
+    uint32_t type = kRegNone;
+    uint32_t size = 0;       // bytes the value holds (what the query reported)
+    std::string data;        // the bytes copied into the buffer: at most the buffer's size
+};
+
+class RegistryAccess {
+public:
+    virtual ~RegistryAccess() = default;
+
+    virtual std::string GetStringValue(const std::string& key, const std::string& name,
+                                       const std::string& defaultText) = 0;
+    virtual bool SaveStringValue(const std::string& key, const std::string& name,
+                                 const std::string& text) = 0;
+    virtual int32_t GetDwordValue(const std::string& key, const std::string& name,
+                                  int32_t defaultNumber) = 0;
+    virtual bool SaveDwordValue(const std::string& key, const std::string& name,
+                                int32_t number) = 0;
+    virtual bool DeleteRegValue(const std::string& key, const std::string& name) = 0;
+
+    // Reads a value into a buffer of `bufferSize` bytes without interpreting it
+    // (used for the driver's multi-string InstalledDisplayDrivers).
+    virtual RawQuery QueryRaw(const std::string& key, const std::string& name,
+                              uint32_t bufferSize) = 0;
+};
+
+}  // namespace hzwk
