@@ -1,0 +1,78 @@
+#include "grid/conversions.h"
+
+#include <array>
+#include <cstdio>
+
+namespace hzwk {
+
+namespace {
+
+// The rungs of the rate ladder, where each stands in the full RateField
+// "60 70 72 75 85 100 120", and the range-list field the driver needs for it.
+struct Rung {
+    const char* caption;
+    int column;             // 0-based start in the RateField
+    const char* rangeField;
+};
+
+constexpr std::array<Rung, 7> kRungs = {{
+    {"60", 0, "70-"},
+    {"70", 3, "-60"},
+    {"72", 6, "-70"},
+    {"75", 9, "-72"},
+    {"85", 12, "-75"},
+    {"100", 15, "-85"},
+    {"120", 19, "-100"},
+}};
+
+constexpr std::size_t kRateFieldWidth = 22;
+constexpr char kNoRate[] = "N/A";
+
+// Reads an optional minus sign and decimal digits, nothing else, within 16 bits.
+bool ReadInt16(const std::string& text, int& value) {
+    std::size_t i = 0;
+    bool negative = false;
+    if (!text.empty() && text[0] == '-') {
+        negative = true;
+        i = 1;
+    }
+    if (i == text.size()) return false;
+    long magnitude = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c < '0' || c > '9') return false;
+        magnitude = magnitude * 10 + (c - '0');
+        if (magnitude > 32768) return false;  // stop before a long run of digits overflows
+    }
+    const long number = negative ? -magnitude : magnitude;
+    if (number < -32768 || number > 32767) return false;
+    value = static_cast<int>(number);
+    return true;
+}
+
+}  // namespace
+
+std::string CalcRates(const std::string& caption, bool anyRate, bool compressedFormat) {
+    if (anyRate) return std::string();
+    if (caption == kNoRate) return compressedFormat ? std::string("-") : std::string(kRateFieldWidth, ' ');
+    for (const Rung& rung : kRungs) {
+        if (caption != rung.caption) continue;
+        if (compressedFormat) return rung.rangeField;
+        std::string field(kRateFieldWidth, ' ');
+        field.replace(static_cast<std::size_t>(rung.column), caption.size(), caption);
+        return field;
+    }
+    return std::string();  // off the ladder: the driver gets no rate for the row
+}
+
+std::string CalcHexRate(const std::string& caption) {
+    int number = 0;
+    if (!ReadInt16(caption, number)) return "000";
+    // A negative rate is written as its 16-bit two's complement, as the driver's mask reads it.
+    const unsigned bits = static_cast<unsigned>(number) & 0xFFFFu;
+    char digits[8];
+    std::snprintf(digits, sizeof digits, "%03X", bits);
+    return digits;
+}
+
+}  // namespace hzwk

@@ -1,0 +1,57 @@
+// The refresh-rate grid: 23 rows, each a caption (the value of record), a stepper
+// position, and whether the stepper is enabled.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "grid/rows.h"
+#include "os/os.h"
+
+namespace hzwk {
+
+struct GridRow {
+    std::string caption;  // "N/A" or a rate in Hz
+    int position = 0;     // 0..7 on the ladder, the rate itself with any-rate drivers
+    bool enabled = true;
+};
+
+class Grid {
+public:
+    explicit Grid(bool anyRate = false) : anyRate_(anyRate) {}
+
+    void SetAnyRate(bool anyRate) { anyRate_ = anyRate; }
+    bool AnyRate() const { return anyRate_; }
+
+    const GridRow& Row(int row) const { return rows_[row]; }
+    const std::array<GridRow, kRowCount>& Rows() const { return rows_; }
+    Captions CaptionsNow() const;
+
+    // A stepper's position changed, by the user or by the program: the change rule.
+    void SetPosition(int row, int position);
+    void SetCaption(int row, const std::string& caption) { rows_[row].caption = caption; }
+    void SetEnabled(int row, bool enabled) { rows_[row].enabled = enabled; }
+    void SetAllEnabled(bool enabled);
+
+    // Captions from the display modes the driver offers now (last matching mode wins).
+    void ReadCurrentRates(const std::vector<DisplayMode>& modes);
+    // Stepper positions from the captions (and, on the ladder, enabled states).
+    void SyncSteppers();
+    // Fills the 17 rows that share a height group from the monitor's horizontal frequency (kHz text).
+    void FillFromHFreq(const std::string& kHzText);
+
+private:
+    bool anyRate_;
+    std::array<GridRow, kRowCount> rows_{};
+};
+
+// The highest refresh rate for `height` lines at `lineHz` Hz line frequency, rounded
+// half to even. Clamped to the 16-bit range, so absurd frequencies stay absurd, not wrapped.
+int32_t RateForHeight(double lineHz, int height);
+
+// The caption for a ladder position 0..7 ("N/A", "60", ... "120").
+const char* LadderCaption(int position);
+
+}  // namespace hzwk
