@@ -60,7 +60,6 @@ public:
     void SetCaption(int row, const std::string& caption) { grid.SetCaption(row, caption); }
 
 private:
-    friend class StartupSequence;
     void RefreshLoadCheck();
     void SetCalculatorEnabled(bool enabled);
 

@@ -1,0 +1,78 @@
+// The start-up sequence: runs before any window exists, and decides whether one will.
+#include "app/detect.h"
+#include "app/report.h"
+#include "catalogue/catalogue.h"
+#include "registry/settings.h"
+#include "ui/main_form.h"
+
+namespace hzwk {
+
+inline constexpr const char kNoOs[] = "No compatible Operating System found";
+inline constexpr const char kNoDriver[] = "No compatible Detonator version found";
+inline constexpr const char kNewDriver[] =
+    "New Detonator drivers found, do you want to run the program and re-apply your settings?";
+inline constexpr const char kStartupSwitch[] = "/startup";
+inline constexpr size_t kVendorPrefixLength = 7;  // "NVIDIA "
+
+StartupOutcome MainForm::Load(const std::string& commandLine) {
+    ctx_ = DriverContext{};
+    ctx_.StartupRun = commandLine == kStartupSwitch;
+
+    ctx_.OsVersion = registry_.GetStringValue(reg::kWindowsVersionKey, reg::kCurrentVersion, "");
+    lblOS = OsCaption(ctx_.OsVersion);
+    if (lblOS.empty()) {
+        prompt_.Show(kNoOs, Icon::Critical, Buttons::Ok);
+        return StartupOutcome::UnsupportedOs;
+    }
+
+    ctx_.DriverKeyPath = DriverKeyPathFor(registry_, ctx_.OsVersion);
+    RefreshLoadCheck();
+    GetDisplayDriver(registry_, ctx_.DriverKeyPath, ctx_.DriverDll);
+    ctx_.DetonatorVersion = GetVersionInfo(os_, os_.SystemDirectory() + "\\" + ctx_.DriverDll + ".dll");
+    lblDetVersion = ctx_.DetonatorVersion;
+    ctx_.DeviceDescription = registry_.GetStringValue(ctx_.DriverKeyPath, reg::kDeviceDescription, "");
+    ctx_.CompressedFormat = registry_.GetDwordValue(ctx_.DriverKeyPath, reg::kUseCompressedModeFormat, 0) != 0;
+
+    const std::string key = ctx_.VersionKey();
+    if (KeyAtLeast(key, kV4041) && ctx_.CompressedFormat)
+        ctx_.AnyRate = true;
+    else
+        SetCalculatorEnabled(false);
+    if (KeyAtLeast(key, kV4100)) ctx_.AnyRate = true;
+    grid.SetAnyRate(ctx_.AnyRate);
+
+    const TvResolutions stored = ReadTvResolutions(registry_);
+    tvParts_ = BuildTVEntries(stored, key);
+    label50 = Label50Caption(stored);
+
+    if (!IsNvidiaDriver(ctx_.DriverDll)) {
+        prompt_.Show(kNoDriver, Icon::Critical, Buttons::Ok);
+        registry_.SaveStringValue(reg::kSettingsKey, reg::kLastDetVersion, ctx_.DetonatorVersion);
+        return StartupOutcome::UnsupportedDriver;
+    }
+
+    if (ctx_.StartupRun) {
+        const std::string last =
+            registry_.GetStringValue(reg::kSettingsKey, reg::kLastDetVersion, ctx_.DetonatorVersion);
+        if (last == ctx_.DetonatorVersion) return StartupOutcome::NoNewVersion;
+        os_.Beep();
+        if (prompt_.Show(kNewDriver, Icon::None, Buttons::YesNo) != Answer::Yes) return StartupOutcome::Declined;
+    }
+
+    grid.ReadCurrentRates(os_.DisplayModes());
+    registry_.SaveStringValue(reg::kSettingsKey, reg::kLastDetVersion, ctx_.DetonatorVersion);
+
+    ctx_.ModeValueName = ctx_.CompressedFormat
+                             ? LookupCompressedAdapter(ctx_.DeviceDescription, ctx_.AnyRate, ctx_.DefaultModeList)
+                             : LookupNormalAdapter(ctx_.DeviceDescription, key, ctx_.DefaultModeList);
+    // Every known adapter's name starts with the vendor; the cut does not check for it.
+    lblAdapters = ctx_.DeviceDescription.size() > kVendorPrefixLength
+                      ? ctx_.DeviceDescription.substr(kVendorPrefixLength)
+                      : std::string();
+
+    // A write-protected program folder costs the report, not the start.
+    WriteDebugReport(os_, ctx_, tvParts_.used);
+    return StartupOutcome::ShowWindow;
+}
+
+}  // namespace hzwk

@@ -1,0 +1,35 @@
+// Apply and Set Defaults: the only places that write the driver's mode-list value.
+#pragma once
+
+#include <string>
+
+#include "app/driver_context.h"
+#include "app/prompt.h"
+#include "grid/rows.h"
+#include "os/os.h"
+#include "registry/registry_access.h"
+#include "tvout/tv_entries.h"
+
+namespace hzwk {
+
+inline constexpr const char kAskApply[] = "Are you sure you want to apply these values to the registry?";
+inline constexpr const char kApplied[] =
+    "Values added succesfully. Please remember to REBOOT your computer for changes to take effect";
+inline constexpr const char kAskReset[] = "Are you sure you wish to set the Nvidia driver default values?";
+inline constexpr const char kResetDone[] = "Default values reset successfully";
+inline constexpr const char kWriteError[] = "Error writing to the registry";
+inline constexpr const char kUnknownAdapter[] =
+    "Your graphics adapter was not recognised, so no mode list was written.";
+inline constexpr const char kNoDefaultList[] = "No default mode list is known for this graphics adapter.";
+
+enum class WriteOutcome { Declined, Written, Refused, Failed };
+
+// Confirms, rebuilds the TV-out parts into `tv`, composes, logs, writes, reports.
+WriteOutcome ApplyModeList(DriverContext& ctx, const Captions& captions, TvParts& tv,
+                           RegistryAccess& registry, Os& os, Prompt& prompt);
+
+// Confirms and writes the driver's default list unchanged. The caller re-reads the grid
+// unless the outcome is Failed.
+WriteOutcome ResetModeList(const DriverContext& ctx, RegistryAccess& registry, Prompt& prompt);
+
+}  // namespace hzwk

@@ -1,0 +1,144 @@
+#include "registry/api_registry.h"
+
+#include <algorithm>
+#include <limits>
+#include <new>
+#include <vector>
+
+namespace hzwk {
+
+namespace {
+
+// Closes the key on every way out of an operation: no handle outlives a call.
+class OpenedKey {
+public:
+    explicit OpenedKey(RegApi& api) : api_(api) {}
+    ~OpenedKey() {
+        if (handle_ != 0) api_.CloseKey(handle_);
+    }
+    OpenedKey(const OpenedKey&) = delete;
+    OpenedKey& operator=(const OpenedKey&) = delete;
+
+    RegHandle* out() { return &handle_; }
+    RegHandle get() const { return handle_; }
+    bool ok() const { return handle_ != 0; }
+
+private:
+    RegApi& api_;
+    RegHandle handle_ = 0;
+};
+
+// A failed open that still handed back a handle is closed by the guard all the same.
+bool Open(const OpenedKey& key, long rc) { return rc == kErrorSuccess && key.ok(); }
+
+}  // namespace
+
+std::string ApiRegistry::GetStringValue(const std::string& key, const std::string& name,
+                                        const std::string& defaultText) {
+    OpenedKey hkey(api_);
+    if (!Open(hkey, api_.OpenKey(key.c_str(), hkey.out()))) return defaultText;
+
+    uint32_t type = kRegNone;
+    uint32_t size = 0;
+    if (api_.QueryValue(hkey.get(), name.c_str(), &type, nullptr, &size) != kErrorSuccess ||
+        type != kRegSz) {
+        return defaultText;
+    }
+    if (size == 0) return std::string();
+
+    std::string buffer;
+    try {
+        buffer.assign(size, ' ');
+    } catch (const std::bad_alloc&) {
+        return defaultText;
+    }
+    uint32_t filled = size;
+    uint32_t typeAgain = kRegNone;
+    if (api_.QueryValue(hkey.get(), name.c_str(), &typeAgain,
+                        reinterpret_cast<unsigned char*>(&buffer[0]), &filled) != kErrorSuccess) {
+        // The value changed between the two queries; the buffer holds nothing reliable.
+        return defaultText;
+    }
+    // Windows may announce more bytes than an ANSI read delivers; never show the padding.
+    buffer.resize(std::min(filled, size));
+    return buffer.substr(0, buffer.find('\0'));
+}
+
+bool ApiRegistry::SaveStringValue(const std::string& key, const std::string& name,
+                                  const std::string& text) {
+    if (text.size() > std::numeric_limits<uint32_t>::max()) return false;
+    OpenedKey hkey(api_);
+    if (!Open(hkey, api_.CreateKey(key.c_str(), hkey.out()))) return false;
+    // The characters only: the stored size counts no terminating NUL.
+    return api_.SetValue(hkey.get(), name.c_str(), kRegSz,
+                         reinterpret_cast<const unsigned char*>(text.data()),
+                         static_cast<uint32_t>(text.size())) == kErrorSuccess;
+}
+
+int32_t ApiRegistry::GetDwordValue(const std::string& key, const std::string& name,
+                                   int32_t defaultNumber) {
+    OpenedKey hkey(api_);
+    if (!Open(hkey, api_.OpenKey(key.c_str(), hkey.out()))) return defaultNumber;
+
+    unsigned char buffer[4] = {0, 0, 0, 0};
+    uint32_t size = sizeof buffer;
+    uint32_t type = kRegNone;
+    if (api_.QueryValue(hkey.get(), name.c_str(), &type, buffer, &size) != kErrorSuccess ||
+        type != kRegDword || size != sizeof buffer) {
+        return defaultNumber;
+    }
+    const uint32_t number = uint32_t(buffer[0]) | uint32_t(buffer[1]) << 8 |
+                            uint32_t(buffer[2]) << 16 | uint32_t(buffer[3]) << 24;
+    return static_cast<int32_t>(number);
+}
+
+bool ApiRegistry::SaveDwordValue(const std::string& key, const std::string& name,
+                                 int32_t number) {
+    OpenedKey hkey(api_);
+    if (!Open(hkey, api_.CreateKey(key.c_str(), hkey.out()))) return false;
+    const uint32_t n = static_cast<uint32_t>(number);
+    const unsigned char bytes[4] = {static_cast<unsigned char>(n), static_cast<unsigned char>(n >> 8),
+                                    static_cast<unsigned char>(n >> 16),
+                                    static_cast<unsigned char>(n >> 24)};
+    return api_.SetValue(hkey.get(), name.c_str(), kRegDword, bytes, sizeof bytes) ==
+           kErrorSuccess;
+}
+
+bool ApiRegistry::DeleteRegValue(const std::string& key, const std::string& name) {
+    OpenedKey hkey(api_);
+    if (!Open(hkey, api_.OpenKey(key.c_str(), hkey.out()))) return false;
+    return api_.DeleteValue(hkey.get(), name.c_str()) == kErrorSuccess;
+}
+
+RawQuery ApiRegistry::QueryRaw(const std::string& key, const std::string& name,
+                               uint32_t bufferSize) {
+    RawQuery result;
+    OpenedKey hkey(api_);
+    if (!Open(hkey, api_.OpenKeyRead(key.c_str(), hkey.out()))) return result;
+    result.keyOpened = true;
+
+    std::vector<unsigned char> buffer;
+    try {
+        // One byte more than asked so that a zero-sized buffer is still a real pointer:
+        // a null one would turn the query into a size-only question.
+        buffer.assign(size_t(bufferSize) + 1, 0);
+    } catch (const std::bad_alloc&) {
+        return result;
+    }
+    uint32_t size = bufferSize;
+    uint32_t type = kRegNone;
+    const long rc = api_.QueryValue(hkey.get(), name.c_str(), &type, buffer.data(), &size);
+    if (rc == kErrorSuccess) {
+        result.found = true;
+        result.type = type;
+        result.size = size;
+        result.data.assign(reinterpret_cast<const char*>(buffer.data()), std::min(size, bufferSize));
+    } else if (rc == kErrorMoreData) {
+        result.tooLarge = true;
+        result.type = type;
+        result.size = size;
+    }
+    return result;
+}
+
+}  // namespace hzwk

@@ -1,0 +1,34 @@
+// The registry rules of the program, written once over the advapi32 calls of RegApi.
+// Both Win32Registry and MemoryRegistry answer through this class, so what a test sees
+// on the in-memory model is what Windows gets.
+#pragma once
+
+#include "registry/reg_api.h"
+#include "registry/registry_access.h"
+
+namespace hzwk {
+
+class ApiRegistry final : public RegistryAccess {
+public:
+    explicit ApiRegistry(RegApi& api) : api_(api) {}
+
+    // REG_SZ only; the text before the first NUL. Anything else gives the default.
+    std::string GetStringValue(const std::string& key, const std::string& name,
+                               const std::string& defaultText) override;
+    // REG_SZ holding the characters only (no terminating NUL); creates missing keys.
+    bool SaveStringValue(const std::string& key, const std::string& name,
+                         const std::string& text) override;
+    // REG_DWORD of exactly 4 bytes only; anything else gives the default.
+    int32_t GetDwordValue(const std::string& key, const std::string& name,
+                          int32_t defaultNumber) override;
+    bool SaveDwordValue(const std::string& key, const std::string& name, int32_t number) override;
+    // False when nothing was deleted: no key, no value, or no access.
+    bool DeleteRegValue(const std::string& key, const std::string& name) override;
+    // Opens with KEY_READ; `data` is filled only when `found` (never when `tooLarge`).
+    RawQuery QueryRaw(const std::string& key, const std::string& name, uint32_t bufferSize) override;
+
+private:
+    RegApi& api_;
+};
+
+}  // namespace hzwk

@@ -1,0 +1,124 @@
+// A registry held in memory: the stand-in for HKEY_LOCAL_MACHINE in unit tests and in
+// hzwkctl on a machine profile. It models what the program can observe: keys with
+// parents, names compared without regard to (ASCII) case but stored as first written,
+// typed values kept as raw bytes, and access that can be refused on purpose.
+// Its RegistryAccess operations run the same rules as the Win32 adapter, over an
+// in-memory version of the advapi32 calls (MemoryRegApi).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "registry/reg_api.h"
+#include "registry/registry_access.h"
+
+namespace hzwk {
+
+// A value's type and its bytes exactly as stored (a REG_SZ may or may not end in NUL).
+struct RegData {
+    uint32_t type = kRegNone;
+    std::string bytes;
+    bool operator==(const RegData& o) const { return type == o.type && bytes == o.bytes; }
+};
+
+class MemoryRegistry final : public RegistryAccess {
+public:
+    std::string GetStringValue(const std::string& key, const std::string& name,
+                               const std::string& defaultText) override;
+    bool SaveStringValue(const std::string& key, const std::string& name,
+                         const std::string& text) override;
+    int32_t GetDwordValue(const std::string& key, const std::string& name,
+                          int32_t defaultNumber) override;
+    bool SaveDwordValue(const std::string& key, const std::string& name, int32_t number) override;
+    bool DeleteRegValue(const std::string& key, const std::string& name) override;
+    RawQuery QueryRaw(const std::string& key, const std::string& name, uint32_t bufferSize) override;
+
+    // Refusals, as an account without the rights would meet them (ERROR_ACCESS_DENIED):
+    // reads: every value query; writes: setting and deleting values and creating keys;
+    // a denied key: opening or creating it or anything beneath it.
+    void FailReads(bool on) { failReads_ = on; }
+    void FailWrites(bool on) { failWrites_ = on; }
+    void DenyKey(const std::string& path, bool denied);
+
+    // Direct access for tests and tools; the refusals above do not apply.
+    // Paths are relative to HKEY_LOCAL_MACHINE, parts separated by '\'; "" is the root.
+    // A path with an empty part ("\A", "A\\B") is invalid: nothing is found or made.
+    bool KeyExists(const std::string& path) const;
+    bool CreateKey(const std::string& path);
+    bool DeleteKey(const std::string& path);  // with everything beneath it
+    bool SetRaw(const std::string& path, const std::string& name, uint32_t type,
+                const std::string& bytes);  // creates the key
+    std::optional<RegData> GetRaw(const std::string& path, const std::string& name) const;
+    bool DeleteRaw(const std::string& path, const std::string& name);
+    // Names as stored: subkeys sorted without regard to case, values in creation order.
+    std::vector<std::string> SubkeyNames(const std::string& path) const;
+    std::vector<std::string> ValueNames(const std::string& path) const;
+    void Clear();
+
+    // Same keys and values, names spelled alike (case included), same types and bytes.
+    bool SameContent(const MemoryRegistry& other) const;
+
+    // Key handles the registry rules opened and never closed; always 0 unless broken.
+    int LeakedHandles() const { return leakedHandles_; }
+
+private:
+    friend class MemoryRegApi;
+
+    struct Value {
+        std::string name;
+        RegData data;
+    };
+    struct Key {
+        std::string name;
+        std::vector<Value> values;
+        std::vector<Key> subkeys;  // sorted by lower-case name
+    };
+
+    static bool SameKey(const Key& a, const Key& b);
+    const Key* Find(const std::vector<std::string>& parts) const;
+    Key* Find(const std::vector<std::string>& parts);
+    Key* Make(const std::vector<std::string>& parts, bool* created);
+    bool Denied(const std::vector<std::string>& parts) const;
+
+    Key root_;
+    bool failReads_ = false;
+    bool failWrites_ = false;
+    std::vector<std::vector<std::string>> denied_;  // lower-case parts
+    int leakedHandles_ = 0;
+};
+
+// The advapi32 calls answered from a MemoryRegistry. Handles live as long as this object;
+// any still open when it goes are counted as leaked by the registry.
+class MemoryRegApi final : public RegApi {
+public:
+    explicit MemoryRegApi(MemoryRegistry& registry) : reg_(registry) {}
+    ~MemoryRegApi() override;
+    MemoryRegApi(const MemoryRegApi&) = delete;
+    MemoryRegApi& operator=(const MemoryRegApi&) = delete;
+
+    long OpenKey(const char* path, RegHandle* out) override;
+    long OpenKeyRead(const char* path, RegHandle* out) override;
+    long CreateKey(const char* path, RegHandle* out) override;
+    long QueryValue(RegHandle key, const char* name, uint32_t* type, unsigned char* data,
+                    uint32_t* size) override;
+    long SetValue(RegHandle key, const char* name, uint32_t type, const unsigned char* data,
+                  uint32_t size) override;
+    long DeleteValue(RegHandle key, const char* name) override;
+    long CloseKey(RegHandle key) override;
+
+private:
+    struct Open {
+        RegHandle handle;
+        std::vector<std::string> parts;
+    };
+    long Opened(const std::vector<std::string>& parts, RegHandle* out);
+    MemoryRegistry::Key* Resolve(RegHandle key);
+
+    MemoryRegistry& reg_;
+    std::vector<Open> open_;
+    RegHandle next_ = 1;
+};
+
+}  // namespace hzwk

@@ -1,0 +1,95 @@
+#include "ui/main_form.h"
+
+#include "modelist/apply.h"
+#include "registry/settings.h"
+
+namespace hzwk {
+namespace {
+
+constexpr const char kAdvancedWarning[] =
+    "This program is not magic, and it will not allow you to display higher refresh rates than what "
+    "your monitor supports. Use with caution.";
+constexpr const char kNoTvOut[] = "Added Resolutions: None";
+
+}  // namespace
+
+MainForm::MainForm(RegistryAccess& registry, Os& os, Prompt& prompt)
+    : registry_(registry), os_(os), prompt_(prompt) {}
+
+void MainForm::RefreshLoadCheck() {
+    mnuLoadChecked = registry_.GetDwordValue(reg::kSettingsKey, reg::kLoadOnStartup, 0) == 1;
+}
+
+void MainForm::SetCalculatorEnabled(bool enabled) {
+    cmdCalcEnabled = text1Enabled = cmdCalcDefEnabled = upDown24Enabled = enabled;
+}
+
+void MainForm::StepperChanged(int row, int position) {
+    if (row < 0 || row >= kRowCount) return;
+    grid.SetPosition(row, position);
+}
+
+void MainForm::Text1Changed(const std::string& text) {
+    text1 = text;
+    cmdCalcIsDefault = true;
+}
+
+void MainForm::UpDown24Changed(int position) {
+    upDown24Position = position < 0 ? 0 : (position > 150 ? 150 : position);
+    Text1Changed(std::to_string(upDown24Position));
+}
+
+void MainForm::CmdCalcClick() {
+    grid.FillFromHFreq(text1);
+    cmdCalcIsDefault = false;
+}
+
+void MainForm::CmdCalcDefClick() { grid.ReadCurrentRates(os_.DisplayModes()); }
+
+void MainForm::Check1Click() {
+    advancedMode = !advancedMode;
+    if (advancedMode) {
+        prompt_.Show(kAdvancedWarning, Icon::Information, Buttons::Ok);
+        grid.SyncSteppers();
+        grid.SetAllEnabled(true);
+        label50 = kNoTvOut;
+        if (KeyAtLeast(ctx_.VersionKey(), kV4000)) SetCalculatorEnabled(true);
+        RefreshLoadCheck();
+        return;
+    }
+    grid.SetAllEnabled(false);
+    grid.ReadCurrentRates(os_.DisplayModes());
+    RefreshLoadCheck();
+    SetCalculatorEnabled(false);
+}
+
+void MainForm::CmdApplyClick() {
+    ApplyModeList(ctx_, grid.CaptionsNow(), tvParts_, registry_, os_, prompt_);
+}
+
+void MainForm::CmdResetClick() {
+    if (ResetModeList(ctx_, registry_, prompt_) != WriteOutcome::Failed)
+        grid.ReadCurrentRates(os_.DisplayModes());
+}
+
+void MainForm::MnuLoadClick() {
+    const bool wasOn = mnuLoadChecked;
+    bool runKeyWritten = true;
+    if (wasOn) {
+        registry_.DeleteRegValue(reg::kSettingsKey, reg::kLoadOnStartup);
+        registry_.DeleteRegValue(reg::kRunKey, reg::kRunValue);
+    } else {
+        registry_.SaveDwordValue(reg::kSettingsKey, reg::kLoadOnStartup, 1);
+        // Quoted, so that a folder with blanks cannot start another program at logon.
+        runKeyWritten = registry_.SaveStringValue(
+            reg::kRunKey, reg::kRunValue, "\"" + os_.ProgramFolder() + "\\hzwk.exe\" /startup");
+    }
+    // The check mark shows what is stored, not what was asked for.
+    RefreshLoadCheck();
+    if (mnuLoadChecked == wasOn || !runKeyWritten)
+        prompt_.Show(kWriteError, Icon::Critical, Buttons::Ok);
+}
+
+void MainForm::TvOutStored() { label50 = Label50Caption(ReadTvResolutions(registry_)); }
+
+}  // namespace hzwk

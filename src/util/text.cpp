@@ -1,0 +1,51 @@
+#include "util/text.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <limits>
+
+namespace hzwk {
+
+bool ParseWholeNumber(const std::string& text, long long& out) {
+    size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+    if (i == text.size()) return false;
+    unsigned long long value = 0;
+    const unsigned long long limit = static_cast<unsigned long long>(std::numeric_limits<long long>::max());
+    for (; i < text.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (!std::isdigit(c)) return false;
+        value = value * 10 + (c - '0');
+        if (value > limit) return false;
+    }
+    out = negative ? -static_cast<long long>(value) : static_cast<long long>(value);
+    return true;
+}
+
+bool ParseDecimal(const std::string& text, double& out) {
+    size_t b = 0, e = text.size();
+    while (b < e && std::isspace(static_cast<unsigned char>(text[b]))) ++b;
+    while (e > b && std::isspace(static_cast<unsigned char>(text[e - 1]))) --e;
+    std::string s;
+    size_t i = b;
+    if (i < e && (text[i] == '-' || text[i] == '+')) s += text[i++];
+    bool digits = false, point = false;
+    for (; i < e; ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (std::isdigit(c)) {
+            digits = true;
+            s += static_cast<char>(c);
+        } else if ((c == '.' || c == ',') && !point) {
+            point = true;
+            s += '.';
+        } else {
+            return false;
+        }
+    }
+    if (!digits) return false;
+    out = std::strtod(s.c_str(), nullptr);  // "C" locale: "." is the point; overflow gives HUGE_VAL
+    return true;
+}
+
+}  // namespace hzwk

@@ -1,0 +1,15 @@
+// Small text helpers shared by the core.
+#pragma once
+
+#include <string>
+
+namespace hzwk {
+
+// A whole decimal number: optional sign, digits only, no blanks. False on overflow.
+bool ParseWholeNumber(const std::string& text, long long& out);
+
+// A decimal number as the user types it into the frequency box: blanks around it,
+// an optional sign, digits with an optional fraction after "." or ",". Nothing else.
+bool ParseDecimal(const std::string& text, double& out);
+
+}  // namespace hzwk
