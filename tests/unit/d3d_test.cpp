@@ -1,0 +1,442 @@
+// The Direct3D mode test's portable parts: the set-up window's lists and Go rules, the
+// frame-state arithmetic and caption, the scene data, and the matrices against their
+// closed forms.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <deque>
+#include <vector>
+
+#include "d3dtest/d3d_setup_form.h"
+#include "d3dtest/frame_state.h"
+#include "d3dtest/matrix.h"
+#include "d3dtest/scene.h"
+
+namespace hzwk {
+namespace {
+
+struct RecordingPrompt : Prompt {
+    struct Shown {
+        std::string text;
+        Icon icon;
+        Buttons buttons;
+    };
+    std::vector<Shown> shown;
+    Answer Show(const std::string& text, Icon icon, Buttons buttons) override {
+        shown.push_back({text, icon, buttons});
+        return Answer::Ok;
+    }
+};
+
+Captions AllCaptions(const std::string& text) {
+    Captions c;
+    c.fill(text);
+    return c;
+}
+
+// ---- set-up form: lists ----
+
+TEST(D3DSetupFormLoad, ListsEveryTestResolutionInOrderWhenNoneIsNA) {
+    D3DSetupForm form;
+    form.Load(AllCaptions("85"));
+    const std::vector<std::string> expected = {
+        "320 x 200",  "320 x 240",   "400 x 300",   "480 x 360",   "512 x 384",
+        "640 x 400",  "640 x 480",   "800 x 600",   "1024 x 768",  "1152 x 864",
+        "1280 x 768", "1280 x 960",  "1280 x 1024", "1600 x 900",  "1600 x 1024",
+        "1600 x 1200", "1920 x 1080", "1920 x 1200", "1920 x 1440", "2048 x 1536"};
+    EXPECT_EQ(form.ResolutionList(), expected);  // 848x480, 1280x720, 1360x768 never listed
+    EXPECT_EQ(form.DepthList(), (std::vector<std::string>{"16 bit", "32 bit"}));
+    EXPECT_TRUE(form.OptOn());
+}
+
+TEST(D3DSetupFormLoad, OnlyExactNALeavesARowOut) {
+    Captions c = AllCaptions("N/A");
+    c[kR640x480] = "60";
+    c[kR1024x768] = "n/a";   // not exactly "N/A": listed
+    c[kR1600x900] = "N/A ";  // trailing blank: listed
+    c[kR2048x1536] = "";     // empty: listed
+    c[kR1280x720] = "75";    // not a test resolution
+    D3DSetupForm form;
+    form.Load(c);
+    EXPECT_EQ(form.ResolutionList(),
+              (std::vector<std::string>{"640 x 480", "1024 x 768", "1600 x 900", "2048 x 1536"}));
+}
+
+TEST(D3DSetupFormLoad, AllNAGivesEmptyListAndReloadDoesNotAccumulate) {
+    D3DSetupForm form;
+    form.Load(AllCaptions("60"));
+    form.Load(AllCaptions("N/A"));
+    EXPECT_TRUE(form.ResolutionList().empty());
+    EXPECT_EQ(form.DepthList().size(), 2u);
+}
+
+TEST(D3DSetupFormTables, ResolutionTextsMatchTheGridRows) {
+    for (const TestResolution& r : kTestResolutions) {
+        EXPECT_STREQ(r.text, kRows[static_cast<size_t>(r.row)].resolutionText);
+        EXPECT_EQ(r.width, kRows[static_cast<size_t>(r.row)].width);
+        EXPECT_EQ(r.height, kRows[static_cast<size_t>(r.row)].height);
+    }
+}
+
+// ---- set-up form: Go ----
+
+TEST(D3DSetupFormGo, ValidChoicesFillTheTestMode) {
+    struct Case {
+        const char* res;
+        const char* depth;
+        bool optOn;
+        int width, height, format, bits;
+    };
+    const Case cases[] = {
+        {"1600 x 900", "32 bit", true, 1600, 900, 22, 32},
+        {"320 x 200", "16 bit", false, 320, 200, 23, 16},
+        {"2048 x 1536", "16 bit", true, 2048, 1536, 23, 16},
+        {"1024 x 768", "32 bit", false, 1024, 768, 22, 32},
+    };
+    for (const Case& c : cases) {
+        D3DSetupForm form;
+        form.Load(AllCaptions("N/A"));  // the fixed table decides, not the list
+        RecordingPrompt prompt;
+        ASSERT_TRUE(form.Go(c.res, c.depth, c.optOn, prompt)) << c.res;
+        EXPECT_TRUE(prompt.shown.empty());
+        EXPECT_EQ(form.Mode().width, c.width);
+        EXPECT_EQ(form.Mode().height, c.height);
+        EXPECT_EQ(form.Mode().format, c.format);
+        EXPECT_EQ(form.Mode().depthBits, c.bits);
+        EXPECT_EQ(form.Mode().vsync, c.optOn);
+    }
+}
+
+TEST(D3DSetupFormGo, InvalidTextsShowTheMessageAndKeepTheLastMode) {
+    const std::pair<const char*, const char*> bad[] = {
+        {"Resolution", "32 bit"},  {"1024 x 768", "Bit Rate"}, {"Resolution", "Bit Rate"},
+        {"1024x768", "32 bit"},    {"1024 X 768", "32 bit"},   {" 1024 x 768", "32 bit"},
+        {"1024 x 768", "32 Bit"},  {"1024 x 768", "32"},       {"1280 x 720", "32 bit"},
+        {"", ""},                  {"1024 x 768", "24 bit"},   {"848 x 480", "16 bit"},
+    };
+    D3DSetupForm form;
+    form.Load(AllCaptions("60"));
+    RecordingPrompt ok;
+    ASSERT_TRUE(form.Go("800 x 600", "16 bit", true, ok));
+    for (const auto& b : bad) {
+        RecordingPrompt prompt;
+        EXPECT_FALSE(form.Go(b.first, b.second, false, prompt)) << b.first << " / " << b.second;
+        ASSERT_EQ(prompt.shown.size(), 1u);
+        EXPECT_EQ(prompt.shown[0].text, "Please select a valid resolution from the list.");
+        EXPECT_EQ(prompt.shown[0].icon, Icon::Critical);
+        EXPECT_EQ(prompt.shown[0].buttons, Buttons::Ok);
+        EXPECT_EQ(form.Mode().width, 800);
+        EXPECT_EQ(form.Mode().format, 23);
+        EXPECT_TRUE(form.Mode().vsync);
+    }
+}
+
+TEST(D3DSetupFormGo, SecondRunUsesTheNewChoices) {
+    D3DSetupForm form;
+    form.Load(AllCaptions("60"));
+    RecordingPrompt prompt;
+    ASSERT_TRUE(form.Go("640 x 480", "16 bit", true, prompt));
+    ASSERT_TRUE(form.Go("1280 x 1024", "32 bit", false, prompt));
+    EXPECT_EQ(form.Mode().width, 1280);
+    EXPECT_EQ(form.Mode().height, 1024);
+    EXPECT_EQ(form.Mode().format, 22);
+    EXPECT_EQ(form.Mode().depthBits, 32);
+    EXPECT_FALSE(form.Mode().vsync);
+}
+
+TEST(D3DSetupFormGo, GoAndCancelDoNothingWhileATestRuns) {
+    D3DSetupForm form;
+    form.Load(AllCaptions("60"));
+    RecordingPrompt prompt;
+    ASSERT_TRUE(form.Go("640 x 480", "16 bit", true, prompt));
+    form.BeginRun();
+    EXPECT_FALSE(form.Go("1024 x 768", "32 bit", false, prompt));
+    EXPECT_FALSE(form.Go("nonsense", "", false, prompt));
+    EXPECT_TRUE(prompt.shown.empty());
+    EXPECT_FALSE(form.Cancel());
+    EXPECT_EQ(form.Mode().width, 640);
+    form.EndRun();
+    EXPECT_TRUE(form.Cancel());
+    EXPECT_TRUE(form.Go("1024 x 768", "32 bit", false, prompt));
+}
+
+// ---- frame state ----
+
+// Hands out scripted tick readings and counts how many were taken.
+struct Ticks {
+    std::deque<uint32_t> readings;
+    int taken = 0;
+    std::function<uint32_t()> Source() {
+        return [this] {
+            ++taken;
+            uint32_t v = readings.front();
+            if (readings.size() > 1) readings.pop_front();
+            return v;
+        };
+    }
+};
+
+TEST(FrameStateTest, AngleTurnsOnceIn360FramesAndNeverReaches360) {
+    FrameState s;
+    for (int i = 0; i < 359; ++i) s.AdvanceAngle();
+    EXPECT_FLOAT_EQ(s.angle, 359.0f);
+    s.AdvanceAngle();
+    EXPECT_EQ(s.angle, 0.0f);
+    for (int i = 0; i < 3600; ++i) {
+        s.AdvanceAngle();
+        ASSERT_LT(s.angle, 360.0f);
+        ASSERT_GE(s.angle, 0.0f);
+    }
+    s.angle = 90.0f;
+    EXPECT_NEAR(s.AngleRadians(), 1.5707964f, 1e-6f);
+    s.angle = std::nanf("");
+    s.AdvanceAngle();
+    EXPECT_EQ(s.angle, 0.0f);
+}
+
+TEST(FrameStateTest, WindowClosesAt250MsAndRestartsFromASecondReading) {
+    FrameState s;
+    s.lastTick = 1000;
+    s.frames = 59;
+    Ticks t;
+    t.readings = {1249};  // 249 ms: window still open
+    s.EndFrame(t.Source());
+    EXPECT_EQ(s.frames, 60);
+    EXPECT_EQ(s.fps, 0);
+    EXPECT_EQ(t.taken, 1);
+
+    t.readings = {1250, 1253};  // 250 ms: closes; the new start is the second reading
+    t.taken = 0;
+    s.EndFrame(t.Source());
+    EXPECT_EQ(t.taken, 2);
+    EXPECT_EQ(s.fps, 60);
+    EXPECT_EQ(s.ShownFps(), 240);
+    EXPECT_EQ(s.frames, 1);  // the frame just drawn opens the new window
+    EXPECT_EQ(s.lastTick, 1253u);
+}
+
+TEST(FrameStateTest, TickWrapNeverStallsTheFigure) {
+    struct Case {
+        uint32_t last, now;
+        bool closes;
+    };
+    const Case cases[] = {
+        {0xFFFFFF00u, 0x00000010u, true},   // 272 ms across the wrap
+        {0xFFFFFF00u, 0xFFFFFFF9u, false},  // 249 ms before it
+        {0xFFFFFFF0u, 0x000000EAu, true},   // exactly 250 across it
+        {0xFFFFFFF0u, 0x000000E9u, false},  // 249 across it
+        {0x00001000u, 0x00000FFFu, true},   // counter went back: no endless wait
+        {0u, 123456u, true},                // first run: lastTick starts at zero
+    };
+    for (const Case& c : cases) {
+        FrameState s;
+        s.lastTick = c.last;
+        s.frames = 7;
+        Ticks t;
+        t.readings = {c.now, c.now};
+        s.EndFrame(t.Source());
+        EXPECT_EQ(s.fps == 7, c.closes) << std::hex << c.last << " -> " << c.now;
+        EXPECT_EQ(s.lastTick, c.closes ? c.now : c.last);
+    }
+}
+
+TEST(FrameStateTest, HugeCountsSaturateInsteadOfOverflowing) {
+    FrameState s;
+    s.frames = 100000;
+    Ticks t;
+    t.readings = {500};
+    s.EndFrame(t.Source());
+    EXPECT_EQ(s.fps, 32767);
+    EXPECT_EQ(s.ShownFps(), 131068);
+
+    FrameState full;
+    full.lastTick = 10;
+    full.frames = 2147483647;
+    t.readings = {20};
+    full.EndFrame(t.Source());
+    EXPECT_EQ(full.frames, 2147483647);
+}
+
+TEST(FrameStateTest, CaptionLine) {
+    TestMode m;
+    m.width = 1024;
+    m.height = 768;
+    m.depthBits = 32;
+    EXPECT_EQ(CaptionLine(240, m), "Current framerate: 240fps - 1024x768x32");
+    m.width = 640;
+    m.height = 480;
+    m.depthBits = 16;
+    EXPECT_EQ(CaptionLine(0, m), "Current framerate: 0fps - 640x480x16");
+    m.width = 2048;
+    m.height = 1536;
+    EXPECT_EQ(CaptionLine(131068, m), "Current framerate: 131068fps - 2048x1536x16");
+    EXPECT_STREQ(kHintLine, "Click anywhere to finish the test");
+}
+
+// ---- scene data ----
+
+TEST(SceneTest, VertexArrayIs196BytesWithAZeroSeventhSlot) {
+    const VertexArray v = BuildSquare();
+    EXPECT_EQ(sizeof(v), 196u);
+    EXPECT_EQ(kVertexBufferBytes, 196u);
+    const SceneVertex zero{};
+    EXPECT_EQ(std::memcmp(&v[6], &zero, sizeof zero), 0);
+    struct Want {
+        float x, y;
+        uint32_t diffuse;
+    };
+    const Want want[6] = {{-1, 1, 0xFFFF0000u},  {1, 1, 0xFF00FF00u}, {-1, -1, 0xFF0000FFu},
+                          {1, 1, 0xFF00FF00u},   {-1, -1, 0xFF0000FFu}, {1, -1, 0xFFFFFF00u}};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(v[i].x, want[i].x) << i;
+        EXPECT_EQ(v[i].y, want[i].y) << i;
+        EXPECT_EQ(v[i].z, 0.0f);
+        EXPECT_EQ(v[i].diffuse, want[i].diffuse) << i;
+        EXPECT_EQ(v[i].specular, 0u);
+        EXPECT_EQ(v[i].tu, 0.0f);
+        EXPECT_EQ(v[i].tv, 0.0f);
+    }
+    // Byte layout as the 0x1C2 format reads it: position, diffuse at 12, specular at 16, uv at 20.
+    unsigned char raw[28];
+    std::memcpy(raw, &v[5], 28);
+    uint32_t diffuse;
+    std::memcpy(&diffuse, raw + 12, 4);
+    EXPECT_EQ(diffuse, 0xFFFFFF00u);
+}
+
+TEST(SceneTest, PresentationFollowsVSync) {
+    EXPECT_EQ(ChoosePresentation(true).swapEffect, 4u);
+    EXPECT_EQ(ChoosePresentation(true).presentationInterval, 0u);
+    EXPECT_EQ(ChoosePresentation(false).swapEffect, 2u);
+    EXPECT_EQ(ChoosePresentation(false).presentationInterval, 0x80000000u);
+}
+
+// ---- matrices ----
+
+struct Vec4 {
+    float v[4];
+};
+
+Vec4 Transform(const Vec4& p, const Matrix& m) {
+    Vec4 r{};
+    for (int j = 0; j < 4; ++j)
+        for (int k = 0; k < 4; ++k) r.v[j] += p.v[k] * m.m[k][j];
+    return r;
+}
+
+void ExpectMatrixNear(const Matrix& got, const float (&want)[4][4], const char* what) {
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 4; ++c)
+            EXPECT_NEAR(got.m[r][c], want[r][c], 1e-5f) << what << " at _" << r + 1 << c + 1;
+}
+
+TEST(MatrixTest, IdentityOverwritesEverything) {
+    Matrix m;
+    for (auto& row : m.m)
+        for (float& f : row) f = 7.0f;
+    EXPECT_EQ(D3DXMatrixIdentity(&m), &m);
+    const float want[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
+    ExpectMatrixNear(m, want, "identity");
+}
+
+TEST(MatrixTest, LookAtFromTheSceneEye) {
+    Matrix m;
+    D3DXMatrixLookAtLH(&m, &kEye, &kLookAt, &kUp);
+    // z axis = (0,-5,-9)/sqrt(106), x axis = up x z normalised = (-1,0,0), y axis = z x x.
+    const float n = std::sqrt(106.0f);
+    const float want[4][4] = {
+        {-1, 0, 0, 0},
+        {0, 9 / n, -5 / n, 0},
+        {0, -5 / n, -9 / n, 0},
+        {0, 0, n, 1},
+    };
+    ExpectMatrixNear(m, want, "look-at");
+    // The eye goes to the origin, the target straight ahead at its distance.
+    const Vec4 eye = Transform({{kEye.x, kEye.y, kEye.z, 1}}, m);
+    EXPECT_NEAR(eye.v[0], 0, 1e-5f);
+    EXPECT_NEAR(eye.v[1], 0, 1e-5f);
+    EXPECT_NEAR(eye.v[2], 0, 1e-5f);
+    const Vec4 at = Transform({{0, 0, 0, 1}}, m);
+    EXPECT_NEAR(at.v[2], n, 1e-4f);
+    // Left-handed: a point to the viewer's right (eye looks down -z, so right is -x) has x > 0.
+    EXPECT_GT(Transform({{-1, 0, 0, 1}}, m).v[0], 0.0f);
+}
+
+TEST(MatrixTest, PerspectiveMapsNearAndFarToDepthZeroAndOne) {
+    Matrix m;
+    D3DXMatrixPerspectiveFovLH(&m, kFovY, kAspect, kNearPlane, kFarPlane);
+    const float ys = 1.0f / std::tan(kFovY / 2);  // cot(pi/8)
+    const float q = 500.0f / (500.0f - 0.1f);
+    const float want[4][4] = {{ys, 0, 0, 0}, {0, ys, 0, 0}, {0, 0, q, 1}, {0, 0, -0.1f * q, 0}};
+    ExpectMatrixNear(m, want, "perspective");
+    EXPECT_NEAR(ys, 2.4142136f, 1e-5f);
+    for (const float z : {0.1f, 500.0f}) {
+        const Vec4 p = Transform({{0, 0, z, 1}}, m);
+        EXPECT_NEAR(p.v[2] / p.v[3], z == 0.1f ? 0.0f : 1.0f, 1e-5f);
+    }
+    Matrix wide;
+    D3DXMatrixPerspectiveFovLH(&wide, kFovY, 2.0f, 1.0f, 10.0f);
+    EXPECT_NEAR(wide.m[0][0], ys / 2, 1e-5f);
+}
+
+TEST(MatrixTest, RotationYClosedForm) {
+    struct Case {
+        float degrees;
+        float x, z;  // where (1,0,0) goes
+    };
+    const Case cases[] = {{0, 1, 0}, {90, 0, -1}, {180, -1, 0}, {270, 0, 1}, {45, 0.70710677f, -0.70710677f}};
+    for (const Case& c : cases) {
+        Matrix m;
+        D3DXMatrixRotationY(&m, c.degrees * (kScenePi / 180.0f));
+        const Vec4 p = Transform({{1, 0, 0, 1}}, m);
+        EXPECT_NEAR(p.v[0], c.x, 1e-6f) << c.degrees;
+        EXPECT_NEAR(p.v[1], 0, 1e-6f);
+        EXPECT_NEAR(p.v[2], c.z, 1e-6f) << c.degrees;
+        EXPECT_NEAR(p.v[3], 1, 1e-6f);
+        EXPECT_EQ(m.m[1][1], 1.0f);
+        EXPECT_EQ(m.m[3][3], 1.0f);
+    }
+}
+
+TEST(MatrixTest, MultiplyAppliesLeftFirstAndMayWriteIntoAnInput) {
+    Matrix translate;
+    D3DXMatrixIdentity(&translate);
+    translate.m[3][0] = 5.0f;
+    Matrix rotate;
+    D3DXMatrixRotationY(&rotate, kScenePi / 2);
+    Matrix tr;
+    D3DXMatrixMultiply(&tr, &translate, &rotate);  // translate, then rotate
+    const Vec4 p = Transform({{0, 0, 0, 1}}, tr);
+    EXPECT_NEAR(p.v[0], 0, 1e-5f);
+    EXPECT_NEAR(p.v[2], -5, 1e-5f);
+
+    Matrix world;
+    D3DXMatrixIdentity(&world);
+    world.m[3][0] = 5.0f;
+    EXPECT_EQ(D3DXMatrixMultiply(&world, &world, &rotate), &world);
+    ExpectMatrixNear(world, tr.m, "aliased multiply");
+
+    Matrix a, b;
+    for (int i = 0; i < 16; ++i) {
+        a.m[i / 4][i % 4] = static_cast<float>(i + 1);
+        b.m[i / 4][i % 4] = static_cast<float>(16 - i);
+    }
+    Matrix ab;
+    D3DXMatrixMultiply(&ab, &a, &b);
+    EXPECT_FLOAT_EQ(ab.m[0][0], 1 * 16 + 2 * 12 + 3 * 8 + 4 * 4);
+    EXPECT_FLOAT_EQ(ab.m[3][2], 13 * 14 + 14 * 10 + 15 * 6 + 16 * 2);
+    D3DXMatrixMultiply(&b, &a, &b);  // output aliasing the right operand
+    ExpectMatrixNear(b, ab.m, "right-aliased multiply");
+}
+
+TEST(MatrixTest, DegenerateLookAtStaysFinite) {
+    Matrix m;
+    const Vec3 same = {1, 2, 3};
+    D3DXMatrixLookAtLH(&m, &same, &same, &kUp);
+    for (auto& row : m.m)
+        for (float f : row) EXPECT_TRUE(std::isfinite(f));
+}
+
+}  // namespace
+}  // namespace hzwk
