@@ -1,0 +1,186 @@
+#include "os/win32_os.h"
+
+#include <windows.h>
+#include <shellapi.h>
+#include <winver.h>
+
+#include <cstddef>
+#include <cstring>
+#include <vector>
+
+namespace hzwk {
+
+namespace {
+
+// The display-mode record as Windows 2000 knows it: DEVMODEA up to dmDisplayFrequency.
+constexpr DWORD kDevModeSize = offsetof(DEVMODEA, dmDisplayFrequency) + sizeof(DWORD);
+static_assert(kDevModeSize == 124, "DEVMODEA layout up to dmDisplayFrequency is 124 bytes");
+static_assert(sizeof(VS_FIXEDFILEINFO) == 52, "VS_FIXEDFILEINFO is 52 bytes");
+
+constexpr UINT kHelpDisplayTopic = 0;  // HH_DISPLAY_TOPIC
+using HtmlHelpFn = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
+
+// Text a ...A call wrote into `buffer`: the characters before the first NUL.
+std::string BeforeNul(const char* buffer, size_t size) {
+    size_t n = 0;
+    while (n < size && buffer[n] != '\0') ++n;
+    return std::string(buffer, n);
+}
+
+std::string ModulePath() {
+    // GetModuleFileNameA truncates silently; grow until the whole path fits.
+    for (DWORD size = MAX_PATH; size <= 32768; size *= 2) {
+        std::vector<char> buffer(size + 1, '\0');
+        const DWORD n = GetModuleFileNameA(nullptr, buffer.data(), size);
+        if (n == 0) return std::string();
+        if (n < size) return BeforeNul(buffer.data(), n);
+    }
+    return std::string();
+}
+
+bool WriteAll(HANDLE file, const std::string& contents) {
+    size_t done = 0;
+    while (done < contents.size()) {
+        const size_t left = contents.size() - done;
+        const DWORD chunk = left > 0x10000000 ? 0x10000000 : static_cast<DWORD>(left);
+        DWORD written = 0;
+        if (!WriteFile(file, contents.data() + done, chunk, &written, nullptr) || written == 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
+bool WriteFileBytes(const std::string& path, const std::string& contents, bool append) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              append ? OPEN_ALWAYS : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    bool ok = true;
+    if (append && SetFilePointer(file, 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER &&
+        GetLastError() != NO_ERROR) {
+        ok = false;
+    }
+    ok = ok && WriteAll(file, contents);
+    return CloseHandle(file) && ok;
+}
+
+// A plain file at exactly `path`: folders, hidden and system files do not count.
+bool PlainFileExists(const std::string& path) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(path.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    const DWORD skip = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    bool any = false;
+    do {
+        if ((found.dwFileAttributes & skip) == 0) any = true;
+    } while (!any && FindNextFileA(search, &found));
+    FindClose(search);
+    return any;
+}
+
+}  // namespace
+
+std::string Win32Os::SystemDirectory() {
+    char buffer[260 + 1] = {};
+    const UINT n = GetSystemDirectoryA(buffer, 260);
+    if (n == 0 || n >= 260) return std::string();  // failed, or the buffer was too small
+    return BeforeNul(buffer, 260);
+}
+
+bool Win32Os::ReadFileVersion(const std::string& path, FixedFileVersion& out) {
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
+    if (size == 0) return false;
+    std::vector<unsigned char> block(size);
+    if (!GetFileVersionInfoA(path.c_str(), 0, size, block.data())) return false;
+    void* root = nullptr;
+    UINT rootSize = 0;
+    char rootBlock[] = "\\";
+    if (!VerQueryValueA(block.data(), rootBlock, &root, &rootSize) || root == nullptr ||
+        rootSize < sizeof(VS_FIXEDFILEINFO)) {
+        return false;
+    }
+    VS_FIXEDFILEINFO info;
+    std::memcpy(&info, root, sizeof info);
+    out.ms = info.dwFileVersionMS;
+    out.ls = info.dwFileVersionLS;
+    return true;
+}
+
+std::vector<DisplayMode> Win32Os::DisplayModes() {
+    std::vector<DisplayMode> modes;
+    // One record, zeroed once and handed back as each call left it.
+    DEVMODEA record;
+    std::memset(&record, 0, sizeof record);
+    record.dmSize = static_cast<WORD>(kDevModeSize);
+    for (DWORD n = 0; n < kMaxDisplayModes; ++n) {
+        if (!EnumDisplaySettingsA(nullptr, n, &record)) break;
+        DisplayMode mode;
+        mode.width = record.dmPelsWidth;
+        mode.height = record.dmPelsHeight;
+        mode.bitsPerPixel = record.dmBitsPerPel;
+        mode.refreshHz = record.dmDisplayFrequency;
+        modes.push_back(mode);
+    }
+    return modes;
+}
+
+std::string Win32Os::ProgramFolder() {
+    const std::string path = ModulePath();
+    const size_t slash = path.find_last_of('\\');
+    if (slash == std::string::npos) return std::string();
+    // At the root of a drive the folder keeps its backslash ("C:\"), as Windows names it.
+    if (slash == 2 && path[1] == ':') return path.substr(0, 3);
+    return path.substr(0, slash);
+}
+
+std::string Win32Os::LocalDateText() {
+    char buffer[256] = {};
+    const int n = GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, buffer,
+                                 sizeof buffer);
+    return n > 0 ? BeforeNul(buffer, sizeof buffer) : std::string();
+}
+
+std::string Win32Os::LocalTimeText() {
+    char buffer[256] = {};
+    const int n = GetTimeFormatA(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, buffer, sizeof buffer);
+    return n > 0 ? BeforeNul(buffer, sizeof buffer) : std::string();
+}
+
+bool Win32Os::WriteDebugFile(const std::string& contents) {
+    return WriteFileBytes(ProgramFolder() + "\\debug.txt", contents, false);
+}
+
+bool Win32Os::AppendDebugFile(const std::string& contents) {
+    return WriteFileBytes(ProgramFolder() + "\\debug.txt", contents, true);
+}
+
+void Win32Os::Beep() { MessageBeep(MB_OK); }
+
+void Win32Os::OpenAddress(const std::string& address) {
+    ShellExecuteA(static_cast<HWND>(owner_), "open", address.c_str(), nullptr, nullptr,
+                  SW_SHOWNORMAL);
+}
+
+bool Win32Os::ShowHelp(const std::string& path) {
+    if (!PlainFileExists(path)) return false;
+    if (htmlHelp_ == nullptr) {
+        if (helpLibrary_ == nullptr) {
+            const std::string system = SystemDirectory();
+            if (system.empty()) return false;
+            helpLibrary_ = LoadLibraryA((system + "\\hhctrl.ocx").c_str());
+            if (helpLibrary_ == nullptr) return false;
+        }
+        // Through a plain function pointer, so the later cast to the real type is not
+        // taken for a mismatch (-Wcast-function-type).
+        htmlHelp_ = reinterpret_cast<void (*)()>(
+            GetProcAddress(static_cast<HMODULE>(helpLibrary_), "HtmlHelpA"));
+        if (htmlHelp_ == nullptr) return false;
+    }
+    const auto htmlHelp = reinterpret_cast<HtmlHelpFn>(htmlHelp_);
+    return htmlHelp(nullptr, path.c_str(), kHelpDisplayTopic, 0) != nullptr;
+}
+
+uint32_t Win32Os::TickCount() { return GetTickCount(); }
+
+}  // namespace hzwk

@@ -1,0 +1,358 @@
+#include "registry/memory_registry.h"
+
+#include <algorithm>
+
+#include "registry/api_registry.h"
+
+namespace hzwk {
+
+namespace {
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+
+std::string Lower(const std::string& s) {
+    std::string out(s);
+    for (char& c : out) c = LowerAscii(c);
+    return out;
+}
+
+bool SameName(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+    return true;
+}
+
+// Splits a key path into its parts. One trailing '\' is tolerated, as Windows does;
+// an empty part anywhere else makes the path invalid.
+bool SplitPath(const std::string& path, std::vector<std::string>* parts) {
+    parts->clear();
+    if (path.empty()) return true;
+    size_t start = 0;
+    while (true) {
+        const size_t end = path.find('\\', start);
+        const std::string part = path.substr(start, end == std::string::npos ? end : end - start);
+        if (end == std::string::npos) {
+            if (part.empty()) return !parts->empty();  // "A\" is A; "" was handled above
+            parts->push_back(part);
+            return true;
+        }
+        if (part.empty()) return false;
+        parts->push_back(part);
+        start = end + 1;
+    }
+}
+
+std::vector<std::string> LowerParts(const std::vector<std::string>& parts) {
+    std::vector<std::string> out;
+    out.reserve(parts.size());
+    for (const auto& p : parts) out.push_back(Lower(p));
+    return out;
+}
+
+}  // namespace
+
+// ---- the RegistryAccess operations: the shared rules over the in-memory calls ----
+
+std::string MemoryRegistry::GetStringValue(const std::string& key, const std::string& name,
+                                           const std::string& defaultText) {
+    MemoryRegApi api(*this);
+    return ApiRegistry(api).GetStringValue(key, name, defaultText);
+}
+
+bool MemoryRegistry::SaveStringValue(const std::string& key, const std::string& name,
+                                     const std::string& text) {
+    MemoryRegApi api(*this);
+    return ApiRegistry(api).SaveStringValue(key, name, text);
+}
+
+int32_t MemoryRegistry::GetDwordValue(const std::string& key, const std::string& name,
+                                      int32_t defaultNumber) {
+    MemoryRegApi api(*this);
+    return ApiRegistry(api).GetDwordValue(key, name, defaultNumber);
+}
+
+bool MemoryRegistry::SaveDwordValue(const std::string& key, const std::string& name,
+                                    int32_t number) {
+    MemoryRegApi api(*this);
+    return ApiRegistry(api).SaveDwordValue(key, name, number);
+}
+
+bool MemoryRegistry::DeleteRegValue(const std::string& key, const std::string& name) {
+    MemoryRegApi api(*this);
+    return ApiRegistry(api).DeleteRegValue(key, name);
+}
+
+RawQuery MemoryRegistry::QueryRaw(const std::string& key, const std::string& name,
+                                  uint32_t bufferSize) {
+    MemoryRegApi api(*this);
+    return ApiRegistry(api).QueryRaw(key, name, bufferSize);
+}
+
+// ---- the model ----
+
+void MemoryRegistry::DenyKey(const std::string& path, bool denied) {
+    std::vector<std::string> parts;
+    if (!SplitPath(path, &parts)) return;
+    parts = LowerParts(parts);
+    denied_.erase(std::remove(denied_.begin(), denied_.end(), parts), denied_.end());
+    if (denied) denied_.push_back(parts);
+}
+
+bool MemoryRegistry::Denied(const std::vector<std::string>& parts) const {
+    const std::vector<std::string> lower = LowerParts(parts);
+    for (const auto& d : denied_) {
+        if (d.size() <= lower.size() && std::equal(d.begin(), d.end(), lower.begin())) return true;
+    }
+    return false;
+}
+
+const MemoryRegistry::Key* MemoryRegistry::Find(const std::vector<std::string>& parts) const {
+    const Key* key = &root_;
+    for (const auto& part : parts) {
+        const Key* next = nullptr;
+        for (const Key& sub : key->subkeys) {
+            if (SameName(sub.name, part)) {
+                next = &sub;
+                break;
+            }
+        }
+        if (next == nullptr) return nullptr;
+        key = next;
+    }
+    return key;
+}
+
+MemoryRegistry::Key* MemoryRegistry::Find(const std::vector<std::string>& parts) {
+    return const_cast<Key*>(static_cast<const MemoryRegistry*>(this)->Find(parts));
+}
+
+MemoryRegistry::Key* MemoryRegistry::Make(const std::vector<std::string>& parts, bool* created) {
+    if (created) *created = false;
+    Key* key = &root_;
+    for (const auto& part : parts) {
+        const std::string lower = Lower(part);
+        auto it = std::lower_bound(key->subkeys.begin(), key->subkeys.end(), lower,
+                                   [](const Key& k, const std::string& l) { return Lower(k.name) < l; });
+        if (it == key->subkeys.end() || Lower(it->name) != lower) {
+            Key fresh;
+            fresh.name = part;
+            it = key->subkeys.insert(it, std::move(fresh));
+            if (created) *created = true;
+        }
+        key = &*it;
+    }
+    return key;
+}
+
+bool MemoryRegistry::KeyExists(const std::string& path) const {
+    std::vector<std::string> parts;
+    return SplitPath(path, &parts) && Find(parts) != nullptr;
+}
+
+bool MemoryRegistry::CreateKey(const std::string& path) {
+    std::vector<std::string> parts;
+    if (!SplitPath(path, &parts)) return false;
+    Make(parts, nullptr);
+    return true;
+}
+
+bool MemoryRegistry::DeleteKey(const std::string& path) {
+    std::vector<std::string> parts;
+    if (!SplitPath(path, &parts) || parts.empty()) return false;
+    const std::string last = parts.back();
+    parts.pop_back();
+    Key* parent = Find(parts);
+    if (parent == nullptr) return false;
+    for (auto it = parent->subkeys.begin(); it != parent->subkeys.end(); ++it) {
+        if (SameName(it->name, last)) {
+            parent->subkeys.erase(it);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool MemoryRegistry::SetRaw(const std::string& path, const std::string& name, uint32_t type,
+                            const std::string& bytes) {
+    std::vector<std::string> parts;
+    if (!SplitPath(path, &parts)) return false;
+    Key* key = Make(parts, nullptr);
+    for (Value& v : key->values) {
+        if (SameName(v.name, name)) {
+            v.data = RegData{type, bytes};
+            return true;
+        }
+    }
+    key->values.push_back(Value{name, RegData{type, bytes}});
+    return true;
+}
+
+std::optional<RegData> MemoryRegistry::GetRaw(const std::string& path,
+                                              const std::string& name) const {
+    std::vector<std::string> parts;
+    if (!SplitPath(path, &parts)) return std::nullopt;
+    const Key* key = Find(parts);
+    if (key == nullptr) return std::nullopt;
+    for (const Value& v : key->values)
+        if (SameName(v.name, name)) return v.data;
+    return std::nullopt;
+}
+
+bool MemoryRegistry::DeleteRaw(const std::string& path, const std::string& name) {
+    std::vector<std::string> parts;
+    if (!SplitPath(path, &parts)) return false;
+    Key* key = Find(parts);
+    if (key == nullptr) return false;
+    for (auto it = key->values.begin(); it != key->values.end(); ++it) {
+        if (SameName(it->name, name)) {
+            key->values.erase(it);
+            return true;
+        }
+    }
+    return false;
+}
+
+std::vector<std::string> MemoryRegistry::SubkeyNames(const std::string& path) const {
+    std::vector<std::string> parts, names;
+    if (!SplitPath(path, &parts)) return names;
+    if (const Key* key = Find(parts))
+        for (const Key& sub : key->subkeys) names.push_back(sub.name);
+    return names;
+}
+
+std::vector<std::string> MemoryRegistry::ValueNames(const std::string& path) const {
+    std::vector<std::string> parts, names;
+    if (!SplitPath(path, &parts)) return names;
+    if (const Key* key = Find(parts))
+        for (const Value& v : key->values) names.push_back(v.name);
+    return names;
+}
+
+void MemoryRegistry::Clear() { root_ = Key(); }
+
+bool MemoryRegistry::SameKey(const Key& a, const Key& b) {
+    if (a.name != b.name || a.values.size() != b.values.size() ||
+        a.subkeys.size() != b.subkeys.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.values.size(); ++i)
+        if (a.values[i].name != b.values[i].name || !(a.values[i].data == b.values[i].data))
+            return false;
+    for (size_t i = 0; i < a.subkeys.size(); ++i)
+        if (!SameKey(a.subkeys[i], b.subkeys[i])) return false;
+    return true;
+}
+
+bool MemoryRegistry::SameContent(const MemoryRegistry& other) const {
+    return SameKey(root_, other.root_);
+}
+
+// ---- the advapi32 calls, in memory ----
+
+MemoryRegApi::~MemoryRegApi() { reg_.leakedHandles_ += static_cast<int>(open_.size()); }
+
+long MemoryRegApi::Opened(const std::vector<std::string>& parts, RegHandle* out) {
+    open_.push_back(Open{next_, parts});
+    *out = next_++;
+    return kErrorSuccess;
+}
+
+MemoryRegistry::Key* MemoryRegApi::Resolve(RegHandle key) {
+    for (const Open& o : open_)
+        if (o.handle == key) return reg_.Find(o.parts);
+    return nullptr;
+}
+
+long MemoryRegApi::OpenKey(const char* path, RegHandle* out) {
+    if (out == nullptr) return kErrorInvalidParameter;
+    *out = 0;
+    std::vector<std::string> parts;
+    if (!SplitPath(path ? path : "", &parts)) return kErrorBadPathname;
+    if (reg_.Denied(parts)) return kErrorAccessDenied;
+    if (reg_.Find(parts) == nullptr) return kErrorFileNotFound;
+    return Opened(parts, out);
+}
+
+long MemoryRegApi::OpenKeyRead(const char* path, RegHandle* out) { return OpenKey(path, out); }
+
+long MemoryRegApi::CreateKey(const char* path, RegHandle* out) {
+    if (out == nullptr) return kErrorInvalidParameter;
+    *out = 0;
+    std::vector<std::string> parts;
+    if (!SplitPath(path ? path : "", &parts)) return kErrorBadPathname;
+    if (reg_.Denied(parts)) return kErrorAccessDenied;
+    // Without write access an existing key still opens (for reading); a new one cannot be made.
+    if (reg_.failWrites_ && reg_.Find(parts) == nullptr) return kErrorAccessDenied;
+    reg_.Make(parts, nullptr);
+    return Opened(parts, out);
+}
+
+long MemoryRegApi::QueryValue(RegHandle key, const char* name, uint32_t* type,
+                              unsigned char* data, uint32_t* size) {
+    MemoryRegistry::Key* k = Resolve(key);
+    if (k == nullptr) return key == 0 ? kErrorInvalidHandle : kErrorKeyDeleted;
+    if (data != nullptr && size == nullptr) return kErrorInvalidParameter;
+    if (reg_.failReads_) return kErrorAccessDenied;
+    const std::string wanted = name ? name : "";
+    for (const auto& v : k->values) {
+        if (!SameName(v.name, wanted)) continue;
+        const uint32_t stored = static_cast<uint32_t>(v.data.bytes.size());
+        if (type) *type = v.data.type;
+        if (data != nullptr) {
+            if (*size < stored) {
+                *size = stored;
+                return kErrorMoreData;
+            }
+            std::copy(v.data.bytes.begin(), v.data.bytes.end(), data);
+        }
+        if (size) *size = stored;
+        return kErrorSuccess;
+    }
+    return kErrorFileNotFound;
+}
+
+long MemoryRegApi::SetValue(RegHandle key, const char* name, uint32_t type,
+                            const unsigned char* data, uint32_t size) {
+    MemoryRegistry::Key* k = Resolve(key);
+    if (k == nullptr) return key == 0 ? kErrorInvalidHandle : kErrorKeyDeleted;
+    if (data == nullptr && size != 0) return kErrorInvalidParameter;
+    // The machine root holds no values of its own, and a refused write changes nothing.
+    if (k == &reg_.root_ || reg_.failWrites_) return kErrorAccessDenied;
+    const std::string wanted = name ? name : "";
+    const std::string bytes = size ? std::string(reinterpret_cast<const char*>(data), size) : std::string();
+    for (auto& v : k->values) {
+        if (SameName(v.name, wanted)) {
+            v.data = RegData{type, bytes};
+            return kErrorSuccess;
+        }
+    }
+    k->values.push_back(MemoryRegistry::Value{wanted, RegData{type, bytes}});
+    return kErrorSuccess;
+}
+
+long MemoryRegApi::DeleteValue(RegHandle key, const char* name) {
+    MemoryRegistry::Key* k = Resolve(key);
+    if (k == nullptr) return key == 0 ? kErrorInvalidHandle : kErrorKeyDeleted;
+    if (reg_.failWrites_) return kErrorAccessDenied;
+    const std::string wanted = name ? name : "";
+    for (auto it = k->values.begin(); it != k->values.end(); ++it) {
+        if (SameName(it->name, wanted)) {
+            k->values.erase(it);
+            return kErrorSuccess;
+        }
+    }
+    return kErrorFileNotFound;
+}
+
+long MemoryRegApi::CloseKey(RegHandle key) {
+    for (auto it = open_.begin(); it != open_.end(); ++it) {
+        if (it->handle == key) {
+            open_.erase(it);
+            return kErrorSuccess;
+        }
+    }
+    return kErrorInvalidHandle;
+}
+
+}  // namespace hzwk
