@@ -1,0 +1,659 @@
+/* hzwkdrive: drives the real hzwk.exe from a line-based script, for the end-to-end tests.
+ *
+ *   hzwkdrive.exe SCRIPT      (or "-" / no argument: read the script from standard input)
+ *
+ * One command per line; blank lines and lines starting with '#' are skipped. Windows are
+ * named by alias (main, box, tvout, about, d3d, d3dtest) or by their exact title in double
+ * quotes. Control ids are numbers (decimal or 0x...). A TEXT argument is the rest of the
+ * line; put it in double quotes to keep leading/trailing blanks, with \n \r \t \\ \" escapes
+ * (any other backslash stands for itself).
+ * Every command prints what it saw on one line; the first failed expectation or timeout
+ * prints "FAIL: line N: ..." plus a dump of the visible windows and ends the run
+ * (exit 1 = failed expectation, 2 = timeout, 3 = bad script or usage). See README.md. */
+#include <windows.h>
+#include <commctrl.h>
+#include <ctype.h>
+#include <stdarg.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "ui/control_ids.h"
+
+#define EXIT_EXPECT 1
+#define EXIT_TIMEOUT 2
+#define EXIT_USAGE 3
+#define DEFAULT_TIMEOUT_MS 20000
+#define POLL_MS 25
+#define SEND_TIMEOUT_MS 5000
+#define MAX_SEEN 32
+
+static int g_line_no;
+static PROCESS_INFORMATION g_child;
+static int g_have_child;
+static char g_seen[MAX_SEEN][256]; /* titles of the child's visible windows seen while waiting */
+static int g_seen_count;
+
+static void dump_windows(void);
+
+static void fail(int code, const char *fmt, ...)
+{
+    va_list ap;
+    printf("FAIL: line %d: ", g_line_no);
+    va_start(ap, fmt);
+    vprintf(fmt, ap);
+    va_end(ap);
+    printf("\n");
+    dump_windows();
+    fflush(stdout);
+    exit(code);
+}
+
+/* ---- text helpers ---- */
+
+/* Prints s with control characters escaped, so a result stays on one line. */
+static void print_escaped(const char *s)
+{
+    for (; *s; s++) {
+        unsigned char c = (unsigned char)*s;
+        if (c == '\n') fputs("\\n", stdout);
+        else if (c == '\r') fputs("\\r", stdout);
+        else if (c == '\t') fputs("\\t", stdout);
+        else if (c == '\\') fputs("\\\\", stdout);
+        else if (c < 0x20 || c == 0x7f) printf("\\x%02x", c);
+        else putchar(c);
+    }
+}
+
+/* Reads one token: a double-quoted string (escapes decoded) or a run of non-blanks.
+ * Returns a pointer past the token, or NULL when the line has no more tokens. */
+static const char *next_token(const char *p, char *out, size_t cap)
+{
+    size_t n = 0;
+    while (*p == ' ' || *p == '\t') p++;
+    if (!*p) return NULL;
+    if (*p == '"') {
+        p++;
+        while (*p && *p != '"') {
+            char c = *p++;
+            /* Only \n \r \t \\ \" are escapes, so Windows paths need no doubling. */
+            if (c == '\\' && *p && strchr("nrt\\\"", *p)) {
+                char e = *p++;
+                c = e == 'n' ? '\n' : e == 'r' ? '\r' : e == 't' ? '\t' : e;
+            }
+            if (n + 1 < cap) out[n++] = c;
+        }
+        if (*p != '"') fail(EXIT_USAGE, "unterminated quoted text");
+        p++;
+    } else {
+        while (*p && *p != ' ' && *p != '\t')
+            if (n + 1 < cap) out[n++] = *p++;
+            else p++;
+    }
+    out[n] = 0;
+    return p;
+}
+
+/* The rest of the line as one TEXT argument: quoted (escapes decoded) or taken as it
+ * stands after the single separating blank. */
+static void rest_text(const char *p, char *out, size_t cap)
+{
+    const char *q = p;
+    while (*q == ' ' || *q == '\t') q++;
+    if (*q == '"') {
+        next_token(q, out, cap);
+        return;
+    }
+    if (*p == ' ' || *p == '\t') p++;
+    snprintf(out, cap, "%s", p);
+}
+
+static long parse_number(const char *s, const char *what)
+{
+    char *end;
+    long v;
+    if (!s || !*s) fail(EXIT_USAGE, "missing %s", what);
+    v = strtol(s, &end, 0);
+    if (*end) fail(EXIT_USAGE, "bad %s '%s'", what, s);
+    return v;
+}
+
+/* ---- windows ---- */
+
+static const char *resolve_title(const char *name)
+{
+    if (!strcmp(name, "main")) return HZWK_TITLE_MAIN;
+    if (!strcmp(name, "box")) return HZWK_TITLE_BOX;
+    if (!strcmp(name, "tvout")) return HZWK_TITLE_TVOUT;
+    if (!strcmp(name, "about")) return HZWK_TITLE_ABOUT;
+    if (!strcmp(name, "d3d")) return HZWK_TITLE_D3D;
+    if (!strcmp(name, "d3dtest")) return HZWK_TITLE_D3D_TEST;
+    return name;
+}
+
+struct find_ctx {
+    const char *title;
+    HWND found;
+};
+
+static BOOL CALLBACK find_top(HWND hwnd, LPARAM lp)
+{
+    struct find_ctx *ctx = (struct find_ctx *)lp;
+    char buf[512];
+    if (!IsWindowVisible(hwnd)) return TRUE;
+    buf[0] = 0;
+    GetWindowTextA(hwnd, buf, sizeof buf);
+    if (!strcmp(buf, ctx->title)) {
+        ctx->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+static HWND find_window(const char *title)
+{
+    struct find_ctx ctx = {title, NULL};
+    EnumWindows(find_top, (LPARAM)&ctx);
+    return ctx.found;
+}
+
+struct child_ctx {
+    int id;
+    HWND found;
+};
+
+static BOOL CALLBACK find_child(HWND hwnd, LPARAM lp)
+{
+    struct child_ctx *ctx = (struct child_ctx *)lp;
+    if (GetDlgCtrlID(hwnd) == ctx->id) {
+        ctx->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+/* Any descendant with that id: a control may sit inside a frame or group. */
+static HWND find_control(HWND top, int id)
+{
+    struct child_ctx ctx = {id, NULL};
+    EnumChildWindows(top, find_child, (LPARAM)&ctx);
+    return ctx.found;
+}
+
+static HWND need_window(const char *name)
+{
+    HWND w = find_window(resolve_title(name));
+    if (!w) fail(EXIT_EXPECT, "no visible window titled \"%s\"", resolve_title(name));
+    return w;
+}
+
+static HWND need_control(const char *name, const char *id_text)
+{
+    HWND top = need_window(name);
+    int id = (int)parse_number(id_text, "control id");
+    HWND c = find_control(top, id);
+    if (!c) fail(EXIT_EXPECT, "window \"%s\" has no control %s", resolve_title(name), id_text);
+    return c;
+}
+
+static void get_text(HWND w, char *out, size_t cap)
+{
+    DWORD_PTR got = 0;
+    out[0] = 0;
+    if (!SendMessageTimeoutA(w, WM_GETTEXT, (WPARAM)cap, (LPARAM)out, SMTO_ABORTIFHUNG,
+                             SEND_TIMEOUT_MS, &got))
+        fail(EXIT_TIMEOUT, "WM_GETTEXT did not answer within %d ms", SEND_TIMEOUT_MS);
+    out[cap - 1] = 0;
+}
+
+static void note_child_windows(void);
+
+/* Polls until find_window's result is (or is not) there. Returns the window or NULL. */
+static HWND wait_for(const char *title, int want_present, DWORD timeout_ms)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        HWND w = find_window(title);
+        note_child_windows();
+        if (want_present ? w != NULL : w == NULL) return w;
+        if (GetTickCount() - start >= timeout_ms) return (HWND)-1;
+        Sleep(POLL_MS);
+    }
+}
+
+static BOOL CALLBACK dump_child(HWND hwnd, LPARAM lp)
+{
+    char cls[64], text[512];
+    (void)lp;
+    GetClassNameA(hwnd, cls, sizeof cls);
+    text[0] = 0;
+    {
+        DWORD_PTR got;
+        SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof text, (LPARAM)text, SMTO_ABORTIFHUNG, 1000, &got);
+        text[sizeof text - 1] = 0;
+    }
+    printf("    id=%d class=%s%s%s text=\"", GetDlgCtrlID(hwnd), cls,
+           IsWindowVisible(hwnd) ? "" : " hidden", IsWindowEnabled(hwnd) ? "" : " disabled");
+    print_escaped(text);
+    printf("\"\n");
+    return TRUE;
+}
+
+static BOOL CALLBACK dump_top(HWND hwnd, LPARAM lp)
+{
+    char title[512], cls[64];
+    DWORD pid = 0;
+    (void)lp;
+    if (!IsWindowVisible(hwnd)) return TRUE;
+    GetWindowTextA(hwnd, title, sizeof title);
+    GetClassNameA(hwnd, cls, sizeof cls);
+    GetWindowThreadProcessId(hwnd, &pid);
+    printf("  window \"");
+    print_escaped(title);
+    printf("\" class=%s pid=%lu%s\n", cls, (unsigned long)pid, IsWindowEnabled(hwnd) ? "" : " disabled");
+    EnumChildWindows(hwnd, dump_child, 0);
+    return TRUE;
+}
+
+static void dump_windows(void)
+{
+    printf("visible windows:\n");
+    EnumWindows(dump_top, 0);
+}
+
+/* ---- the started program ---- */
+
+static BOOL CALLBACK note_top(HWND hwnd, LPARAM lp)
+{
+    DWORD pid = 0;
+    char title[256];
+    int i;
+    (void)lp;
+    if (!IsWindowVisible(hwnd)) return TRUE;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != g_child.dwProcessId) return TRUE;
+    title[0] = 0;
+    GetWindowTextA(hwnd, title, sizeof title);
+    for (i = 0; i < g_seen_count; i++)
+        if (!strcmp(g_seen[i], title)) return TRUE;
+    if (g_seen_count < MAX_SEEN) strcpy(g_seen[g_seen_count++], title);
+    return TRUE;
+}
+
+/* Remembers every visible top-level window of the started program, so that a run that
+ * must end without a window can be checked afterwards. */
+static void note_child_windows(void)
+{
+    if (g_have_child) EnumWindows(note_top, 0);
+}
+
+static void cmd_start(const char *rest)
+{
+    char path[MAX_PATH], args[1024], cmdline[1400];
+    STARTUPINFOA si;
+    const char *p = next_token(rest, path, sizeof path);
+    if (!p) fail(EXIT_USAGE, "start: missing program path");
+    rest_text(p, args, sizeof args);
+    if (args[0]) snprintf(cmdline, sizeof cmdline, "\"%s\" %s", path, args);
+    else snprintf(cmdline, sizeof cmdline, "\"%s\"", path);
+    memset(&si, 0, sizeof si);
+    si.cb = sizeof si;
+    if (g_have_child) {
+        CloseHandle(g_child.hProcess);
+        CloseHandle(g_child.hThread);
+    }
+    g_seen_count = 0;
+    if (!CreateProcessA(NULL, cmdline, NULL, NULL, TRUE, 0, NULL, NULL, &si, &g_child))
+        fail(EXIT_EXPECT, "start: CreateProcess(%s) failed, error %lu", cmdline, GetLastError());
+    g_have_child = 1;
+    printf("started pid=%lu\n", (unsigned long)g_child.dwProcessId);
+}
+
+static void print_seen(void)
+{
+    int i;
+    printf("windows-seen %d", g_seen_count);
+    for (i = 0; i < g_seen_count; i++) {
+        printf(i ? " | \"" : " \"");
+        print_escaped(g_seen[i]);
+        printf("\"");
+    }
+    printf("\n");
+}
+
+/* wait-exit MS [quiet]: waits for the started program to end; prints its exit code and
+ * the windows it showed. With "quiet", any window it showed fails the run. */
+static void cmd_wait_exit(const char *rest)
+{
+    char tok[64], flag[64];
+    DWORD timeout, start, code = 0;
+    const char *p = next_token(rest, tok, sizeof tok);
+    timeout = p ? (DWORD)parse_number(tok, "timeout") : DEFAULT_TIMEOUT_MS;
+    flag[0] = 0;
+    if (p) next_token(p, flag, sizeof flag);
+    if (!g_have_child) fail(EXIT_USAGE, "wait-exit: nothing was started");
+    start = GetTickCount();
+    for (;;) {
+        note_child_windows();
+        if (WaitForSingleObject(g_child.hProcess, POLL_MS / 2) == WAIT_OBJECT_0) break;
+        if (GetTickCount() - start >= timeout) {
+            print_seen();
+            fail(EXIT_TIMEOUT, "program still running after %lu ms", (unsigned long)timeout);
+        }
+    }
+    GetExitCodeProcess(g_child.hProcess, &code);
+    printf("exit %lu\n", (unsigned long)code);
+    print_seen();
+    if (!strcmp(flag, "quiet") && g_seen_count)
+        fail(EXIT_EXPECT, "the program showed a window although it should end without one");
+}
+
+static void cmd_running(void)
+{
+    int alive = g_have_child && WaitForSingleObject(g_child.hProcess, 0) == WAIT_TIMEOUT;
+    printf("running %s\n", alive ? "yes" : "no");
+}
+
+/* ---- registry and files ---- */
+
+static HKEY parse_root(const char **path)
+{
+    static const struct { const char *name; HKEY key; } roots[] = {
+        {"HKEY_LOCAL_MACHINE\\", HKEY_LOCAL_MACHINE}, {"HKLM\\", HKEY_LOCAL_MACHINE},
+        {"HKEY_CURRENT_USER\\", HKEY_CURRENT_USER},   {"HKCU\\", HKEY_CURRENT_USER},
+    };
+    size_t i;
+    for (i = 0; i < sizeof roots / sizeof roots[0]; i++) {
+        size_t n = strlen(roots[i].name);
+        if (!_strnicmp(*path, roots[i].name, n)) {
+            *path += n;
+            return roots[i].key;
+        }
+    }
+    return HKEY_LOCAL_MACHINE;
+}
+
+/* Formats a value as TYPE:DATA (sz:text, dword:N, multi_sz:a|b, hex:..., absent). */
+static void format_reg(const char *key_path, const char *value, char *out, size_t cap)
+{
+    HKEY root = parse_root(&key_path), key;
+    DWORD type = 0, size = 0;
+    BYTE *data;
+    if (RegOpenKeyExA(root, key_path, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        snprintf(out, cap, "absent-key");
+        return;
+    }
+    if (RegQueryValueExA(key, value, NULL, &type, NULL, &size) != ERROR_SUCCESS) {
+        RegCloseKey(key);
+        snprintf(out, cap, "absent");
+        return;
+    }
+    data = (BYTE *)calloc(size + 2, 1);
+    if (!data || RegQueryValueExA(key, value, NULL, &type, data, &size) != ERROR_SUCCESS) {
+        free(data);
+        RegCloseKey(key);
+        snprintf(out, cap, "unreadable");
+        return;
+    }
+    RegCloseKey(key);
+    if (type == REG_SZ || type == REG_EXPAND_SZ) {
+        /* Shown up to the first NUL, as the program reads it; the size tells the rest. */
+        snprintf(out, cap, "%s:%s", type == REG_SZ ? "sz" : "expand_sz", (char *)data);
+    } else if (type == REG_DWORD && size == 4) {
+        DWORD v;
+        memcpy(&v, data, 4);
+        snprintf(out, cap, "dword:%lu", (unsigned long)v);
+    } else if (type == REG_MULTI_SZ) {
+        size_t n = 0;
+        DWORD i;
+        n += snprintf(out + n, cap - n, "multi_sz:");
+        for (i = 0; i < size && n + 2 < cap; i++) out[n++] = data[i] ? (char)data[i] : '|';
+        out[n < cap ? n : cap - 1] = 0;
+    } else {
+        size_t n = snprintf(out, cap, "hex(%lu):", (unsigned long)type);
+        DWORD i;
+        for (i = 0; i < size && n + 4 < cap; i++) n += snprintf(out + n, cap - n, i ? ",%02x" : "%02x", data[i]);
+    }
+    free(data);
+}
+
+static void file_version(const char *path, char *out, size_t cap)
+{
+    DWORD dummy = 0, size = GetFileVersionInfoSizeA(path, &dummy);
+    void *buf;
+    VS_FIXEDFILEINFO *ffi = NULL;
+    UINT len = 0;
+    snprintf(out, cap, "N/A");
+    if (!size) return;
+    buf = malloc(size);
+    if (buf && GetFileVersionInfoA(path, 0, size, buf) && VerQueryValueA(buf, "\\", (void **)&ffi, &len) &&
+        ffi && len >= sizeof *ffi)
+        snprintf(out, cap, "%d.%d.%d.%d", (short)HIWORD(ffi->dwFileVersionMS), (short)LOWORD(ffi->dwFileVersionMS),
+                 (short)HIWORD(ffi->dwFileVersionLS), (short)LOWORD(ffi->dwFileVersionLS));
+    free(buf);
+}
+
+/* ---- commands ---- */
+
+static void expect_equal(const char *what, const char *got, const char *want)
+{
+    if (strcmp(got, want)) {
+        printf("  expected: \"");
+        print_escaped(want);
+        printf("\"\n  actual:   \"");
+        print_escaped(got);
+        printf("\"\n");
+        fail(EXIT_EXPECT, "%s differs", what);
+    }
+}
+
+static DWORD optional_timeout(const char *p)
+{
+    char tok[64];
+    if (p && next_token(p, tok, sizeof tok)) return (DWORD)parse_number(tok, "timeout");
+    return DEFAULT_TIMEOUT_MS;
+}
+
+static UINT box_button_id(const char *name)
+{
+    if (!_stricmp(name, "ok")) return IDOK;
+    if (!_stricmp(name, "cancel")) return IDCANCEL;
+    if (!_stricmp(name, "yes")) return IDYES;
+    if (!_stricmp(name, "no")) return IDNO;
+    fail(EXIT_USAGE, "unknown message-box button '%s' (ok, cancel, yes, no)", name);
+    return 0;
+}
+
+static void run_line(const char *line)
+{
+    char cmd[64], a[512], b[512], text[4096], got[4096];
+    const char *p = next_token(line, cmd, sizeof cmd);
+    const char *pa, *pb;
+    if (!p || cmd[0] == '#') return;
+    pa = next_token(p, a, sizeof a);
+    if (!pa) a[0] = 0;
+    pb = pa ? next_token(pa, b, sizeof b) : NULL;
+    if (!pb) b[0] = 0;
+
+    if (!strcmp(cmd, "start")) {
+        cmd_start(p);
+    } else if (!strcmp(cmd, "wait-exit")) {
+        cmd_wait_exit(p);
+    } else if (!strcmp(cmd, "running")) {
+        cmd_running();
+    } else if (!strcmp(cmd, "wait-window") || !strcmp(cmd, "wait-gone")) {
+        int present = !strcmp(cmd, "wait-window");
+        const char *title = resolve_title(a);
+        DWORD start = GetTickCount();
+        if (!a[0]) fail(EXIT_USAGE, "%s: missing window", cmd);
+        if (wait_for(title, present, optional_timeout(pa)) == (HWND)-1)
+            fail(EXIT_TIMEOUT, "window \"%s\" %s", title, present ? "did not appear" : "did not go away");
+        printf("%s %s %lums\n", present ? "window" : "gone", a, (unsigned long)(GetTickCount() - start));
+    } else if (!strcmp(cmd, "exists") || !strcmp(cmd, "expect-exists") || !strcmp(cmd, "expect-absent")) {
+        int present = find_window(resolve_title(a)) != NULL;
+        printf("exists %s %s\n", a, present ? "yes" : "no");
+        if (!strcmp(cmd, "expect-exists") && !present) fail(EXIT_EXPECT, "window %s is not there", a);
+        if (!strcmp(cmd, "expect-absent") && present) fail(EXIT_EXPECT, "window %s is there", a);
+    } else if (!strcmp(cmd, "text") || !strcmp(cmd, "expect-text")) {
+        HWND c = need_control(a, b);
+        get_text(c, got, sizeof got);
+        printf("text %s %s: \"", a, b);
+        print_escaped(got);
+        printf("\"\n");
+        if (!strcmp(cmd, "expect-text")) {
+            rest_text(pb, text, sizeof text);
+            expect_equal("control text", got, text);
+        }
+    } else if (!strcmp(cmd, "title")) {
+        HWND w = need_window(a);
+        get_text(w, got, sizeof got);
+        printf("title %s: \"", a);
+        print_escaped(got);
+        printf("\"\n");
+    } else if (!strcmp(cmd, "enabled") || !strcmp(cmd, "expect-enabled")) {
+        HWND c = need_control(a, b);
+        int on = IsWindowEnabled(c) != 0;
+        char want[16];
+        printf("enabled %s %s %s\n", a, b, on ? "yes" : "no");
+        if (!strcmp(cmd, "expect-enabled")) {
+            if (!pb || !next_token(pb, want, sizeof want)) fail(EXIT_USAGE, "expect-enabled: missing yes/no");
+            expect_equal("enabled state", on ? "yes" : "no", want);
+        }
+    } else if (!strcmp(cmd, "click")) {
+        HWND c = need_control(a, b);
+        PostMessageA(c, BM_CLICK, 0, 0);
+        printf("clicked %s %s\n", a, b);
+    } else if (!strcmp(cmd, "answer")) {
+        /* answer BUTTON [expected text] : waits for the "Hertzwerk" box, checks its text when
+         * given, and presses the button. */
+        HWND box, button, label;
+        UINT id = box_button_id(a);
+        box = wait_for(HZWK_TITLE_BOX, 1, DEFAULT_TIMEOUT_MS);
+        if (box == (HWND)-1) fail(EXIT_TIMEOUT, "no message box titled \"%s\" appeared", HZWK_TITLE_BOX);
+        label = find_control(box, IDC_MSGBOX_TEXT);
+        got[0] = 0;
+        if (label) get_text(label, got, sizeof got);
+        printf("box \"");
+        print_escaped(got);
+        printf("\"\n");
+        if (pa) {
+            rest_text(pa, text, sizeof text);
+            if (text[0]) expect_equal("message-box text", got, text);
+        }
+        button = find_control(box, (int)id);
+        if (!button) fail(EXIT_EXPECT, "the message box has no %s button", a);
+        PostMessageA(button, BM_CLICK, 0, 0);
+        printf("answered %s\n", a);
+    } else if (!strcmp(cmd, "menu")) {
+        HWND w = need_window(a);
+        int id = (int)parse_number(b, "menu id");
+        PostMessageA(w, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+        printf("menu %s %d\n", a, id);
+    } else if (!strcmp(cmd, "checked") || !strcmp(cmd, "expect-checked")) {
+        HWND w = need_window(a);
+        HMENU m = GetMenu(w);
+        int id = (int)parse_number(b, "menu id");
+        UINT state = m ? GetMenuState(m, (UINT)id, MF_BYCOMMAND) : (UINT)-1;
+        char want[16];
+        const char *is = state == (UINT)-1 ? "unknown" : (state & MF_CHECKED) ? "yes" : "no";
+        printf("checked %s %d %s\n", a, id, is);
+        if (!strcmp(cmd, "expect-checked")) {
+            if (!pb || !next_token(pb, want, sizeof want)) fail(EXIT_USAGE, "expect-checked: missing yes/no");
+            expect_equal("menu check mark", is, want);
+        }
+    } else if (!strcmp(cmd, "set-text")) {
+        HWND c = need_control(a, b);
+        DWORD_PTR r;
+        rest_text(pb, text, sizeof text);
+        if (!SendMessageTimeoutA(c, WM_SETTEXT, 0, (LPARAM)text, SMTO_ABORTIFHUNG, SEND_TIMEOUT_MS, &r))
+            fail(EXIT_TIMEOUT, "WM_SETTEXT did not answer");
+        printf("set-text %s %s\n", a, b);
+    } else if (!strcmp(cmd, "updown")) {
+        /* updown WIN ID POS [auto|hscroll|vscroll|none]: sets the position and tells the
+         * parent as the control itself would after a click (THUMBPOSITION, then ENDSCROLL). */
+        HWND c = need_control(a, b), parent;
+        char pos_text[64], mode[32];
+        const char *pp = next_token(pb ? pb : "", pos_text, sizeof pos_text);
+        long pos = parse_number(pp ? pos_text : "", "position");
+        UINT msg;
+        DWORD_PTR r;
+        mode[0] = 0;
+        if (pp) next_token(pp, mode, sizeof mode);
+        if (!mode[0] || !strcmp(mode, "auto"))
+            msg = (GetWindowLongA(c, GWL_STYLE) & UDS_HORZ) ? WM_HSCROLL : WM_VSCROLL;
+        else if (!strcmp(mode, "hscroll")) msg = WM_HSCROLL;
+        else if (!strcmp(mode, "vscroll")) msg = WM_VSCROLL;
+        else if (!strcmp(mode, "none")) msg = 0;
+        else fail(EXIT_USAGE, "updown: unknown notification '%s'", mode);
+        if (!SendMessageTimeoutA(c, UDM_SETPOS32, 0, (LPARAM)pos, SMTO_ABORTIFHUNG, SEND_TIMEOUT_MS, &r))
+            SendMessageTimeoutA(c, UDM_SETPOS, 0, MAKELPARAM((short)pos, 0), SMTO_ABORTIFHUNG, SEND_TIMEOUT_MS, &r);
+        parent = GetParent(c);
+        if (msg && parent) {
+            PostMessageA(parent, msg, MAKEWPARAM(SB_THUMBPOSITION, (WORD)pos), (LPARAM)c);
+            PostMessageA(parent, msg, MAKEWPARAM(SB_ENDSCROLL, (WORD)pos), (LPARAM)c);
+        }
+        printf("updown %s %s %ld\n", a, b, pos);
+    } else if (!strcmp(cmd, "updown-pos")) {
+        HWND c = need_control(a, b);
+        DWORD_PTR r = 0;
+        SendMessageTimeoutA(c, UDM_GETPOS32, 0, 0, SMTO_ABORTIFHUNG, SEND_TIMEOUT_MS, &r);
+        printf("updown-pos %s %s %ld\n", a, b, (long)(LONG)r);
+    } else if (!strcmp(cmd, "close")) {
+        HWND w = need_window(a);
+        PostMessageA(w, WM_CLOSE, 0, 0);
+        printf("close %s\n", a);
+    } else if (!strcmp(cmd, "sleep")) {
+        Sleep((DWORD)parse_number(a, "milliseconds"));
+    } else if (!strcmp(cmd, "echo")) {
+        rest_text(p, text, sizeof text);
+        printf("%s\n", text);
+    } else if (!strcmp(cmd, "dump")) {
+        dump_windows();
+    } else if (!strcmp(cmd, "reg") || !strcmp(cmd, "expect-reg")) {
+        /* reg KEY VALUE, expect-reg KEY VALUE TYPED-DATA: KEY and VALUE quoted when they hold
+         * blanks; data as printed by reg (sz:6.14.10.3090, dword:1, multi_sz:a|b||, absent,
+         * absent-key). */
+        format_reg(a, b, got, sizeof got);
+        printf("reg \"%s\" \"%s\" = ", a, b);
+        print_escaped(got);
+        printf("\n");
+        if (!strcmp(cmd, "expect-reg")) {
+            rest_text(pb, text, sizeof text);
+            expect_equal("registry value", got, text);
+        }
+    } else if (!strcmp(cmd, "version")) {
+        file_version(a, got, sizeof got);
+        printf("version %s %s\n", a, got);
+    } else if (!strcmp(cmd, "fail")) {
+        rest_text(p, text, sizeof text);
+        fail(EXIT_EXPECT, "%s", text);
+    } else {
+        fail(EXIT_USAGE, "unknown command '%s'", cmd);
+    }
+}
+
+int main(int argc, char **argv)
+{
+    FILE *in = stdin;
+    char line[8192];
+    setvbuf(stdout, NULL, _IONBF, 0);
+    if (argc > 2) {
+        fprintf(stderr, "usage: hzwkdrive [SCRIPT|-]\n");
+        return EXIT_USAGE;
+    }
+    if (argc == 2 && strcmp(argv[1], "-")) {
+        in = fopen(argv[1], "r");
+        if (!in) {
+            fprintf(stderr, "hzwkdrive: cannot open %s\n", argv[1]);
+            return EXIT_USAGE;
+        }
+    }
+    while (fgets(line, sizeof line, in)) {
+        size_t n = strlen(line);
+        while (n && (line[n - 1] == '\n' || line[n - 1] == '\r')) line[--n] = 0;
+        g_line_no++;
+        run_line(line);
+    }
+    printf("ok\n");
+    return 0;
+}
