@@ -1,0 +1,36 @@
+// The full-screen test loop: creates the Direct3D 8 device on the test window, spins the
+// square until StopTest is set by a click, and releases everything again.
+#pragma once
+
+#include <windows.h>
+
+#include "d3dtest/d3d_setup_form.h"
+#include "d3dtest/d3d_window.h"
+#include "d3dtest/frame_state.h"
+
+namespace hzwk {
+
+// Set by a click on the test window; cleared by the runner before the first frame.
+extern bool StopTest;
+
+// What outlives a run: the set-up window object keeps one of these for the program's life.
+struct RunnerState {
+    FrameState frame;   // angle, frames, fps, lastTick carry over between runs
+    HFONT font = nullptr;  // "Trebuchet MS" 10 pt, created at the first run and reused
+};
+
+enum class RunOutcome {
+    Finished,    // ended by a click
+    NoDirect3D,  // d3d8.dll or its Direct3DCreate8 missing, or no Direct3D 8 object
+    Failed,      // the mode was refused, a resource could not be made, or the device was lost
+};
+
+// Runs one test on `testWindow` (the focus and device window). Returns once every
+// Direct3D object of the run is released; the caller closes the window.
+RunOutcome RunModeTest(HWND testWindow, const TestMode& mode, RunnerState& state,
+                       D3DRunReport& report);
+
+// The test window "d3d_hWnd": borderless, covering the screen; a click sets StopTest.
+HWND CreateTestWindow(HINSTANCE instance, HWND owner);
+
+}  // namespace hzwk

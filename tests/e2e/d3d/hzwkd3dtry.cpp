@@ -1,0 +1,80 @@
+// Opens the Direct3D set-up window over a stand-in main window, as the main window's
+// "&Direct3D Testing..." command will. Writes one line per finished run, and "closed" once
+// the set-up window has enabled the main window again, to the file given with --report.
+//   hzwkd3dtry.exe [--report <file>] [--na <row>]...   (row: 0..22, the grid row set to "N/A")
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "d3dtest/d3d_window.h"
+
+namespace {
+
+std::string g_reportPath;
+
+void Append(const std::string& line) {
+    if (g_reportPath.empty()) return;
+    FILE* f = std::fopen(g_reportPath.c_str(), "a");
+    if (f == nullptr) return;
+    std::fprintf(f, "%s\n", line.c_str());
+    std::fclose(f);
+}
+
+void OnRun(const hzwk::D3DRunReport& r) {
+    char line[256];
+    std::snprintf(line, sizeof line,
+                  "run ran=%d noD3D=%d mode=%ux%ux%u vsync=%d frames=%u ms=%u shownFps=%d refresh=%u",
+                  r.ran ? 1 : 0, r.noDirect3D ? 1 : 0, r.width, r.height, r.depthBits, r.vsync ? 1 : 0,
+                  r.framesDrawn, r.elapsedMs, static_cast<int>(r.shownFps), r.refreshHz);
+    Append(line);
+}
+
+LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_ENABLE && wParam) {  // the set-up window has closed
+        Append("closed");
+        PostQuitMessage(0);
+        return 0;
+    }
+    if (msg == WM_DESTROY) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+    hzwk::Captions captions;
+    captions.fill("60");
+    for (int i = 1; i < __argc; ++i) {
+        if (std::strcmp(__argv[i], "--report") == 0 && i + 1 < __argc) g_reportPath = __argv[++i];
+        else if (std::strcmp(__argv[i], "--na") == 0 && i + 1 < __argc) {
+            const int row = std::atoi(__argv[++i]);
+            if (row >= 0 && row < hzwk::kRowCount) captions[static_cast<size_t>(row)] = "N/A";
+        }
+    }
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = MainProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = "HzwkD3DTryMain";
+    RegisterClassA(&wc);
+    HWND main = CreateWindowA("HzwkD3DTryMain", "hzwkd3dtry main", WS_OVERLAPPEDWINDOW, 20, 20, 500, 300,
+                              nullptr, nullptr, instance, nullptr);
+    ShowWindow(main, show);
+    hzwk::SetD3DRunObserver(OnRun);
+    hzwk::OpenD3DSetupWindow(instance, main, captions);
+    Append(IsWindowEnabled(main) ? "opened main=enabled" : "opened main=disabled");
+
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return 0;
+}
