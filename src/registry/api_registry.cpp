@@ -9,6 +9,9 @@ namespace hzwk {
 
 namespace {
 
+// No text the program reads comes near this; a larger announced size is not believed.
+constexpr uint32_t kMaxTextBytes = 64u << 20;
+
 // Closes the key on every way out of an operation: no handle outlives a call.
 class OpenedKey {
 public:
@@ -45,6 +48,7 @@ std::string ApiRegistry::GetStringValue(const std::string& key, const std::strin
         return defaultText;
     }
     if (size == 0) return std::string();
+    if (size > kMaxTextBytes) return defaultText;
 
     std::string buffer;
     try {

@@ -56,6 +56,8 @@ public:
     std::vector<std::string> SubkeyNames(const std::string& path) const;
     std::vector<std::string> ValueNames(const std::string& path) const;
     void Clear();
+    // Takes `from`'s keys and values, keeping this registry's refusals as they are.
+    void AssignContent(const MemoryRegistry& from) { root_ = from.root_; }
 
     // Same keys and values, names spelled alike (case included), same types and bytes.
     bool SameContent(const MemoryRegistry& other) const;

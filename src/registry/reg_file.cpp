@@ -363,7 +363,7 @@ bool ExportKey(const MemoryRegistry& reg, const std::string& path, std::string* 
         *out += "\r\n";
     }
     for (const std::string& sub : reg.SubkeyNames(path)) {
-        if (!Writable(sub) || sub.find(']') != std::string::npos) {
+        if (!Writable(sub)) {
             if (error) *error = "a key name under \"" + path + "\" cannot be written";
             return false;
         }

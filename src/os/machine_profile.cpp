@@ -1,0 +1,267 @@
+#include "os/machine_profile.h"
+
+#include <sstream>
+
+#include "registry/reg_file.h"
+
+namespace hzwk {
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string Trim(const std::string& s) {
+    size_t b = 0, e = s.size();
+    while (b < e && IsBlank(s[b])) ++b;
+    while (e > b && IsBlank(s[e - 1])) --e;
+    return s.substr(b, e - b);
+}
+
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+
+bool SameNoCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (Lower(a[i]) != Lower(b[i])) return false;
+    return true;
+}
+
+// Plain decimal digits, no sign, within `limit`.
+bool ParseNumber(const std::string& s, uint32_t limit, uint32_t* out) {
+    if (s.empty() || s.size() > 10) return false;
+    uint64_t n = 0;
+    for (char c : s) {
+        if (c < '0' || c > '9') return false;
+        n = n * 10 + uint64_t(c - '0');
+    }
+    if (n > limit) return false;
+    *out = static_cast<uint32_t>(n);
+    return true;
+}
+
+std::vector<std::string> Split(const std::string& s, char sep) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    while (true) {
+        const size_t at = s.find(sep, start);
+        parts.push_back(s.substr(start, at == std::string::npos ? at : at - start));
+        if (at == std::string::npos) return parts;
+        start = at + 1;
+    }
+}
+
+// WIDTHxHEIGHTxBPP@HZ
+bool ParseMode(const std::string& token, DisplayMode* mode) {
+    const std::vector<std::string> rate = Split(token, '@');
+    if (rate.size() != 2) return false;
+    const std::vector<std::string> size = Split(rate[0], 'x');
+    if (size.size() != 3) return false;
+    const uint32_t kMax = 0xFFFFFFFFu;
+    return ParseNumber(size[0], kMax, &mode->width) && ParseNumber(size[1], kMax, &mode->height) &&
+           ParseNumber(size[2], kMax, &mode->bitsPerPixel) &&
+           ParseNumber(rate[1], kMax, &mode->refreshHz);
+}
+
+enum class Section { None, System, Program, Files, Display, Other };
+
+class IniReader {
+public:
+    explicit IniReader(MachineProfile& out) : out_(out) {}
+
+    bool Read(const std::string& text, std::string* error) {
+        size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+        size_t number = 0;
+        while (start <= text.size()) {
+            size_t end = text.find('\n', start);
+            if (end == std::string::npos) end = text.size();
+            std::string line = text.substr(start, end - start);
+            if (!line.empty() && line.back() == '\r') line.pop_back();
+            start = end + 1;
+            line_ = ++number;
+            if (!Line(Trim(line))) {
+                if (error) *error = problem_;
+                return false;
+            }
+        }
+        return true;
+    }
+
+private:
+    bool Problem(const std::string& what) {
+        std::ostringstream s;
+        s << kProfileMachineFile << " line " << line_ << ": " << what;
+        problem_ = s.str();
+        return false;
+    }
+
+    bool Line(const std::string& line) {
+        if (line.empty() || line[0] == ';' || line[0] == '#') return true;
+        if (line[0] == '[') {
+            if (line.back() != ']') return Problem("a section line must end with ]");
+            const std::string name = Trim(line.substr(1, line.size() - 2));
+            section_ = SameNoCase(name, "system")    ? Section::System
+                       : SameNoCase(name, "program") ? Section::Program
+                       : SameNoCase(name, "files")   ? Section::Files
+                       : SameNoCase(name, "display") ? Section::Display
+                                                     : Section::Other;
+            return true;
+        }
+        if (section_ == Section::Other) return true;
+        // File paths may hold '=' themselves; the version after the last one never does.
+        const size_t eq = line.rfind('=');
+        if (eq == std::string::npos) return Problem("expected NAME=VALUE");
+        const std::string key = Trim(line.substr(0, eq));
+        const std::string value = Trim(line.substr(eq + 1));
+        switch (section_) {
+            case Section::None:
+                return Problem("a setting before any [section]");
+            case Section::System:
+                return Single(key, "directory", value, &out_.systemDirectory, &haveSystem_, "[system]");
+            case Section::Program:
+                return Single(key, "folder", value, &out_.programFolder, &haveProgram_, "[program]");
+            case Section::Files:
+                return File(key, value);
+            case Section::Display:
+                return Modes(key, value);
+            case Section::Other:
+                break;
+        }
+        return true;
+    }
+
+    bool Single(const std::string& key, const char* expected, const std::string& value,
+                std::string* target, bool* seen, const char* section) {
+        if (!SameNoCase(key, expected))
+            return Problem("unknown setting \"" + key + "\" in " + section + " (expected " +
+                           expected + "=)");
+        if (*seen) return Problem(std::string("a second ") + expected + "= in " + section);
+        *seen = true;
+        *target = value;
+        return true;
+    }
+
+    bool File(const std::string& path, const std::string& value) {
+        if (path.empty()) return Problem("a file line needs a path before =");
+        if (out_.FindFile(path) != nullptr) return Problem("the file \"" + path + "\" is listed twice");
+        ProfileFile file;
+        file.path = path;
+        if (!value.empty()) {
+            if (!ParseFileVersion(value, &file.version))
+                return Problem("the version \"" + value +
+                               "\" is not four numbers of 0 to 65535 (a.b.c.d)");
+            file.hasVersion = true;
+        }
+        out_.files.push_back(file);
+        return true;
+    }
+
+    bool Modes(const std::string& key, const std::string& value) {
+        if (!SameNoCase(key, "modes"))
+            return Problem("unknown setting \"" + key + "\" in [display] (expected modes=)");
+        std::string token;
+        for (size_t i = 0; i <= value.size(); ++i) {
+            if (i < value.size() && !IsBlank(value[i])) {
+                token.push_back(value[i]);
+                continue;
+            }
+            if (token.empty()) continue;
+            DisplayMode mode;
+            if (!ParseMode(token, &mode))
+                return Problem("the display mode \"" + token + "\" is not WIDTHxHEIGHTxBPP@HZ");
+            out_.modes.push_back(mode);
+            token.clear();
+        }
+        return true;
+    }
+
+    MachineProfile& out_;
+    Section section_ = Section::None;
+    size_t line_ = 0;
+    std::string problem_;
+    bool haveSystem_ = false;
+    bool haveProgram_ = false;
+};
+
+}  // namespace
+
+const ProfileFile* MachineProfile::FindFile(const std::string& path) const {
+    for (const ProfileFile& f : files)
+        if (SameNoCase(f.path, path)) return &f;
+    return nullptr;
+}
+
+std::string FormatFileVersion(const FixedFileVersion& v) {
+    std::ostringstream s;
+    s << (v.ms >> 16) << '.' << (v.ms & 0xFFFF) << '.' << (v.ls >> 16) << '.' << (v.ls & 0xFFFF);
+    return s.str();
+}
+
+bool ParseFileVersion(const std::string& text, FixedFileVersion* version) {
+    const std::vector<std::string> parts = Split(text, '.');
+    if (parts.size() != 4) return false;
+    uint32_t n[4];
+    for (int i = 0; i < 4; ++i)
+        if (!ParseNumber(parts[i], 0xFFFF, &n[i])) return false;
+    version->ms = n[0] << 16 | n[1];
+    version->ls = n[2] << 16 | n[3];
+    return true;
+}
+
+bool ParseMachineIni(const std::string& text, MachineProfile& profile, std::string* error) {
+    MachineProfile parsed;
+    parsed.directory = profile.directory;
+    if (!IniReader(parsed).Read(text, error)) return false;
+    profile = parsed;
+    return true;
+}
+
+std::string FormatMachineIni(const MachineProfile& profile) {
+    std::string out = "[system]\r\ndirectory=" + profile.systemDirectory + "\r\n";
+    out += "[program]\r\nfolder=" + profile.programFolder + "\r\n";
+    out += "[files]\r\n";
+    for (const ProfileFile& f : profile.files)
+        out += f.path + "=" + (f.hasVersion ? FormatFileVersion(f.version) : std::string()) + "\r\n";
+    out += "[display]\r\n";
+    // A few modes a line keeps the file readable.
+    for (size_t i = 0; i < profile.modes.size(); i += 8) {
+        out += "modes=";
+        for (size_t j = i; j < profile.modes.size() && j < i + 8; ++j) {
+            const DisplayMode& m = profile.modes[j];
+            std::ostringstream s;
+            s << (j > i ? " " : "") << m.width << 'x' << m.height << 'x' << m.bitsPerPixel << '@'
+              << m.refreshHz;
+            out += s.str();
+        }
+        out += "\r\n";
+    }
+    return out;
+}
+
+std::string ProfilePath(const std::string& dir, const std::string& name) {
+    if (dir.empty()) return name;
+    const char last = dir.back();
+    return (last == '/' || last == '\\') ? dir + name : dir + "/" + name;
+}
+
+bool LoadMachineProfile(const std::string& dir, MemoryRegistry& registry, MachineProfile& profile,
+                        std::string* error) {
+    std::string ini;
+    if (!ReadWholeFile(ProfilePath(dir, kProfileMachineFile), &ini, error)) return false;
+    MachineProfile parsed;
+    parsed.directory = dir;
+    if (!ParseMachineIni(ini, parsed, error)) return false;
+
+    MemoryRegistry loaded;
+    if (!ImportRegFile(ProfilePath(dir, kProfileRegistryFile), loaded, error)) return false;
+
+    registry.AssignContent(loaded);
+    profile = parsed;
+    return true;
+}
+
+bool SaveProfileRegistry(const std::string& dir, const MemoryRegistry& registry,
+                         std::string* error) {
+    return ExportRegFile(ProfilePath(dir, kProfileRegistryFile), registry, error);
+}
+
+}  // namespace hzwk
