@@ -40,12 +40,6 @@ void GetDisplayDriver(RegistryAccess& registry, const std::string& driverKeyPath
     dll.replace(0, std::min<size_t>(q.data.size(), kDriverNameBuffer), q.data, 0, kDriverNameBuffer);
 }
 
-std::string FormatFileVersion(const FixedFileVersion& v) {
-    // Each 16-bit half is a plain unsigned number.
-    return std::to_string(v.ms >> 16) + "." + std::to_string(v.ms & 0xFFFF) + "." +
-           std::to_string(v.ls >> 16) + "." + std::to_string(v.ls & 0xFFFF);
-}
-
 std::string GetVersionInfo(Os& os, const std::string& path) {
     FixedFileVersion v;
     if (!os.ReadFileVersion(path, v)) return "N/A";

@@ -21,7 +21,6 @@ void GetDisplayDriver(RegistryAccess& registry, const std::string& driverKeyPath
 
 // The file's version as four dotted numbers, or "N/A".
 std::string GetVersionInfo(Os& os, const std::string& path);
-std::string FormatFileVersion(const FixedFileVersion& v);
 
 bool IsNvidiaDriver(const std::string& dll);
 

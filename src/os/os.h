@@ -22,6 +22,9 @@ struct FixedFileVersion {
     uint32_t ls = 0;
 };
 
+// "a.b.c.d": each 16-bit half of the version as a plain unsigned number.
+std::string FormatFileVersion(const FixedFileVersion& version);
+
 class Os {
 public:
     virtual ~Os() = default;

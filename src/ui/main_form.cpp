@@ -63,13 +63,14 @@ void MainForm::Check1Click() {
     SetCalculatorEnabled(false);
 }
 
-void MainForm::CmdApplyClick() {
-    ApplyModeList(ctx_, grid.CaptionsNow(), tvParts_, registry_, os_, prompt_);
+WriteOutcome MainForm::CmdApplyClick() {
+    return ApplyModeList(ctx_, grid.CaptionsNow(), tvParts_, registry_, os_, prompt_);
 }
 
-void MainForm::CmdResetClick() {
-    if (ResetModeList(ctx_, registry_, prompt_) != WriteOutcome::Failed)
-        grid.ReadCurrentRates(os_.DisplayModes());
+WriteOutcome MainForm::CmdResetClick() {
+    const WriteOutcome out = ResetModeList(ctx_, registry_, prompt_);
+    if (out != WriteOutcome::Failed) grid.ReadCurrentRates(os_.DisplayModes());
+    return out;
 }
 
 void MainForm::MnuLoadClick() {

@@ -8,6 +8,7 @@
 #include "app/driver_context.h"
 #include "app/prompt.h"
 #include "grid/grid.h"
+#include "modelist/apply.h"
 #include "os/os.h"
 #include "registry/registry_access.h"
 #include "tvout/tv_entries.h"
@@ -47,8 +48,8 @@ public:
     void CmdCalcClick();
     void CmdCalcDefClick();
     void Check1Click();
-    void CmdApplyClick();
-    void CmdResetClick();
+    WriteOutcome CmdApplyClick();
+    WriteOutcome CmdResetClick();
     void MnuLoadClick();
     void TvOutStored();                          // the TV-out window stored new values
 

@@ -1,0 +1,110 @@
+// Test doubles for the operating system and the message boxes, and a machine builder.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/prompt.h"
+#include "os/os.h"
+#include "registry/memory_registry.h"
+
+namespace hzwk::test {
+
+class FakeOs : public Os {
+public:
+    std::string systemDir = "C:\\WINDOWS\\system32";
+    std::map<std::string, FixedFileVersion> versions;  // by full path
+    std::vector<DisplayMode> modes;
+    std::string folder = "C:\\Program Files\\Hertzwerk";
+    std::string debugFile;
+    bool debugWritable = true;
+    int beeps = 0;
+    std::vector<std::string> opened;
+
+    std::string SystemDirectory() override { return systemDir; }
+    bool ReadFileVersion(const std::string& path, FixedFileVersion& out) override {
+        auto it = versions.find(path);
+        if (it == versions.end()) return false;
+        out = it->second;
+        return true;
+    }
+    std::vector<DisplayMode> DisplayModes() override { return modes; }
+    std::string ProgramFolder() override { return folder; }
+    std::string LocalDateText() override { return "06.12.2026"; }
+    std::string LocalTimeText() override { return "19:40:07"; }
+    bool WriteDebugFile(const std::string& contents) override {
+        if (!debugWritable) return false;
+        debugFile = contents;
+        return true;
+    }
+    bool AppendDebugFile(const std::string& contents) override {
+        if (!debugWritable) return false;
+        debugFile += contents;
+        return true;
+    }
+    void Beep() override { ++beeps; }
+    void OpenAddress(const std::string& address) override { opened.push_back(address); }
+    bool ShowHelp(const std::string&) override { return false; }
+    uint32_t TickCount() override { return 0; }
+};
+
+struct Shown {
+    std::string text;
+    Icon icon;
+    Buttons buttons;
+};
+
+// Answers Yes/No questions from a script; OK boxes need no answer. An unscripted
+// question fails the test.
+class ScriptedPrompt : public Prompt {
+public:
+    std::deque<Answer> answers;
+    std::vector<Shown> shown;
+
+    Answer Show(const std::string& text, Icon icon, Buttons buttons) override {
+        shown.push_back({text, icon, buttons});
+        if (buttons == Buttons::Ok) return Answer::Ok;
+        if (answers.empty()) {
+            ADD_FAILURE() << "unexpected question: " << text;
+            return Answer::No;
+        }
+        Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> out;
+        for (const auto& s : shown) out.push_back(s.text);
+        return out;
+    }
+};
+
+inline constexpr const char kXpDeviceKey[] =
+    "System\\CurrentControlSet\\Control\\Video\\{2D6A1C8E-5B7F-4E8A-9C1D-3F0E7A6B5C4D}\\0000";
+
+inline FixedFileVersion Version(unsigned a, unsigned b, unsigned c, unsigned d) {
+    return {(a << 16) | b, (c << 16) | d};
+}
+
+// An XP machine with an NVIDIA driver: description, 6.14.10.<build>, normal or compressed.
+inline void MakeXpMachine(MemoryRegistry& reg, FakeOs& os, const std::string& description,
+                          unsigned build, bool compressed, const std::string& osVersion = "5.1") {
+    reg.SetRaw("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "CurrentVersion", kRegSz,
+               osVersion + std::string(1, '\0'));
+    reg.SetRaw("HARDWARE\\DEVICEMAP\\VIDEO", "\\Device\\Video0", kRegSz,
+               std::string("\\Registry\\Machine\\") + kXpDeviceKey + std::string(1, '\0'));
+    reg.SetRaw(kXpDeviceKey, "Device Description", kRegSz, description + std::string(1, '\0'));
+    reg.SetRaw(kXpDeviceKey, "InstalledDisplayDrivers", kRegMultiSz, std::string("nv4_disp\0\0", 10));
+    if (compressed) reg.SetRaw(kXpDeviceKey, "UseCompressedModeFormat", kRegDword, std::string("\1\0\0\0", 4));
+    os.versions[os.systemDir + "\\nv4_disp.dll"] = Version(6, 14, 10, build);
+}
+
+inline std::string Str(const std::optional<RegData>& d) {
+    return d ? d->bytes : std::string("<absent>");
+}
+
+}  // namespace hzwk::test

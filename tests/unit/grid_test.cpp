@@ -1,0 +1,184 @@
+// The grid: change rule, current rates, stepper sync, and the frequency calculator.
+#include <gtest/gtest.h>
+
+#include "grid/grid.h"
+
+namespace hzwk {
+namespace {
+
+TEST(Grid, LadderPositionsShowTheirRungAndSnapBackFromAbove) {
+    Grid g(false);
+    const char* expected[] = {"N/A", "60", "70", "72", "75", "85", "100", "120"};
+    for (int p = 0; p <= 7; ++p) {
+        g.SetPosition(kR640x480, p);
+        EXPECT_EQ(g.Row(kR640x480).caption, expected[p]);
+        EXPECT_EQ(g.Row(kR640x480).position, p);
+    }
+    for (int p : {8, 75, 240}) {
+        g.SetPosition(kR320x200, p);
+        EXPECT_EQ(g.Row(kR320x200).position, 7);
+        EXPECT_EQ(g.Row(kR320x200).caption, "120");
+    }
+}
+
+TEST(Grid, AnyRatePositionIsTheRateItself) {
+    Grid g(true);
+    g.SetPosition(kR800x600, 0);
+    EXPECT_EQ(g.Row(kR800x600).caption, "N/A");
+    g.SetPosition(kR800x600, 1);
+    EXPECT_EQ(g.Row(kR800x600).caption, "1");
+    g.SetPosition(kR800x600, 240);
+    EXPECT_EQ(g.Row(kR800x600).caption, "240");
+    g.SetPosition(kR320x240, 85);  // beyond the 75 of this stepper: it holds its maximum
+    EXPECT_EQ(g.Row(kR320x240).position, 75);
+    EXPECT_EQ(g.Row(kR320x240).caption, "75");
+}
+
+TEST(Grid, CurrentRatesTakeTheLastMatchingModeInSystemOrder) {
+    Grid g;
+    g.ReadCurrentRates({{1024, 768, 32, 60}, {1024, 768, 32, 70}, {1024, 768, 32, 75}, {1024, 768, 32, 85}});
+    EXPECT_EQ(g.Row(kR1024x768).caption, "85");
+    g.ReadCurrentRates({{1024, 768, 32, 85}, {1024, 768, 32, 75}, {1024, 768, 32, 60}});
+    EXPECT_EQ(g.Row(kR1024x768).caption, "60");
+
+    // 4 bpp counts only for the three smallest rows; rate 0 is skipped, rate 1 counts.
+    g.ReadCurrentRates({{640, 480, 4, 60}, {320, 200, 4, 70}, {800, 600, 32, 85}, {800, 600, 32, 0},
+                        {1280, 1024, 32, 75}, {1280, 1024, 16, 1}, {1600, 1200, 32, 90}});
+    EXPECT_EQ(g.Row(kR640x480).caption, "N/A");
+    EXPECT_EQ(g.Row(kR320x200).caption, "70");
+    EXPECT_EQ(g.Row(kR800x600).caption, "85");
+    EXPECT_EQ(g.Row(kR1280x1024).caption, "N/A");
+    EXPECT_EQ(g.Row(kR1600x1200).caption, "90");  // off the ladder, shown as reported
+    EXPECT_EQ(g.Row(kR848x480).caption, "N/A");
+
+    g.ReadCurrentRates({{640, 480, 32, 59}});
+    EXPECT_EQ(g.Row(kR640x480).caption, "N/A");
+    g.ReadCurrentRates({});
+    for (const auto& r : g.Rows()) EXPECT_EQ(r.caption, "N/A");
+}
+
+TEST(Grid, ReadingRatesLeavesSteppersAlone) {
+    Grid g;
+    g.SetPosition(kR640x480, 5);
+    g.SetEnabled(kR640x480, false);
+    g.ReadCurrentRates({{640, 480, 32, 60}});
+    EXPECT_EQ(g.Row(kR640x480).position, 5);
+    EXPECT_FALSE(g.Row(kR640x480).enabled);
+}
+
+TEST(Grid, SyncSteppersOnTheLadder) {
+    Grid g(false);
+    g.SetPosition(kR1600x1200, 3);
+    g.ReadCurrentRates({{640, 480, 32, 85}, {1600, 1200, 32, 90}});
+    g.SyncSteppers();
+    EXPECT_EQ(g.Row(kR640x480).position, 5);
+    EXPECT_TRUE(g.Row(kR640x480).enabled);
+    EXPECT_EQ(g.Row(kR1600x1200).position, 3);  // "90" is no rung: left where it was
+    EXPECT_EQ(g.Row(kR1600x1200).caption, "90");
+    EXPECT_TRUE(g.Row(kR1600x1200).enabled);
+    EXPECT_EQ(g.Row(kR800x600).position, 0);
+    EXPECT_FALSE(g.Row(kR800x600).enabled);
+}
+
+TEST(Grid, SyncSteppersWithAnyRateKeepsEveryCaption) {
+    Grid g(true);
+    g.SetEnabled(kR800x600, false);
+    g.ReadCurrentRates({{640, 480, 32, 85}, {320, 240, 32, 85}, {800, 600, 32, 100}});
+    g.SyncSteppers();
+    EXPECT_EQ(g.Row(kR640x480).position, 85);
+    EXPECT_EQ(g.Row(kR800x600).position, 100);
+    EXPECT_FALSE(g.Row(kR800x600).enabled);      // enabled states untouched
+    EXPECT_EQ(g.Row(kR320x240).caption, "85");   // beyond its stepper, still shown as read
+    for (const auto& r : g.Rows()) EXPECT_NE(r.caption, "");
+}
+
+TEST(Calculator, RatesForTheWorkedFrequencies) {
+    const int heights[] = {480, 600, 768, 864, 720, 960, 1024, 900, 1200, 1080, 1440, 1536};
+    struct Case {
+        double kHz;
+        int rates[12];
+    };
+    const Case cases[] = {
+        {31.5, {60, 47, 36, 32, 39, 29, 27, 31, 22, 25, 18, 17}},
+        {70, {136, 108, 84, 74, 90, 67, 62, 71, 53, 59, 44, 41}},
+        {96, {188, 150, 116, 103, 124, 92, 87, 99, 74, 82, 61, 57}},
+        {130, {255, 203, 158, 140, 169, 126, 118, 135, 100, 112, 83, 78}},
+    };
+    for (const Case& c : cases)
+        for (int i = 0; i < 12; ++i)
+            EXPECT_EQ(RateForHeight(c.kHz * 1000, heights[i]), c.rates[i]) << c.kHz << " " << heights[i];
+    EXPECT_EQ(RateForHeight(48000, 480), 92);  // exactly 92.5: ties go to the even number
+    EXPECT_EQ(RateForHeight(1e12, 480), 32767);
+    EXPECT_EQ(RateForHeight(-1e12, 480), -32768);
+}
+
+TEST(Calculator, FillsSeventeenRowsAndLeavesTheSmallOnes) {
+    Grid g(true);
+    g.ReadCurrentRates({{320, 200, 8, 70}, {640, 400, 32, 85}});
+    g.FillFromHFreq("96");
+    EXPECT_EQ(g.Row(kR640x480).caption, "188");
+    EXPECT_EQ(g.Row(kR848x480).caption, "188");
+    EXPECT_EQ(g.Row(kR640x480).position, 188);
+    EXPECT_EQ(g.Row(kR1360x768).caption, "116");
+    EXPECT_EQ(g.Row(kR2048x1536).caption, "N/A");
+    EXPECT_EQ(g.Row(kR2048x1536).position, 0);
+    EXPECT_EQ(g.Row(kR320x200).caption, "70");
+    EXPECT_EQ(g.Row(kR640x400).caption, "85");
+
+    g.FillFromHFreq("130");  // 255 at 480 lines: held at the top
+    EXPECT_EQ(g.Row(kR640x480).caption, "240");
+    EXPECT_EQ(g.Row(kR640x480).position, 240);
+    EXPECT_EQ(g.Row(kR1600x1200).caption, "100");
+    g.FillFromHFreq("31,5");
+    EXPECT_EQ(g.Row(kR640x480).caption, "60");
+    EXPECT_EQ(g.Row(kR800x600).caption, "N/A");
+}
+
+TEST(Calculator, BoundariesAndOddText) {
+    // 127 kHz gives 248.85 -> 249 at 480; 124 kHz gives 242.9 -> 243; find frequencies for 240/241
+    Grid g(true);
+    // At 480 lines: rate = k/480*0.95-2.5; k = 122526 gives 239.99...; pick exact points.
+    g.FillFromHFreq("122.5263");  // 122526.3 -> 122526 -> 239.995... -> 240
+    EXPECT_EQ(g.Row(kR640x480).caption, "240");
+    g.FillFromHFreq("123.04");    // 123040 -> 241.0 -> above 240
+    EXPECT_EQ(g.Row(kR640x480).caption, "240");
+    EXPECT_EQ(g.Row(kR640x480).position, 240);
+    g.FillFromHFreq("32.842");    // 32842 -> 62.5 -> 62 at 480; 600 lines: 49.5 -> 50
+    EXPECT_EQ(g.Row(kR640x480).caption, "62");
+    g.FillFromHFreq("31.578");    // 31578 -> 59.998 -> 60
+    EXPECT_EQ(g.Row(kR640x480).caption, "60");
+    g.FillFromHFreq("31.0");      // 58.85 -> 59: N/A
+    EXPECT_EQ(g.Row(kR640x480).caption, "N/A");
+
+    g.ReadCurrentRates({{320, 240, 8, 60}});
+    for (const std::string text : {"", "abc", "96kHz", "1e3", "9.6.1", "-"}) {
+        g.FillFromHFreq("96");
+        g.FillFromHFreq(text);
+        for (int row = 0; row < kRowCount; ++row) {
+            if (row <= kR640x400)
+                continue;
+            EXPECT_EQ(g.Row(row).caption, "N/A") << '"' << text << "\" row " << row;
+        }
+        EXPECT_EQ(g.Row(kR320x240).caption, "60");
+    }
+    // Huge and negative frequencies neither overflow nor wrap.
+    g.FillFromHFreq("99999999999999999999999999");
+    EXPECT_EQ(g.Row(kR2048x1536).caption, "240");
+    g.FillFromHFreq("-99999999999999999999999999");
+    EXPECT_EQ(g.Row(kR640x480).caption, "N/A");
+    g.FillFromHFreq(" 70 ");
+    EXPECT_EQ(g.Row(kR640x480).caption, "136");
+}
+
+TEST(Calculator, OnTheLadderCalculatedRatesStayInTheCaptions) {
+    Grid g(false);
+    g.FillFromHFreq("96");
+    EXPECT_EQ(g.Row(kR640x480).position, 7);
+    EXPECT_EQ(g.Row(kR640x480).caption, "188");
+    g.FillFromHFreq("130");
+    EXPECT_EQ(g.Row(kR640x480).caption, "120");
+    EXPECT_EQ(g.Row(kR2048x1536).caption, "78");
+}
+
+}  // namespace
+}  // namespace hzwk

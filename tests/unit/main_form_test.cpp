@@ -1,0 +1,310 @@
+// The main window's events driven one by one: Apply, Set Defaults, advanced mode,
+// the calculator's default button, auto-start, and the TV-out window.
+#include <gtest/gtest.h>
+
+#include "catalogue/catalogue.h"
+#include "fakes.h"
+#include "modelist/compose.h"
+#include "tvout/tvout_form.h"
+#include "ui/main_form.h"
+
+namespace hzwk::test {
+namespace {
+
+constexpr const char kConfirmApply[] = "Are you sure you want to apply these values to the registry?";
+constexpr const char kConfirmReset[] = "Are you sure you wish to set the Nvidia driver default values?";
+constexpr const char kSuccess[] =
+    "Values added succesfully. Please remember to REBOOT your computer for changes to take effect";
+constexpr const char kError[] = "Error writing to the registry";
+
+struct Machine {
+    MemoryRegistry reg;
+    FakeOs os;
+    ScriptedPrompt prompt;
+    MainForm form{reg, os, prompt};
+
+    Machine(const std::string& description, unsigned build, bool compressed) {
+        MakeXpMachine(reg, os, description, build, compressed);
+        os.modes = {{640, 480, 32, 60}, {640, 480, 32, 85}, {800, 600, 32, 75}, {1024, 768, 32, 70}};
+    }
+    void Start() {
+        EXPECT_EQ(form.Load(""), StartupOutcome::ShowWindow);
+        os.debugFile.clear();
+        prompt.shown.clear();
+    }
+    std::string Value(const std::string& name) { return Str(reg.GetRaw(kXpDeviceKey, name)); }
+    size_t ValueCount() { return reg.ValueNames(kXpDeviceKey).size(); }
+};
+
+TEST(Apply, NoChangesNothing) {
+    Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
+    m.Start();
+    const size_t before = m.ValueCount();
+    m.prompt.answers = {Answer::No};
+    m.form.CmdApplyClick();
+    EXPECT_EQ(m.prompt.Texts(), std::vector<std::string>{kConfirmApply});
+    EXPECT_EQ(m.prompt.shown[0].icon, Icon::None);
+    EXPECT_EQ(m.ValueCount(), before);
+    EXPECT_EQ(m.os.debugFile, "");
+}
+
+TEST(Apply, WritesTheComposedTableLogsItAndReports) {
+    Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
+    m.Start();
+    m.form.StepperChanged(kR1280x1024, 6);
+    m.prompt.answers = {Answer::Yes};
+    m.form.CmdApplyClick();
+    const std::string expected =
+        ComposeModeList(m.form.CaptionsNow(), ComposeFlags{"3090", false, false}, m.form.TvPartsNow());
+    EXPECT_EQ(expected.substr(0, 16), "8    640  480   ");
+    EXPECT_EQ(m.Value("NV25_Modes"), expected);  // no NUL counted
+    EXPECT_EQ(m.os.debugFile, "Added registry value: " + expected + "\r\n");
+    EXPECT_EQ(m.prompt.Texts(), (std::vector<std::string>{kConfirmApply, kSuccess}));
+    EXPECT_EQ(m.prompt.shown[1].icon, Icon::Information);
+
+    m.prompt.answers = {Answer::Yes};  // twice: same value, TV-out entries once
+    m.form.CmdApplyClick();
+    EXPECT_EQ(m.Value("NV25_Modes"), expected);
+}
+
+TEST(Apply, NewestDriversGetTheStarHeadUnderNvModesButTheLogDoesNot) {
+    Machine m("NVIDIA GeForce4 Ti 4600", 4109, false);
+    m.reg.SaveStringValue("SOFTWARE\\HZWK", "ResW1", "800");
+    m.reg.SaveStringValue("SOFTWARE\\HZWK", "ResH1", "600");
+    m.Start();
+    m.prompt.answers = {Answer::Yes};
+    m.form.CmdApplyClick();
+    const std::string value = m.Value("NV_Modes");
+    ASSERT_EQ(value.substr(0, 7), "{*}SHV ");
+    EXPECT_EQ(value.substr(value.size() - 15), "; 800x600=803C;");
+    EXPECT_EQ(m.os.debugFile, "Added registry value: " + value.substr(3, value.size() - 3 - 14) + "\r\n");
+    EXPECT_EQ(m.Value("NV25_Modes"), "<absent>");
+    EXPECT_EQ(m.form.Context().ModeValueName, "NV_Modes");
+}
+
+TEST(Apply, TvOutFollowsTheTableAfterOneBlankFrom4000) {
+    Machine m("NVIDIA GeForce4 Ti 4600", 4012, false);
+    m.reg.SaveStringValue("SOFTWARE\\HZWK", "ResW1", "800");
+    m.reg.SaveStringValue("SOFTWARE\\HZWK", "ResH1", "600");
+    m.reg.SaveStringValue("SOFTWARE\\HZWK", "ResW2", "640");
+    m.reg.SaveStringValue("SOFTWARE\\HZWK", "ResH2", "480");
+    m.Start();
+    m.prompt.answers = {Answer::Yes};
+    m.form.CmdApplyClick();
+    const std::string value = m.Value("NV25_Modes");
+    const std::string tail = "  0 800x600=803C; 640x480=803C;";
+    ASSERT_GT(value.size(), tail.size());
+    EXPECT_EQ(value.substr(value.size() - tail.size()), tail);
+}
+
+TEST(Apply, AFailedLogLineStopsBeforeTheRegistry) {
+    Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
+    m.Start();
+    m.os.debugWritable = false;
+    m.prompt.answers = {Answer::Yes};
+    m.form.CmdApplyClick();
+    EXPECT_EQ(m.prompt.Texts(), (std::vector<std::string>{kConfirmApply, kError}));
+    EXPECT_EQ(m.prompt.shown[1].icon, Icon::Critical);
+    EXPECT_EQ(m.Value("NV25_Modes"), "<absent>");
+}
+
+TEST(Apply, ARefusedWriteIsReportedAsAnError) {
+    Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
+    m.Start();
+    m.reg.FailWrites(true);
+    m.prompt.answers = {Answer::Yes};
+    m.form.CmdApplyClick();
+    EXPECT_EQ(m.prompt.Texts(), (std::vector<std::string>{kConfirmApply, kError}));
+    EXPECT_NE(m.os.debugFile.find("Added registry value: "), std::string::npos);  // logged first
+    EXPECT_EQ(m.Value("NV25_Modes"), "<absent>");
+}
+
+TEST(Apply, AnUnknownAdapterGetsNoModeList) {
+    Machine m("NVIDIA GeForce FX 5900", 3090, false);
+    m.Start();
+    const size_t before = m.ValueCount();
+    m.prompt.answers = {Answer::Yes};
+    m.form.CmdApplyClick();
+    EXPECT_EQ(m.prompt.Texts(), (std::vector<std::string>{
+                                    kConfirmApply,
+                                    "Your graphics adapter was not recognised, so no mode list was written."}));
+    EXPECT_EQ(m.prompt.shown[1].icon, Icon::Critical);
+    EXPECT_EQ(m.ValueCount(), before);
+    EXPECT_EQ(m.Value(""), "<absent>");
+    EXPECT_EQ(m.os.debugFile, "");
+
+    Machine n("NVIDIA GeForce FX 5900", 4109, false);  // the newest drivers need no catalogue name
+    n.Start();
+    n.prompt.answers = {Answer::Yes};
+    n.form.CmdApplyClick();
+    EXPECT_EQ(n.Value("NV_Modes").substr(0, 7), "{*}SHV ");
+}
+
+TEST(Reset, WritesTheDefaultUnchangedAndRereadsTheGrid) {
+    Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
+    m.Start();
+    m.form.StepperChanged(kR640x480, 7);
+    m.prompt.answers = {Answer::No};
+    m.form.CmdResetClick();
+    EXPECT_EQ(m.Value("NV25_Modes"), "<absent>");
+    EXPECT_EQ(m.form.grid.Row(kR640x480).caption, "85");  // re-read even after No
+
+    m.prompt.shown.clear();
+    m.prompt.answers = {Answer::Yes};
+    m.form.CmdResetClick();
+    EXPECT_EQ(m.Value("NV25_Modes"), NormalDefaultTable());
+    EXPECT_EQ(m.prompt.Texts(), (std::vector<std::string>{kConfirmReset, "Default values reset successfully"}));
+    EXPECT_EQ(m.prompt.shown[1].icon, Icon::None);
+    EXPECT_EQ(m.os.debugFile, "");  // nothing logged
+}
+
+TEST(Reset, NewestDriversGetTheStarListUnderNvModes) {
+    Machine m("NVIDIA GeForce4 Ti 4600", 4109, false);
+    m.Start();
+    m.prompt.answers = {Answer::Yes};
+    m.form.CmdResetClick();
+    EXPECT_EQ(m.Value("NV_Modes"), StarDefaultList());
+}
+
+TEST(Reset, NoDefaultListMeansNothingWritten) {
+    Machine m("NVIDIA GeForce4 MX 440 with AGP8X", 3090, true);
+    m.Start();
+    const size_t before = m.ValueCount();
+    m.form.StepperChanged(kR640x480, 7);
+    m.prompt.answers = {Answer::Yes};
+    m.form.CmdResetClick();
+    EXPECT_EQ(m.prompt.Texts(), (std::vector<std::string>{
+                                    kConfirmReset, "No default mode list is known for this graphics adapter."}));
+    EXPECT_EQ(m.prompt.shown[1].icon, Icon::Critical);
+    EXPECT_EQ(m.ValueCount(), before);
+    EXPECT_EQ(m.form.grid.Row(kR640x480).caption, "85");
+}
+
+TEST(Reset, AFailedWriteKeepsTheGrid) {
+    Machine m("NVIDIA GeForce4 Ti 4600", 3090, true);
+    m.Start();
+    EXPECT_EQ(m.form.Context().ModeValueName, "NV25_Modes_Delta");
+    m.form.StepperChanged(kR640x480, 7);
+    m.reg.FailWrites(true);
+    m.prompt.answers = {Answer::Yes};
+    m.form.CmdResetClick();
+    EXPECT_EQ(m.prompt.Texts(), (std::vector<std::string>{kConfirmReset, kError}));
+    EXPECT_EQ(m.form.grid.Row(kR640x480).caption, "120");
+}
+
+TEST(AdvancedMode, OnSyncsAndEnablesOffLocksAndRereads) {
+    Machine m("NVIDIA GeForce4 Ti 4600", 4012, false);
+    m.reg.SaveDwordValue("SOFTWARE\\HZWK", "LoadOnStartup", 1);
+    m.Start();
+    m.reg.SaveDwordValue("SOFTWARE\\HZWK", "LoadOnStartup", 2);  // changed behind our back
+    EXPECT_FALSE(m.form.cmdCalcEnabled);
+    m.form.Check1Click();
+    EXPECT_TRUE(m.form.advancedMode);
+    ASSERT_EQ(m.prompt.shown.size(), 1u);
+    EXPECT_EQ(m.prompt.shown[0].text,
+              "This program is not magic, and it will not allow you to display higher refresh rates than what "
+              "your monitor supports. Use with caution.");
+    EXPECT_EQ(m.prompt.shown[0].icon, Icon::Information);
+    EXPECT_EQ(m.form.grid.Row(kR640x480).position, 5);  // "85"
+    EXPECT_EQ(m.form.grid.Row(kR800x600).position, 4);
+    for (const auto& r : m.form.grid.Rows()) EXPECT_TRUE(r.enabled);
+    EXPECT_EQ(m.form.label50, "Added Resolutions: None");
+    EXPECT_TRUE(m.form.cmdCalcEnabled && m.form.text1Enabled && m.form.cmdCalcDefEnabled && m.form.upDown24Enabled);
+    EXPECT_FALSE(m.form.mnuLoadChecked);
+
+    m.form.Text1Changed("96");
+    m.form.CmdCalcClick();  // ladder mode: calculated rates off the ladder stay in the captions
+    EXPECT_EQ(m.form.grid.Row(kR640x480).caption, "188");
+    m.form.Check1Click();
+    EXPECT_FALSE(m.form.advancedMode);
+    for (const auto& r : m.form.grid.Rows()) EXPECT_FALSE(r.enabled);
+    EXPECT_EQ(m.form.grid.Row(kR640x480).caption, "85");
+    EXPECT_FALSE(m.form.cmdCalcEnabled || m.form.text1Enabled || m.form.cmdCalcDefEnabled || m.form.upDown24Enabled);
+    EXPECT_EQ(m.prompt.shown.size(), 1u);  // no warning when switching off
+}
+
+TEST(AdvancedMode, OldDriversKeepTheCalculatorOff) {
+    Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
+    m.Start();
+    m.form.Check1Click();
+    EXPECT_FALSE(m.form.cmdCalcEnabled);
+}
+
+TEST(Calculator, TypingMakesSetTheDefaultButtonUntilItRuns) {
+    Machine m("NVIDIA GeForce4 Ti 4600", 4109, true);
+    m.Start();
+    EXPECT_TRUE(m.form.cmdCalcEnabled);
+    EXPECT_FALSE(m.form.cmdCalcIsDefault);
+    m.form.UpDown24Changed(96);
+    EXPECT_EQ(m.form.text1, "96");
+    EXPECT_TRUE(m.form.cmdCalcIsDefault);
+    m.form.CmdCalcClick();
+    EXPECT_FALSE(m.form.cmdCalcIsDefault);
+    EXPECT_EQ(m.form.grid.Row(kR848x480).caption, "188");
+    m.form.CmdCalcDefClick();
+    EXPECT_EQ(m.form.grid.Row(kR848x480).caption, "N/A");
+    EXPECT_EQ(m.form.grid.Row(kR640x480).caption, "85");
+}
+
+TEST(AutoStart, OnStoresAQuotedCommandOffDeletesBoth) {
+    Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
+    m.Start();
+    const std::string run = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+    m.form.MnuLoadClick();
+    EXPECT_TRUE(m.form.mnuLoadChecked);
+    EXPECT_EQ(Str(m.reg.GetRaw(run, "HZWK")), "\"C:\\Program Files\\Hertzwerk\\hzwk.exe\" /startup");
+    EXPECT_EQ(Str(m.reg.GetRaw("SOFTWARE\\HZWK", "LoadOnStartup")), std::string("\1\0\0\0", 4));
+    m.form.MnuLoadClick();
+    EXPECT_FALSE(m.form.mnuLoadChecked);
+    EXPECT_EQ(Str(m.reg.GetRaw(run, "HZWK")), "<absent>");
+    EXPECT_EQ(Str(m.reg.GetRaw("SOFTWARE\\HZWK", "LoadOnStartup")), "<absent>");
+    EXPECT_TRUE(m.prompt.shown.empty());
+
+    m.reg.FailWrites(true);  // the check mark shows what is stored
+    m.form.MnuLoadClick();
+    EXPECT_FALSE(m.form.mnuLoadChecked);
+    EXPECT_EQ(m.prompt.Texts(), std::vector<std::string>{kError});
+    EXPECT_EQ(m.prompt.shown[0].icon, Icon::Critical);
+}
+
+TEST(TvOut, OkStoresValidPairsAndRefusesEqualOrNonNumericOnes) {
+    MemoryRegistry reg;
+    ScriptedPrompt prompt;
+    TvOutForm f(reg, prompt);
+    f.Load();
+    EXPECT_FALSE(f.CmdDoneClick());  // two empty pairs are equal
+    EXPECT_EQ(prompt.Texts(), std::vector<std::string>{"Please add 2 different resolutions"});
+    EXPECT_EQ(prompt.shown[0].icon, Icon::Information);
+    EXPECT_FALSE(reg.KeyExists("SOFTWARE\\HZWK"));
+
+    f.txtW1 = "0", f.txtH1 = "480", f.txtW2 = "640", f.txtH2 = "480";
+    EXPECT_TRUE(f.CmdDoneClick());
+    EXPECT_EQ(Str(reg.GetRaw("SOFTWARE\\HZWK", "ResW1")), "");
+    EXPECT_EQ(Str(reg.GetRaw("SOFTWARE\\HZWK", "ResH1")), "");
+    EXPECT_EQ(Str(reg.GetRaw("SOFTWARE\\HZWK", "ResW2")), "640");
+
+    prompt.shown.clear();
+    f.txtW1 = "800x", f.txtH1 = "600";
+    EXPECT_FALSE(f.CmdDoneClick());
+    EXPECT_EQ(prompt.Texts(), std::vector<std::string>{"Please enter the TV-Out resolutions as whole numbers."});
+    EXPECT_EQ(Str(reg.GetRaw("SOFTWARE\\HZWK", "ResW1")), "");
+
+    f.Command3Click();  // fills the boxes only
+    EXPECT_EQ(Str(reg.GetRaw("SOFTWARE\\HZWK", "ResW1")), "");
+    EXPECT_TRUE(f.CmdDoneClick());
+    f.Command1Click();
+    f.Command2Click();
+    EXPECT_EQ(f.txtW1 + f.txtH1 + f.txtW2 + f.txtH2, "");
+    f.Load();
+    EXPECT_EQ(f.txtW1 + "x" + f.txtH1 + " " + f.txtW2 + "x" + f.txtH2, "800x600 640x480");
+
+    Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
+    m.Start();
+    m.reg.SaveStringValue("SOFTWARE\\HZWK", "ResW2", "640");
+    m.reg.SaveStringValue("SOFTWARE\\HZWK", "ResH2", "480");
+    m.form.TvOutStored();
+    EXPECT_EQ(m.form.label50, "Added Resolutions: ; 640x480");
+}
+
+}  // namespace
+}  // namespace hzwk::test

@@ -1,0 +1,245 @@
+// Start-up: the four ways to end before the window, detection, thresholds, the report.
+#include <gtest/gtest.h>
+
+#include "app/detect.h"
+#include "app/report.h"
+#include "catalogue/catalogue.h"
+#include "fakes.h"
+#include "ui/main_form.h"
+
+namespace hzwk::test {
+namespace {
+
+struct Machine {
+    MemoryRegistry reg;
+    FakeOs os;
+    ScriptedPrompt prompt;
+    MainForm form{reg, os, prompt};
+};
+
+std::string Last(Machine& m) { return Str(m.reg.GetRaw("SOFTWARE\\HZWK", "LastDetVersion")); }
+
+TEST(Startup, XpGeForce4NormalFormatShowsWindowAndWritesReport) {
+    Machine m;
+    MakeXpMachine(m.reg, m.os, "NVIDIA GeForce4 Ti 4600", 3090, false);
+    m.os.modes = {{1024, 768, 32, 60}, {1024, 768, 32, 85}, {640, 480, 32, 75}};
+    ASSERT_EQ(m.form.Load(""), StartupOutcome::ShowWindow);
+    EXPECT_EQ(m.form.lblOS, "Windows XP");
+    EXPECT_EQ(m.form.lblDetVersion, "6.14.10.3090");
+    EXPECT_EQ(m.form.lblAdapters, "GeForce4 Ti 4600");
+    EXPECT_EQ(m.form.label50, "Added Resolutions: None");
+    const DriverContext& c = m.form.Context();
+    EXPECT_EQ(c.ModeValueName, "NV25_Modes");
+    EXPECT_EQ(c.DefaultModeList, NormalDefaultTable());
+    EXPECT_FALSE(c.AnyRate);
+    EXPECT_FALSE(m.form.cmdCalcEnabled || m.form.cmdCalcDefEnabled || m.form.text1Enabled ||
+                 m.form.upDown24Enabled);
+    EXPECT_EQ(m.form.grid.Row(kR1024x768).caption, "85");
+    EXPECT_EQ(m.form.grid.Row(kR640x480).caption, "75");
+    EXPECT_EQ(m.form.grid.Row(kR800x600).caption, "N/A");
+    EXPECT_EQ(Last(m), "6.14.10.3090");  // stored without a NUL
+    EXPECT_TRUE(m.prompt.shown.empty());
+    EXPECT_EQ(m.os.debugFile,
+              "[06.12.2026][19:40:07]\r\n"
+              "Windows version: 5.1\r\n"
+              "Detonator version: 6.14.10.3090\r\n"
+              "Card Description: NVIDIA GeForce4 Ti 4600\r\n"
+              "Adapter codename: NV25_Modes\r\n"
+              "Adapter modes: Normal\r\n"
+              "Registry path: " + std::string(kXpDeviceKey) + "\r\n"
+              "DLL Used: nv4_disp.dll\r\n"
+              "Program mode: Normal Mode\r\n"
+              "TV Resolutions: 1.  2. \r\n");
+}
+
+TEST(Startup, Windows2000UsesTheFixedDriverKey) {
+    Machine m;
+    MakeXpMachine(m.reg, m.os, "NVIDIA GeForce4 Ti 4200", 3090, false, "5.0");
+    const std::string w2k = "SYSTEM\\CurrentControlSet\\Services\\nv\\Device0";
+    m.reg.SetRaw(w2k, "Device Description", kRegSz, "NVIDIA GeForce2 Integrated GPU");
+    m.reg.SetRaw(w2k, "InstalledDisplayDrivers", kRegMultiSz, std::string("nv4\0\0", 5));
+    m.os.versions[m.os.systemDir + "\\nv4.dll"] = Version(5, 13, 1, 2840);
+    ASSERT_EQ(m.form.Load(""), StartupOutcome::ShowWindow);
+    EXPECT_EQ(m.form.lblOS, "Windows 2000");
+    EXPECT_EQ(m.form.Context().DriverKeyPath, w2k);
+    EXPECT_EQ(m.form.Context().DriverDll, "nv4");
+    EXPECT_EQ(m.form.Context().ModeValueName, "NV11M_Modes");
+    EXPECT_EQ(m.form.Context().DefaultModeList, IntegratedDefaultTable());
+}
+
+TEST(Startup, UnsupportedOperatingSystemsEndAfterTheirMessage) {
+    for (const std::string v : {"6.0", "", "5.3", "5.1 "}) {
+        Machine m;
+        MakeXpMachine(m.reg, m.os, "NVIDIA GeForce4 Ti 4600", 3090, false, v);
+        if (v.empty()) m.reg.DeleteRaw("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "CurrentVersion");
+        EXPECT_EQ(m.form.Load(""), StartupOutcome::UnsupportedOs) << v;
+        ASSERT_EQ(m.prompt.shown.size(), 1u);
+        EXPECT_EQ(m.prompt.shown[0].text, "No compatible Operating System found");
+        EXPECT_EQ(m.prompt.shown[0].icon, Icon::Critical);
+        EXPECT_EQ(m.form.lblOS, "");
+        EXPECT_EQ(Last(m), "<absent>");
+        EXPECT_EQ(m.os.debugFile, "");
+    }
+}
+
+TEST(Startup, OnlyASingleNvidiaDriverEntryIsAccepted) {
+    struct Case {
+        const char* what;
+        uint32_t type;
+        std::string data;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"nv4_disp", kRegMultiSz, std::string("nv4_disp\0\0", 10), true},
+        {"nv4", kRegMultiSz, std::string("nv4\0\0", 5), true},
+        {"two entries", kRegMultiSz, std::string("nv4_disp\0vga\0\0", 14), false},
+        {"plain string", kRegSz, std::string("nv4_disp\0", 9), false},
+        {"other vendor", kRegMultiSz, std::string("ati2dvag\0\0", 10), false},
+        {"case differs", kRegMultiSz, std::string("NV4_DISP\0\0", 10), false},
+        {"one byte", kRegMultiSz, std::string("n", 1), false},
+        {"empty", kRegMultiSz, std::string(), false},
+        {"larger than the buffer", kRegMultiSz, std::string(300, 'n') + std::string("\0\0", 2), false},
+        {"exactly the buffer", kRegMultiSz, std::string(253, 'n') + std::string("\0\0", 2), false},
+    };
+    for (const Case& c : cases) {
+        Machine m;
+        MakeXpMachine(m.reg, m.os, "NVIDIA GeForce4 Ti 4600", 3090, false);
+        m.reg.SetRaw(kXpDeviceKey, "InstalledDisplayDrivers", c.type, c.data);
+        m.os.versions[m.os.systemDir + "\\nv4.dll"] = Version(6, 14, 10, 3090);
+        const StartupOutcome out = m.form.Load("");
+        EXPECT_EQ(out == StartupOutcome::ShowWindow, c.accepted) << c.what;
+        if (!c.accepted) {
+            EXPECT_EQ(m.prompt.Texts(), std::vector<std::string>{"No compatible Detonator version found"}) << c.what;
+            // The version is remembered even for a driver we do not support.
+            EXPECT_EQ(Last(m), m.form.Context().DetonatorVersion) << c.what;
+            EXPECT_EQ(m.os.debugFile, "") << c.what;
+        }
+    }
+}
+
+TEST(Startup, MissingValueAndMissingKeyAreNotNvidia) {
+    Machine m;
+    MakeXpMachine(m.reg, m.os, "NVIDIA GeForce4 Ti 4600", 3090, false);
+    m.reg.DeleteRaw(kXpDeviceKey, "InstalledDisplayDrivers");
+    EXPECT_EQ(m.form.Load(""), StartupOutcome::UnsupportedDriver);
+    EXPECT_EQ(m.form.Context().DetonatorVersion, "N/A");
+    EXPECT_EQ(Last(m), "N/A");
+
+    Machine k;  // \Device\Video0 too short to name a key: no key, no driver, no crash
+    MakeXpMachine(k.reg, k.os, "NVIDIA GeForce4 Ti 4600", 3090, false);
+    k.reg.SetRaw("HARDWARE\\DEVICEMAP\\VIDEO", "\\Device\\Video0", kRegSz, "\\Registry\\Machine\\");
+    EXPECT_EQ(k.form.Load(""), StartupOutcome::UnsupportedDriver);
+    EXPECT_EQ(k.form.Context().DriverKeyPath, "");
+}
+
+TEST(Startup, VersionThresholdsCompareAsText) {
+    struct Case {
+        unsigned build;  // 0: no readable version
+        bool compressed;
+        bool anyRate;
+        bool calculator;
+    };
+    const Case cases[] = {
+        {4109, false, true, false}, {4109, true, true, true},  {4045, false, false, false},
+        {4045, true, true, true},   {4041, true, true, true},  {4040, true, false, false},
+        {930, false, false, false},  {930, true, false, false}, {0, false, true, false},
+        {4100, false, true, false}, {4099, false, false, false},
+    };
+    for (const Case& c : cases) {
+        Machine m;
+        MakeXpMachine(m.reg, m.os, "NVIDIA GeForce4 Ti 4600", c.build, c.compressed);
+        if (c.build == 0) m.os.versions.clear();
+        ASSERT_EQ(m.form.Load(""), StartupOutcome::ShowWindow);
+        EXPECT_EQ(m.form.Context().AnyRate, c.anyRate) << c.build << " " << c.compressed;
+        EXPECT_EQ(m.form.grid.AnyRate(), c.anyRate);
+        EXPECT_EQ(m.form.cmdCalcEnabled, c.calculator) << c.build << " " << c.compressed;
+        EXPECT_EQ(m.form.upDown24Enabled, c.calculator);
+    }
+}
+
+TEST(Startup, StartupSwitchRunsOnlyForANewDriverTheUserAccepts) {
+    {  // unchanged version: silent end, nothing written
+        Machine m;
+        MakeXpMachine(m.reg, m.os, "NVIDIA GeForce4 Ti 4600", 3090, false);
+        m.reg.SaveStringValue("SOFTWARE\\HZWK", "LastDetVersion", "6.14.10.3090");
+        EXPECT_EQ(m.form.Load("/startup"), StartupOutcome::NoNewVersion);
+        EXPECT_TRUE(m.prompt.shown.empty());
+        EXPECT_EQ(m.os.beeps, 0);
+        EXPECT_EQ(m.os.debugFile, "");
+    }
+    {  // never stored: counts as unchanged
+        Machine m;
+        MakeXpMachine(m.reg, m.os, "NVIDIA GeForce4 Ti 4600", 3090, false);
+        EXPECT_EQ(m.form.Load("/startup"), StartupOutcome::NoNewVersion);
+    }
+    {  // new version, No: the question comes again next time
+        Machine m;
+        MakeXpMachine(m.reg, m.os, "NVIDIA GeForce4 Ti 4600", 4109, false);
+        m.reg.SaveStringValue("SOFTWARE\\HZWK", "LastDetVersion", "6.14.10.3090");
+        m.prompt.answers = {Answer::No};
+        EXPECT_EQ(m.form.Load("/startup"), StartupOutcome::Declined);
+        EXPECT_EQ(m.os.beeps, 1);
+        ASSERT_EQ(m.prompt.shown.size(), 1u);
+        EXPECT_EQ(m.prompt.shown[0].text,
+                  "New Detonator drivers found, do you want to run the program and re-apply your settings?");
+        EXPECT_EQ(m.prompt.shown[0].icon, Icon::None);
+        EXPECT_EQ(Last(m), "6.14.10.3090");
+    }
+    {  // new version, Yes: a normal run in startup mode
+        Machine m;
+        MakeXpMachine(m.reg, m.os, "NVIDIA GeForce4 Ti 4600", 4109, false);
+        m.reg.SaveStringValue("SOFTWARE\\HZWK", "LastDetVersion", "6.14.10.3090");
+        m.prompt.answers = {Answer::Yes};
+        EXPECT_EQ(m.form.Load("/startup"), StartupOutcome::ShowWindow);
+        EXPECT_EQ(Last(m), "6.14.10.4109");
+        EXPECT_NE(m.os.debugFile.find("Program mode: Startup Mode\r\n"), std::string::npos);
+    }
+    {  // the switch is exact
+        Machine m;
+        MakeXpMachine(m.reg, m.os, "NVIDIA GeForce4 Ti 4600", 3090, false);
+        EXPECT_EQ(m.form.Load("/Startup"), StartupOutcome::ShowWindow);
+        EXPECT_FALSE(m.form.Context().StartupRun);
+    }
+}
+
+TEST(Startup, OddDescriptionsAndAnUnwritableReportDoNotStopTheStart) {
+    Machine m;
+    MakeXpMachine(m.reg, m.os, "NVIDIA", 3090, false);
+    m.os.debugWritable = false;
+    ASSERT_EQ(m.form.Load(""), StartupOutcome::ShowWindow);
+    EXPECT_EQ(m.form.lblAdapters, "");
+    EXPECT_EQ(m.form.Context().ModeValueName, "");
+
+    Machine n;  // the cut does not look for the vendor's name
+    MakeXpMachine(n.reg, n.os, "Generic VGA adapter", 3090, false);
+    ASSERT_EQ(n.form.Load(""), StartupOutcome::ShowWindow);
+    EXPECT_EQ(n.form.lblAdapters, " VGA adapter");
+}
+
+TEST(Startup, FileVersionHalvesAreUnsigned) {
+    EXPECT_EQ(FormatFileVersion(Version(6, 14, 10, 4109)), "6.14.10.4109");
+    EXPECT_EQ(FormatFileVersion(Version(65535, 32768, 0, 40000)), "65535.32768.0.40000");
+}
+
+TEST(Report, TvLineShowsWhatStartupRead) {
+    DriverContext c;
+    TvResolutions tv{" 800", " 600", "", ""};
+    auto lines = DiagnosticReportLines(c, tv, "d", "t");
+    ASSERT_EQ(lines.size(), 10u);
+    EXPECT_EQ(lines[9], "TV Resolutions: 1.  800x 600 2. ");
+    lines = DiagnosticReportLines(c, TvResolutions{"800", "", "640", "480"}, "d", "t");
+    EXPECT_EQ(lines[9], "TV Resolutions: 1.  2. 640x480");
+}
+
+TEST(Startup, StoredTvOutReachesReportAndCaption) {
+    Machine m;
+    MakeXpMachine(m.reg, m.os, "NVIDIA GeForce4 Ti 4600", 3090, false);
+    m.reg.SaveStringValue("SOFTWARE\\HZWK", "ResW1", "800");
+    m.reg.SaveStringValue("SOFTWARE\\HZWK", "ResH1", "600");
+    ASSERT_EQ(m.form.Load(""), StartupOutcome::ShowWindow);
+    EXPECT_EQ(m.form.label50, "Added Resolutions: 800x600");
+    EXPECT_NE(m.os.debugFile.find("TV Resolutions: 1.  800x 600 2. \r\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace hzwk::test

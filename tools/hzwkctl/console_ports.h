@@ -1,0 +1,82 @@
+// Adapters that let the console tool run the program's own logic without windows.
+#pragma once
+
+#include <iostream>
+#include <string>
+
+#include "app/prompt.h"
+#include "os/os.h"
+#include "registry/registry_access.h"
+
+namespace hzwk::ctl {
+
+// Passes reads through; writes are dropped (and reported as done) until opened up, so that
+// looking at a machine never changes it.
+class GuardedRegistry final : public RegistryAccess {
+public:
+    explicit GuardedRegistry(RegistryAccess& inner) : inner_(inner) {}
+    void AllowWrites() { writable_ = true; }
+
+    std::string GetStringValue(const std::string& k, const std::string& n, const std::string& d) override {
+        return inner_.GetStringValue(k, n, d);
+    }
+    bool SaveStringValue(const std::string& k, const std::string& n, const std::string& t) override {
+        return !writable_ || inner_.SaveStringValue(k, n, t);
+    }
+    int32_t GetDwordValue(const std::string& k, const std::string& n, int32_t d) override {
+        return inner_.GetDwordValue(k, n, d);
+    }
+    bool SaveDwordValue(const std::string& k, const std::string& n, int32_t v) override {
+        return !writable_ || inner_.SaveDwordValue(k, n, v);
+    }
+    bool DeleteRegValue(const std::string& k, const std::string& n) override {
+        return !writable_ || inner_.DeleteRegValue(k, n);
+    }
+    RawQuery QueryRaw(const std::string& k, const std::string& n, uint32_t size) override {
+        return inner_.QueryRaw(k, n, size);
+    }
+
+private:
+    RegistryAccess& inner_;
+    bool writable_ = false;
+};
+
+// Keeps the start-up report instead of rewriting debug.txt; everything else passes through.
+class ReportCapturingOs final : public Os {
+public:
+    explicit ReportCapturingOs(Os& inner) : inner_(inner) {}
+    const std::string& Report() const { return report_; }
+
+    std::string SystemDirectory() override { return inner_.SystemDirectory(); }
+    bool ReadFileVersion(const std::string& p, FixedFileVersion& v) override { return inner_.ReadFileVersion(p, v); }
+    std::vector<DisplayMode> DisplayModes() override { return inner_.DisplayModes(); }
+    std::string ProgramFolder() override { return inner_.ProgramFolder(); }
+    std::string LocalDateText() override { return inner_.LocalDateText(); }
+    std::string LocalTimeText() override { return inner_.LocalTimeText(); }
+    bool WriteDebugFile(const std::string& contents) override {
+        report_ = contents;
+        return true;
+    }
+    bool AppendDebugFile(const std::string& contents) override { return inner_.AppendDebugFile(contents); }
+    void Beep() override {}
+    void OpenAddress(const std::string& a) override { inner_.OpenAddress(a); }
+    bool ShowHelp(const std::string& p) override { return inner_.ShowHelp(p); }
+    uint32_t TickCount() override { return inner_.TickCount(); }
+
+private:
+    Os& inner_;
+    std::string report_;
+};
+
+// The user's command is the confirmation: every question is answered Yes. Errors go to
+// standard error, other messages to standard output.
+class ConsolePrompt final : public Prompt {
+public:
+    Answer Show(const std::string& text, Icon icon, Buttons buttons) override {
+        if (buttons == Buttons::YesNo) return Answer::Yes;
+        (icon == Icon::Critical ? std::cerr : std::cout) << text << "\n";
+        return Answer::Ok;
+    }
+};
+
+}  // namespace hzwk::ctl

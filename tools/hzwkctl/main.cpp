@@ -1,0 +1,236 @@
+// hzwkctl: the program's detection and mode-list writing from a console, on a machine
+// profile (any system) or, on Windows, on the real registry.
+#include <cstring>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "catalogue/catalogue.h"
+#include "console_ports.h"
+#include "modelist/compose.h"
+#include "os/machine_profile.h"
+#include "os/profile_os.h"
+#include "registry/memory_registry.h"
+#include "ui/main_form.h"
+#include "util/text.h"
+
+#ifdef _WIN32
+#include "os/win32_os.h"
+#include "registry/win32_registry.h"
+#endif
+
+namespace hzwk::ctl {
+namespace {
+
+constexpr const char kUsage[] =
+    "usage: hzwkctl detect [--machine DIR]\n"
+    "       hzwkctl compose --version V [--compressed] [--tv WxH]... [WxH=CAPTION]...\n"
+    "       hzwkctl compose --version V [--compressed] --value-name DESCRIPTION\n"
+    "       hzwkctl compose --machine DIR [WxH=CAPTION]...\n"
+    "       hzwkctl apply [--machine DIR] [WxH=CAPTION]...\n"
+    "       hzwkctl reset [--machine DIR]\n";
+
+struct UsageError {
+    std::string message;
+};
+
+struct Args {
+    std::string command;
+    std::string machine;
+    bool hasVersion = false;
+    std::string version;
+    bool compressed = false;
+    std::vector<std::string> tv;
+    bool valueName = false;
+    std::string description;
+    std::vector<std::pair<int, std::string>> captions;
+};
+
+int RowOf(const std::string& resolution) {
+    for (int r = 0; r < kRowCount; ++r)
+        if (resolution == std::to_string(kRows[r].width) + "x" + std::to_string(kRows[r].height)) return r;
+    return -1;
+}
+
+// A caption the grid can hold: "N/A" or a whole number of Hz.
+bool IsCaption(const std::string& text) {
+    long long hz = 0;
+    return text == "N/A" || (!text.empty() && text[0] != '-' && text[0] != '+' && ParseWholeNumber(text, hz));
+}
+
+Args Parse(int argc, char** argv) {
+    if (argc < 2) throw UsageError{"missing command"};
+    Args a;
+    a.command = argv[1];
+    if (a.command != "detect" && a.command != "compose" && a.command != "apply" && a.command != "reset")
+        throw UsageError{"unknown command: " + a.command};
+    for (int i = 2; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&](const char* what) {
+            if (i + 1 >= argc) throw UsageError{std::string(what) + " needs a value"};
+            return std::string(argv[++i]);
+        };
+        if (arg == "--machine") {
+            a.machine = value("--machine");
+        } else if (arg == "--version" && a.command == "compose") {
+            a.hasVersion = true;
+            a.version = value("--version");
+        } else if (arg == "--compressed" && a.command == "compose") {
+            a.compressed = true;
+        } else if (arg == "--tv" && a.command == "compose") {
+            a.tv.push_back(value("--tv"));
+            if (a.tv.size() > 2) throw UsageError{"--tv may be given twice at most"};
+        } else if (arg == "--value-name" && a.command == "compose") {
+            a.valueName = true;
+            a.description = value("--value-name");
+        } else if (arg.rfind("--", 0) == 0) {
+            throw UsageError{"unknown option: " + arg};
+        } else if ((a.command == "compose" || a.command == "apply") && arg.find('=') != std::string::npos) {
+            const size_t eq = arg.find('=');
+            const int row = RowOf(arg.substr(0, eq));
+            if (row < 0) throw UsageError{"unknown resolution: " + arg.substr(0, eq)};
+            const std::string caption = arg.substr(eq + 1);
+            if (!IsCaption(caption)) throw UsageError{"not a rate or N/A: " + arg};
+            a.captions.emplace_back(row, caption);
+        } else {
+            throw UsageError{"unexpected argument: " + arg};
+        }
+    }
+    if (a.command == "compose") {
+        if (a.machine.empty() && !a.hasVersion) throw UsageError{"compose needs --version or --machine"};
+        if (!a.machine.empty() && (a.hasVersion || a.compressed || !a.tv.empty() || a.valueName))
+            throw UsageError{"--machine takes the driver and TV-out from the profile"};
+        if (a.valueName && (!a.tv.empty() || !a.captions.empty()))
+            throw UsageError{"--value-name takes no rates"};
+    }
+    return a;
+}
+
+TvResolutions TvFromArgs(const std::vector<std::string>& tv) {
+    TvResolutions r;
+    std::string* slots[2][2] = {{&r.w1, &r.h1}, {&r.w2, &r.h2}};
+    for (size_t i = 0; i < tv.size(); ++i) {
+        if (tv[i].empty()) continue;
+        const size_t x = tv[i].find('x');
+        if (x == std::string::npos) throw UsageError{"--tv takes WIDTHxHEIGHT or \"\": " + tv[i]};
+        // Stored values that are not plain numbers are ignored, as the program ignores them.
+        const std::string w = tv[i].substr(0, x), h = tv[i].substr(x + 1);
+        if (!IsTvNumber(w) || !IsTvNumber(h)) throw UsageError{"--tv takes whole numbers from 1 to 9999: " + tv[i]};
+        *slots[i][0] = w;
+        *slots[i][1] = h;
+    }
+    return r;
+}
+
+int ComposeFromVersion(const Args& a) {
+    const std::string key = VersionKeyOf(a.version);
+    const bool anyRate = (KeyAtLeast(key, kV4041) && a.compressed) || KeyAtLeast(key, kV4100);
+    if (a.valueName) {
+        std::string ignored;
+        const std::string name = a.compressed ? LookupCompressedAdapter(a.description, anyRate, ignored)
+                                              : LookupNormalAdapter(a.description, key, ignored);
+        const std::string written = ModeValueNameFor(name, key);
+        if (written.empty()) {
+            std::cerr << "hzwkctl: adapter not in the catalogue: " << a.description << "\n";
+            return 1;
+        }
+        std::cout << written << "\n";
+        return 0;
+    }
+    Captions captions;
+    captions.fill("N/A");
+    for (const auto& [row, caption] : a.captions) captions[row] = caption;
+    const TvParts tv = BuildTVEntries(TvFromArgs(a.tv), key);
+    std::cout << FinishModeList(ComposeModeList(captions, ComposeFlags{key, a.compressed, anyRate}, tv), key, tv)
+              << "\n";
+    return 0;
+}
+
+// The registry and system the command works on: a profile, or this Windows machine.
+struct Machine {
+    MemoryRegistry memory;
+    std::unique_ptr<RegistryAccess> real;
+    std::unique_ptr<Os> os;
+    std::string profileDir;
+    RegistryAccess& Registry() { return real ? *real : memory; }
+};
+
+bool OpenMachine(const std::string& dir, Machine& m) {
+    if (dir.empty()) {
+#ifdef _WIN32
+        m.real = std::make_unique<Win32Registry>();
+        m.os = std::make_unique<Win32Os>();
+        return true;
+#else
+        throw UsageError{"--machine DIR is needed on this system"};
+#endif
+    }
+    MachineProfile profile;
+    std::string error;
+    if (!LoadMachineProfile(dir, m.memory, profile, &error)) {
+        std::cerr << "hzwkctl: " << error << "\n";
+        return false;
+    }
+    m.os = std::make_unique<ProfileOs>(profile);
+    m.profileDir = dir;
+    return true;
+}
+
+int RunOnMachine(const Args& a) {
+    Machine m;
+    if (!OpenMachine(a.machine, m)) return 1;
+    GuardedRegistry registry(m.Registry());
+    ReportCapturingOs os(*m.os);
+    ConsolePrompt prompt;
+    MainForm form(registry, os, prompt);
+    if (form.Load("") != StartupOutcome::ShowWindow) return 1;
+    for (const auto& [row, caption] : a.captions) form.SetCaption(row, caption);
+
+    if (a.command == "detect") {
+        std::string report = os.Report();
+        for (size_t p; (p = report.find("\r\n")) != std::string::npos;) report.replace(p, 2, "\n");
+        std::cout << report;
+        return 0;
+    }
+    if (a.command == "compose") {
+        const DriverContext& c = form.Context();
+        const std::string key = c.VersionKey();
+        const TvParts tv = BuildTVEntries(ReadTvResolutions(registry), key);
+        std::cout << FinishModeList(ComposeModeList(form.CaptionsNow(), ComposeFlags{key, c.CompressedFormat, c.AnyRate}, tv),
+                                    key, tv)
+                  << "\n";
+        return 0;
+    }
+    registry.AllowWrites();
+    const WriteOutcome out = a.command == "apply" ? form.CmdApplyClick() : form.CmdResetClick();
+    if (out != WriteOutcome::Written) return 1;
+    if (!m.profileDir.empty()) {
+        std::string error;
+        if (!SaveProfileRegistry(m.profileDir, m.memory, &error)) {
+            std::cerr << "hzwkctl: " << error << "\n";
+            return 1;
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+}  // namespace hzwk::ctl
+
+int main(int argc, char** argv) {
+    using namespace hzwk::ctl;
+    try {
+        const Args a = Parse(argc, argv);
+        if (a.command == "compose" && a.machine.empty()) return ComposeFromVersion(a);
+        return RunOnMachine(a);
+    } catch (const UsageError& e) {
+        // One line, so scripts can show it as it is; the usage only when nothing was asked.
+        std::cerr << "hzwkctl: " << e.message << "\n";
+        if (argc < 2) std::cerr << kUsage;
+        return 2;
+    } catch (const std::exception& e) {
+        std::cerr << "hzwkctl: " << e.what() << "\n";
+        return 1;
+    }
+}
