@@ -31,3 +31,27 @@ target_link_options(hzwkctl PRIVATE ${HZWK_STATIC_LINK} -Wl,--gc-sections)
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/CMakeLists.txt)
   add_subdirectory(${CMAKE_SOURCE_DIR}/tests/e2e ${CMAKE_BINARY_DIR}/e2e)
 endif()
+
+# The resources follow their icon and manifest.
+set_source_files_properties(${CMAKE_SOURCE_DIR}/src/ui/hzwk.rc PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/src/ui/hzwk.ico;${CMAKE_SOURCE_DIR}/src/ui/hzwk.manifest;${CMAKE_SOURCE_DIR}/src/ui/resource.h")
+
+# The help file, compiled from help/ with chmcmd (package fp-utils) into hzwkhelp.chm
+# beside hzwk.exe, where Help > Topics looks for it.
+find_program(HZWK_CHMCMD chmcmd)
+if(HZWK_CHMCMD)
+  file(GLOB HZWK_HELP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/help/*)
+  set(HZWK_HELP_WORK ${CMAKE_BINARY_DIR}/help)
+  file(MAKE_DIRECTORY ${HZWK_HELP_WORK})
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/hzwkhelp.chm
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/help ${HZWK_HELP_WORK}
+    COMMAND ${HZWK_CHMCMD} hzwkhelp.hhp
+    COMMAND ${CMAKE_COMMAND} -E copy hzwkhelp.chm ${CMAKE_BINARY_DIR}/hzwkhelp.chm
+    WORKING_DIRECTORY ${HZWK_HELP_WORK}
+    DEPENDS ${HZWK_HELP_SOURCES}
+    COMMENT "Compiling hzwkhelp.chm"
+    VERBATIM)
+  add_custom_target(hzwkhelp ALL DEPENDS ${CMAKE_BINARY_DIR}/hzwkhelp.chm)
+else()
+  message(WARNING "chmcmd (package fp-utils) not found: hzwkhelp.chm is not built")
+endif()

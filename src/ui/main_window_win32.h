@@ -1,0 +1,41 @@
+// frmMain: the Win32 face of MainForm. Every control event goes to the form, then
+// SyncFromModel() brings all controls into line with it.
+#pragma once
+
+#include "os/os.h"
+#include "registry/registry_access.h"
+#include "ui/main_form.h"
+#include "ui/message_box_prompt_win32.h"
+#include "ui/win32_util_win32.h"
+
+namespace hzwk::win {
+
+class MainWindow : public Window {
+public:
+    MainWindow(MainForm& form, RegistryAccess& registry, Os& os, MessageBoxPrompt& prompt)
+        : form_(form), registry_(registry), os_(os), prompt_(prompt) {}
+
+    bool Create(int showCommand);
+    // The program's message loop; returns the exit code.
+    int Run();
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void CreateChildren();
+    void OnCommand(int id, int code);
+    void OnStepper(HWND stepper, int scrollCode);
+    void ShowHelpTopics();
+    void SyncFromModel();
+
+    MainForm& form_;
+    RegistryAccess& registry_;
+    Os& os_;
+    MessageBoxPrompt& prompt_;
+    DialogKeys keys_;
+    bool syncing_ = false;          // our own writes must not come back as events
+    int syncedUpDown24_ = -1;       // the UpDown24 position last set from the model
+};
+
+}  // namespace hzwk::win
