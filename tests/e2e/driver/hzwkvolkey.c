@@ -8,7 +8,9 @@
  * process rebuild the display keys. So a section under Control\Video is created here as a
  * volatile key (each missing component volatile), first filled with the values of the
  * adapter key Wine made itself (the one \Device\Video0 names now), then with the profile's
- * values. Sections under HKLM\HARDWARE (\Device\Video0) are written after all others.
+ * values. Wine keeps the adapter's state (flags, GPU id, its cached mode list) in a twin key
+ * under Hardware Profiles\Current; that twin is copied too, or Wine would find the adapter
+ * incomplete and rebuild. Sections under HKLM\HARDWARE (\Device\Video0) are written after all others.
  * Other sections are written as ordinary keys. The keys live as long as the wineserver.
  *
  * Supported value forms: "name"="text", @="text", dword:XXXXXXXX, hex:.., hex(N):..,
@@ -22,6 +24,7 @@
 
 #define VIDEO_PREFIX "System\\CurrentControlSet\\Control\\Video\\"
 #define KERNEL_PREFIX "\\Registry\\Machine\\"
+#define PROFILE_PREFIX "System\\CurrentControlSet\\Hardware Profiles\\Current\\"
 
 static int g_errors;
 
@@ -70,6 +73,26 @@ static void copy_values(HKEY from, HKEY to)
     }
 }
 
+/* Values and subkeys, all the way down; new subkeys volatile like their parent. */
+static void copy_tree(HKEY from, HKEY to)
+{
+    char name[1024];
+    DWORD i;
+    copy_values(from, to);
+    for (i = 0;; i++) {
+        DWORD len = sizeof name;
+        HKEY sub_from, sub_to;
+        LONG rc = RegEnumKeyExA(from, i, name, &len, NULL, NULL, NULL, NULL);
+        if (rc == ERROR_NO_MORE_ITEMS) break;
+        if (rc || RegOpenKeyExA(from, name, 0, KEY_READ, &sub_from)) continue;
+        if (!RegCreateKeyExA(to, name, 0, NULL, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, NULL, &sub_to, NULL)) {
+            copy_tree(sub_from, sub_to);
+            RegCloseKey(sub_to);
+        }
+        RegCloseKey(sub_from);
+    }
+}
+
 /* Opens or creates each component of path under HKLM as a volatile key. */
 static HKEY create_volatile(const char *path, int *created_leaf)
 {
@@ -109,9 +132,24 @@ static HKEY open_section(const char *path)
             const char *rel = wine_key + strlen(KERNEL_PREFIX);
             HKEY from;
             if (_stricmp(rel, path) && !RegOpenKeyExA(HKEY_LOCAL_MACHINE, rel, 0, KEY_READ, &from)) {
+                char twin_from[1200], twin_to[1200];
+                HKEY twin_src, twin_dst;
+                int twin_created;
                 copy_values(from, key);
                 RegCloseKey(from);
                 printf("copied Wine's adapter values from %s\n", rel);
+                snprintf(twin_from, sizeof twin_from, "%s%s", PROFILE_PREFIX, rel);
+                snprintf(twin_to, sizeof twin_to, "%s%s", PROFILE_PREFIX, path);
+                if (!RegOpenKeyExA(HKEY_LOCAL_MACHINE, twin_from, 0, KEY_READ, &twin_src)) {
+                    if ((twin_dst = create_volatile(twin_to, &twin_created)) != NULL) {
+                        copy_tree(twin_src, twin_dst);
+                        RegCloseKey(twin_dst);
+                        printf("copied Wine's adapter state from %s\n", twin_from);
+                    }
+                    RegCloseKey(twin_src);
+                } else {
+                    error("Wine's adapter state %s is missing", twin_from);
+                }
             }
         }
         return key;
