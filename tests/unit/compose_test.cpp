@@ -249,6 +249,28 @@ TEST(WrittenValue, EveryVersionKeyBothFormatsWithAndWithoutTv) {
     }
 }
 
+TEST(Composers, EachAtEveryVersionKeyTakesTvOutOnlyWhereItBelongs) {
+    // Called directly, each composer puts TV-out entries inside the value only below 4000;
+    // the mask list never takes them itself.
+    for (const char* key : kKeys) {
+        SCOPED_TRACE(key);
+        const TvParts tv = BuildTVEntries(kTv, key);
+        const bool inside = std::string(key) == "3999";
+        for (const char* caption : {"N/A", "120"}) {
+            const Captions grid = All(caption);
+            const ComposeFlags normal = FlagsFor(key, false), compressed = FlagsFor(key, true);
+            const std::string table = ComposeNormalTable(grid, normal, tv);
+            const std::string range = ComposeRangeList(grid, compressed, tv);
+            EXPECT_EQ(table.find(" 800  600   60") != std::string::npos, inside);
+            EXPECT_EQ(SplitTable(table).entries.size(), inside ? 63u : 57u);
+            EXPECT_EQ(EndsWith(range, ";A 800,600,-,60;640,480,-,60;"), inside);
+            EXPECT_EQ(range.find("x"), std::string::npos);
+            EXPECT_EQ(ComposeMaskList(grid).find("800x600=803C"), std::string::npos);
+        }
+        EXPECT_TRUE(EndsWith(ComposeMaskList(All("N/A")), "; 2048x1536=8000;"));
+    }
+}
+
 TEST(WrittenValue, OnlyTheSecondTvResolutionKeepsItsOwnBlank) {
     const TvParts tv = BuildTVEntries(TvResolutions{"", "", "640", "480"}, "4100");
     EXPECT_TRUE(EndsWith(Written(All("60"), FlagsFor("4100", true), tv), "2048x1536=803C;  640x480=803C;"));
