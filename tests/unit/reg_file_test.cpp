@@ -1,0 +1,250 @@
+// REGEDIT4 files: what regedit's forms import as, byte-exact round trips, and files
+// that must be refused whole.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "registry/memory_registry.h"
+#include "registry/reg_file.h"
+
+namespace hzwk {
+namespace {
+
+using namespace std::string_literals;
+
+const char kDevice[] = "System\\CurrentControlSet\\Control\\Video\\{GUID}\\0000";
+
+MemoryRegistry Imported(const std::string& text) {
+    MemoryRegistry reg;
+    std::string error;
+    EXPECT_TRUE(ImportRegText(text, reg, &error)) << error;
+    return reg;
+}
+
+TEST(RegFile, ImportsEachFormAsRegeditDoes) {
+    MemoryRegistry reg = Imported(
+        "REGEDIT4\r\n"
+        "\r\n"
+        "; a comment\r\n"
+        "[HKEY_LOCAL_MACHINE\\HARDWARE\\DEVICEMAP\\VIDEO]\r\n"
+        "\"\\\\Device\\\\Video0\"=\"\\\\Registry\\\\Machine\\\\System\\\\X\"\r\n"
+        "\r\n"
+        "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Video\\{GUID}\\0000]\r\n"
+        "\"Device Description\"=\"NVIDIA \\\"quoted\\\" GeForce\"\r\n"
+        "@=\"unnamed\"\r\n"
+        "\"InstalledDisplayDrivers\"=hex(7):6e,76,34,5f,64,69,73,70,00,00\r\n"
+        "\"UseCompressedModeFormat\"=dword:00000001\r\n"
+        "\"Short\"=DWORD:1F\r\n"
+        "\"Blob\"=hex:01,02,\\\r\n"
+        "  03,04,\\\r\n"
+        "  ff\r\n"
+        "\"Nothing\"=hex:\r\n"
+        "  \"Indented\" = \"x\"\r\n");
+
+    struct Expect {
+        const char* key;
+        const char* name;
+        RegData data;
+    };
+    const std::vector<Expect> expected = {
+        {"HARDWARE\\DEVICEMAP\\VIDEO", "\\Device\\Video0", {kRegSz, "\\Registry\\Machine\\System\\X\0"s}},
+        {kDevice, "Device Description", {kRegSz, "NVIDIA \"quoted\" GeForce\0"s}},
+        {kDevice, "", {kRegSz, "unnamed\0"s}},
+        {kDevice, "InstalledDisplayDrivers", {kRegMultiSz, "nv4_disp\0\0"s}},
+        {kDevice, "UseCompressedModeFormat", {kRegDword, "\x01\0\0\0"s}},
+        {kDevice, "Short", {kRegDword, "\x1f\0\0\0"s}},
+        {kDevice, "Blob", {kRegBinary, "\x01\x02\x03\x04\xff"s}},
+        {kDevice, "Nothing", {kRegBinary, ""}},
+        {kDevice, "Indented", {kRegSz, "x\0"s}},
+    };
+    for (const auto& e : expected) {
+        SCOPED_TRACE(e.name);
+        const auto got = reg.GetRaw(e.key, e.name);
+        ASSERT_TRUE(got.has_value());
+        EXPECT_EQ(got->type, e.data.type);
+        EXPECT_EQ(got->bytes, e.data.bytes);
+    }
+    // A quoted text is imported with its NUL, and reads back as the text.
+    EXPECT_EQ(reg.GetStringValue(kDevice, "Device Description", ""), "NVIDIA \"quoted\" GeForce");
+    EXPECT_EQ(reg.GetStringValue("HARDWARE\\DEVICEMAP\\VIDEO", "\\Device\\Video0", ""),
+              "\\Registry\\Machine\\System\\X");
+}
+
+TEST(RegFile, DeletionsAndOtherRoots) {
+    MemoryRegistry reg = Imported(
+        "REGEDIT4\n"
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\HZWK]\n"
+        "\"LoadOnStartup\"=dword:00000001\n"
+        "\"ResW1\"=\"800\"\n"
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Old\\Deep]\n"
+        "\"V\"=\"x\"\n"
+        "[HKEY_CURRENT_USER\\Software\\HZWK]\n"
+        "\"UserValue\"=\"ignored\"\n"
+        "[-HKEY_CURRENT_USER\\Software\\Gone]\n"
+        "[hkey_local_machine\\SOFTWARE\\HZWK]\n"
+        "\"ResW1\"=-\n"
+        "\"NeverThere\"=-\n"
+        "[-HKEY_LOCAL_MACHINE\\SOFTWARE\\Old]\n"
+        "[-HKEY_LOCAL_MACHINE\\SOFTWARE\\NeverThere]\n");
+    EXPECT_TRUE(reg.GetRaw("SOFTWARE\\HZWK", "LoadOnStartup").has_value());
+    EXPECT_FALSE(reg.GetRaw("SOFTWARE\\HZWK", "ResW1").has_value());
+    EXPECT_FALSE(reg.KeyExists("SOFTWARE\\Old"));
+    EXPECT_EQ(reg.SubkeyNames(""), std::vector<std::string>{"SOFTWARE"});
+    EXPECT_EQ(reg.ValueNames("Software\\HZWK"), std::vector<std::string>{"LoadOnStartup"});
+}
+
+TEST(RegFile, MalformedFilesAreRefusedWholeWithTheirLine) {
+    struct Bad {
+        std::string text;
+        std::string mentions;
+    };
+    const std::string head = "REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\New]\n\"Early\"=\"x\"\n";
+    const std::vector<Bad> cases = {
+        {"", "line 1"},
+        {"REGEDIT5\n", "line 1"},
+        {"Windows Registry Editor Version 5.00\r\n", "Unicode"},
+        {"\xff\xfeR\0E\0"s, "Unicode"},
+        {"\n\nREGEDIT4\n", "line 1"},
+        {"REGEDIT4\n\"Orphan\"=\"x\"\n", "line 2"},
+        {head + "[HKEY_LOCAL_MACHINE\\SOFTWARE\n", "line 4"},
+        {head + "[HKEY_LOCAL_MASHINE\\SOFTWARE]\n", "unknown root"},
+        {head + "[HKEY_LOCAL_MACHINE\\A\\\\B]\n", "line 4"},
+        {head + "[HKEY_LOCAL_MACHINE\\]\n", "line 4"},
+        {head + "[-HKEY_LOCAL_MACHINE]\n", "line 4"},
+        {head + "\"V\"=\"\\Device\\Video0\"\n", "unknown escape"},
+        {head + "\"V\"=\"open\n", "closing quote"},
+        {head + "\"V\"=\"a\" b\n", "line 4"},
+        {head + "\"V\" \"a\"\n", "line 4"},
+        {head + "\"V\"=dword:123456789\n", "dword"},
+        {head + "\"V\"=dword:\n", "dword"},
+        {head + "\"V\"=dword:xyz\n", "dword"},
+        {head + "\"V\"=hex:01,zz\n", "zz"},
+        {head + "\"V\"=hex:123\n", "123"},
+        {head + "\"V\"=hex:01,,02\n", "line 4"},
+        {head + "\"V\"=hex(7:01\n", "line 4"},
+        {head + "\"V\"=hex(g):01\n", "line 4"},
+        {head + "\"V\"=hex:01,\\\n  02,\\", "end of the file"},
+        {head + "\"V\"=hex:01,\\\n  02,\\\n  zz\n", "line 6"},
+        {head + "\"V\"=str:abc\n", "line 4"},
+        {head + "garbage\n", "line 4"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        MemoryRegistry reg;
+        reg.SetRaw("SOFTWARE\\HZWK", "Kept", kRegSz, "yes"s);
+        const MemoryRegistry before = reg;
+        std::string error;
+        EXPECT_FALSE(ImportRegText(c.text, reg, &error));
+        EXPECT_NE(error.find(c.mentions), std::string::npos) << error;
+        EXPECT_TRUE(reg.SameContent(before));  // nothing of the good first lines either
+    }
+}
+
+// Values whose bytes a plain "text" would not carry exactly.
+MemoryRegistry AwkwardRegistry() {
+    MemoryRegistry reg;
+    const std::string k = "SOFTWARE\\HZWK";
+    reg.SetRaw(k, "WithNul", kRegSz, "6.14.10.4109\0"s);
+    reg.SetRaw(k, "WithoutNul", kRegSz, "6.14.10.4109");
+    reg.SetRaw(k, "Empty", kRegSz, "");
+    reg.SetRaw(k, "OnlyNul", kRegSz, "\0"s);
+    reg.SetRaw(k, "InnerNul", kRegSz, "ab\0cd\0"s);
+    reg.SetRaw(k, "TwoNuls", kRegSz, "ab\0\0"s);
+    reg.SetRaw(k, "LineBreak", kRegSz, "a\r\nb\0"s);
+    reg.SetRaw(k, "Quotes \"and\" \\slashes\\", kRegSz, "say \"hi\" C:\\x\\\0"s);
+    reg.SetRaw(k, "HighBytes", kRegSz, "caf\xe9 \x80\xff\0"s);
+    reg.SetRaw(k, "", kRegSz, "the unnamed value\0"s);
+    reg.SetRaw(k, "Dword", kRegDword, "\x78\x56\x34\x12"s);
+    reg.SetRaw(k, "ShortDword", kRegDword, "\x01\x02\x03"s);
+    reg.SetRaw(k, "EmptyBinary", kRegBinary, "");
+    reg.SetRaw(k, "Expand", kRegExpandSz, "%SystemRoot%\0"s);
+    reg.SetRaw(k, "Multi", kRegMultiSz, "nv4_disp\0nv4\0\0"s);
+    reg.SetRaw(k, "OddType", 0x12345678u, "\x01"s);
+    reg.SetRaw(k, "NoneType", kRegNone, "");
+    std::string big;
+    for (int i = 0; i < 1000; ++i) big.push_back(char(i * 7));
+    reg.SetRaw(kDevice, "NV25_Modes", kRegBinary, big);
+    reg.SetRaw(kDevice, "Device Description", kRegSz, "NVIDIA GeForce4 Ti 4600\0"s);
+    reg.CreateKey("SOFTWARE\\Empty Key\\Below");
+    reg.CreateKey("SOFTWARE\\Odd ]Name[");
+    return reg;
+}
+
+TEST(RegFile, SaveThenLoadIsByteExact) {
+    const MemoryRegistry original = AwkwardRegistry();
+    std::string text, error;
+    ASSERT_TRUE(ExportRegText(original, &text, &error)) << error;
+
+    MemoryRegistry loaded;
+    ASSERT_TRUE(ImportRegText(text, loaded, &error)) << error << "\n" << text;
+    EXPECT_TRUE(loaded.SameContent(original)) << text;
+
+    std::string again;
+    ASSERT_TRUE(ExportRegText(loaded, &again, &error));
+    EXPECT_EQ(again, text);
+}
+
+TEST(RegFile, SavedTextHasRegeditsShape) {
+    MemoryRegistry reg;
+    reg.SetRaw("SOFTWARE\\HZWK", "LastDetVersion", kRegSz, "6.14.10.3090\0"s);
+    reg.SetRaw("SOFTWARE\\HZWK", "ResW1", kRegSz, "800");
+    reg.SetRaw("SOFTWARE\\HZWK", "LoadOnStartup", kRegDword, "\x01\0\0\0"s);
+    reg.SetRaw("SOFTWARE\\HZWK\\Sub", "Bin", kRegBinary, std::string(40, '\xab'));
+    std::string text, error;
+    ASSERT_TRUE(ExportRegText(reg, &text, &error));
+    EXPECT_EQ(text,
+              "REGEDIT4\r\n"
+              "\r\n"
+              "[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\n"
+              "\r\n"
+              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\HZWK]\r\n"
+              "\"LastDetVersion\"=\"6.14.10.3090\"\r\n"
+              "\"ResW1\"=hex(1):38,30,30\r\n"
+              "\"LoadOnStartup\"=dword:00000001\r\n"
+              "\r\n"
+              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\HZWK\\Sub]\r\n"
+              "\"Bin\"=hex:ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,\\\r\n"
+              "  ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab\r\n"
+              "\r\n");
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = text.find("\r\n", start);
+        EXPECT_LE(end - start, 80u);
+        start = end + 2;
+    }
+}
+
+TEST(RegFile, NamesARegFileCannotHoldAreReported) {
+    MemoryRegistry reg;
+    reg.SetRaw("SOFTWARE\\HZWK", "two\nlines", kRegSz, "x"s);
+    std::string text = "unchanged", error;
+    EXPECT_FALSE(ExportRegText(reg, &text, &error));
+    EXPECT_EQ(text, "unchanged");
+    EXPECT_FALSE(error.empty());
+}
+
+TEST(RegFile, FilesOnDisk) {
+    char dir[] = "/tmp/hzwk-regfile-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const std::string path = std::string(dir) + "/registry.reg";
+    const MemoryRegistry original = AwkwardRegistry();
+    std::string error;
+    ASSERT_TRUE(ExportRegFile(path, original, &error)) << error;
+    ASSERT_TRUE(ExportRegFile(path, original, &error)) << error;  // replaces an existing file
+    MemoryRegistry loaded;
+    ASSERT_TRUE(ImportRegFile(path, loaded, &error)) << error;
+    EXPECT_TRUE(loaded.SameContent(original));
+
+    EXPECT_FALSE(ImportRegFile(std::string(dir) + "/missing.reg", loaded, &error));
+    EXPECT_NE(error.find("missing.reg"), std::string::npos);
+    EXPECT_FALSE(ExportRegFile(std::string(dir) + "/no/such/dir/x.reg", original, &error));
+
+    std::remove(path.c_str());
+    rmdir(dir);
+}
+
+}  // namespace
+}  // namespace hzwk
