@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what building and testing Hertzwerk needs on Debian 12. Run as root.
+set -euo pipefail
+export DEBIAN_FRONTEND=noninteractive
+packages=(
+  # native build and unit tests
+  cmake make g++ libgtest-dev
+  # Windows cross builds and the help file
+  g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32
+  binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 fp-utils
+  # end-to-end tests: Wine on a private X server with display modes, screenshots
+  wine64 xvfb xauth x11-xserver-utils x11-utils libx11-dev libxrandr-dev imagemagick
+  # Direct3D under Wine renders through Mesa's software OpenGL
+  libgl1 libglx-mesa0 libgl1-mesa-dri
+)
+apt-get update
+apt-get install -y --no-install-recommends "${packages[@]}"

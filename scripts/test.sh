@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: native unit tests (with sanitizers), both
+# Windows builds with their import check, and the end-to-end cases under Wine.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+cd "$top"
+jobs=$(nproc 2>/dev/null || echo 2)
+
+echo "== native build and unit tests"
+cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug -DHZWK_SANITIZE=ON >/dev/null
+cmake --build build/native -j"$jobs"
+(cd build/native && ctest --output-on-failure -j"$jobs")
+
+for arch in i686 x86_64; do
+  echo "== Windows build ($arch)"
+  cmake -S . -B "build/win-$arch" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-$arch-mingw.cmake" >/dev/null
+  cmake --build "build/win-$arch" -j"$jobs"
+done
+
+echo "== import tables"
+bash scripts/check-imports.sh build/win-i686 build/win-x86_64
+
+echo "== end-to-end under Wine"
+bash tests/e2e/run_all.sh
