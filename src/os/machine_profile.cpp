@@ -190,12 +190,6 @@ const ProfileFile* MachineProfile::FindFile(const std::string& path) const {
     return nullptr;
 }
 
-std::string FormatFileVersion(const FixedFileVersion& v) {
-    std::ostringstream s;
-    s << (v.ms >> 16) << '.' << (v.ms & 0xFFFF) << '.' << (v.ls >> 16) << '.' << (v.ls & 0xFFFF);
-    return s.str();
-}
-
 bool ParseFileVersion(const std::string& text, FixedFileVersion* version) {
     const std::vector<std::string> parts = Split(text, '.');
     if (parts.size() != 4) return false;
