@@ -1,0 +1,38 @@
+#!/bin/bash
+# The Direct3D test's failure paths: a mode the display refuses ends with the message and
+# leaves the set-up window ready for a run that works; the close box works like Cancel;
+# without d3d8.dll the DirectX message comes and no test window is left.
+. "$(dirname "$0")/../lib.sh"
+. "$E2E_SRC/d3d/d3d_lib.sh"
+d3d_begin d3d_failures
+
+# Larger than the screen: the device is refused.
+d3d_choose "2048 x 1536" "32 bit" on
+d3d_drive click "$D3D_SETUP" "$IDC_CMD_GO"
+d3d_expect_message "The Direct3D test could not run in this mode."
+d3d_drive gone "$D3D_TEST" 10000 || e2e_fail "test window left after the refused mode"
+e2e_expect_eq "set-up window enabled after the refused mode" "$(d3d_drive enabled "$D3D_SETUP")" 1
+e2e_expect_eq "refused run" "$(d3d_field "$(d3d_last_run)" ran)" 0
+
+# The next run in the same window works (16 bit this time).
+d3d_choose "1024 x 768" "16 bit" off
+d3d_run_test after-refused 2
+e2e_expect_eq "run after the refused mode" "$(d3d_field "$(d3d_last_run)" ran)" 1
+e2e_expect_eq "its mode" "$(d3d_field "$(d3d_last_run)" mode)" 1024x768x16
+
+# The close box: like Cancel.
+d3d_drive close "$D3D_SETUP"
+d3d_drive gone "$D3D_SETUP" 10000 || e2e_fail "set-up window still open after its close box"
+sleep 0.5
+grep -qx closed "$D3D_REPORT" || e2e_fail "main window not enabled again after the close box"
+
+# No Direct3D 8: Wine's own d3d8 switched off for a second try.
+WINEDLLOVERRIDES="$WINEDLLOVERRIDES;d3d8=d" d3d_start_try
+d3d_choose "1024 x 768" "32 bit" on
+d3d_drive click "$D3D_SETUP" "$IDC_CMD_GO"
+d3d_expect_message "Direct3D 8 is not available on this computer. The test needs DirectX 8 or later."
+d3d_drive gone "$D3D_TEST" 5000 || e2e_fail "test window left without Direct3D"
+e2e_expect_eq "no-DirectX run" "$(d3d_field "$(d3d_last_run)" noD3D)" 1
+d3d_drive click "$D3D_SETUP" "$IDC_CMD_CANCEL"
+d3d_drive gone "$D3D_SETUP" 10000 || e2e_fail "set-up window still open after Cancel"
+e2e_end

@@ -1,0 +1,44 @@
+#!/bin/bash
+# The Direct3D test at the desktop's resolution: Go with "Bit Rate" untouched is refused,
+# then a VSync ON and a VSync OFF run in a row, each full screen with the square and the two
+# lines, ended by a click; Cancel then enables the main window again.
+. "$(dirname "$0")/../lib.sh"
+. "$E2E_SRC/d3d/d3d_lib.sh"
+d3d_begin d3d_runs
+
+e2e_expect_eq "main window while the set-up window is open" "$(d3d_drive enabled "$D3D_MAIN")" 0
+e2e_expect_eq "VSync ON selected at load" "$(d3d_drive checked "$D3D_SETUP" "$IDC_OPT_ON")" 1
+
+# A resolution but the depth left at its initial text: the message, no test.
+d3d_drive settext "$D3D_SETUP" "$IDC_CMB_RES" "1024 x 768"
+d3d_drive click "$D3D_SETUP" "$IDC_CMD_GO"
+d3d_expect_message "Please select a valid resolution from the list."
+d3d_drive gone "$D3D_TEST" 2000 || e2e_fail "a test window after the refused Go"
+e2e_expect_eq "runs after the refused Go" "$(grep -c '^run ' "$D3D_REPORT")" 0
+
+for vsync in on off; do
+    d3d_choose "1024 x 768" "32 bit" "$vsync"
+    shot=vsync-$vsync
+    d3d_run_test "$shot" 3 || continue
+    run=$(d3d_last_run)
+    e2e_log "$run"
+    e2e_expect_eq "run $vsync ended by the click" "$(d3d_field "$run" ran)" 1
+    e2e_expect_eq "run $vsync mode" "$(d3d_field "$run" mode)" 1024x768x32
+    e2e_expect_eq "run $vsync vsync" "$(d3d_field "$run" vsync)" "$([ $vsync = on ] && echo 1 || echo 0)"
+    [ "$(d3d_field "$run" frames)" -gt 10 ] 2>/dev/null || e2e_fail "run $vsync drew too few frames: $run"
+    png=$E2E_RESULTS/$shot.png
+    if [ -f "$png" ]; then
+        d3d_square_drawn "$png" || e2e_fail "no square in $png"
+        n=$(d3d_text_pixels "$png")
+        [ "${n:-0}" -ge 150 ] || e2e_fail "the text lines are missing in $png ($n pixels of 0x55CCFF)"
+    else
+        e2e_fail "no screenshot $png"
+    fi
+done
+e2e_expect_eq "runs" "$(grep -c '^run ran=1' "$D3D_REPORT")" 2
+
+d3d_drive click "$D3D_SETUP" "$IDC_CMD_CANCEL"
+d3d_drive gone "$D3D_SETUP" 10000 || e2e_fail "set-up window still open after Cancel"
+sleep 0.5
+grep -qx closed "$D3D_REPORT" || e2e_fail "main window not enabled again after Cancel"
+e2e_end
