@@ -1,8 +1,9 @@
 #include "os/profile_os.h"
 
 #include <ctime>
-#include <fstream>
 #include <utility>
+
+#include "registry/reg_file.h"
 
 namespace hzwk {
 
@@ -15,13 +16,6 @@ std::string NowText(const char* format) {
     if (local == nullptr || std::strftime(buffer, sizeof buffer, format, local) == 0)
         return std::string();
     return buffer;
-}
-
-bool WriteBytes(const std::string& path, const std::string& contents, std::ios::openmode mode) {
-    std::ofstream out(path, std::ios::binary | mode);
-    out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
-    out.flush();
-    return static_cast<bool>(out);
 }
 
 }  // namespace
@@ -55,11 +49,11 @@ void ProfileOs::SetClockTexts(const std::string& date, const std::string& time) 
 std::string ProfileOs::DebugFilePath() const { return ProfilePath(profile_.directory, "debug.txt"); }
 
 bool ProfileOs::WriteDebugFile(const std::string& contents) {
-    return WriteBytes(DebugFilePath(), contents, std::ios::trunc);
+    return WriteWholeFile(DebugFilePath(), contents, false);
 }
 
 bool ProfileOs::AppendDebugFile(const std::string& contents) {
-    return WriteBytes(DebugFilePath(), contents, std::ios::app);
+    return WriteWholeFile(DebugFilePath(), contents, true);
 }
 
 void ProfileOs::Beep() { events_.push_back("Beep"); }

@@ -1,7 +1,6 @@
 #include "registry/reg_file.h"
 
 #include <cstdio>
-#include <fstream>
 #include <sstream>
 #include <vector>
 
@@ -402,35 +401,43 @@ bool ExportRegFile(const std::string& path, const MemoryRegistry& registry, std:
     return ExportRegText(registry, &text, error) && ReplaceFileAtomically(path, text, error);
 }
 
+// C stdio rather than fstreams: libstdc++'s file streams import msvcrt functions that
+// Windows 2000's msvcrt.dll does not have.
 bool ReadWholeFile(const std::string& path, std::string* contents, std::string* error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::FILE* in = std::fopen(path.c_str(), "rb");
+    if (in == nullptr) {
         if (error) *error = "cannot open " + path;
         return false;
     }
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    if (in.bad()) {
+    std::string text;
+    char chunk[4096];
+    size_t n = 0;
+    while ((n = std::fread(chunk, 1, sizeof chunk, in)) > 0) text.append(chunk, n);
+    const bool failed = std::ferror(in) != 0;
+    std::fclose(in);
+    if (failed) {
         if (error) *error = "cannot read " + path;
         return false;
     }
-    *contents = buffer.str();
+    *contents = text;
     return true;
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& contents, bool append) {
+    std::FILE* out = std::fopen(path.c_str(), append ? "ab" : "wb");
+    if (out == nullptr) return false;
+    const bool written = std::fwrite(contents.data(), 1, contents.size(), out) == contents.size();
+    const bool closed = std::fclose(out) == 0;
+    return written && closed;
 }
 
 bool ReplaceFileAtomically(const std::string& path, const std::string& contents,
                            std::string* error) {
     const std::string temp = path + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::remove(temp.c_str());
-            if (error) *error = "cannot write " + temp;
-            return false;
-        }
+    if (!WriteWholeFile(temp, contents, false)) {
+        std::remove(temp.c_str());
+        if (error) *error = "cannot write " + temp;
+        return false;
     }
     if (std::rename(temp.c_str(), path.c_str()) != 0) {
         // Windows' rename will not replace an existing file.

@@ -30,6 +30,8 @@ bool ExportRegFile(const std::string& path, const MemoryRegistry& registry, std:
 
 // Whole-file helpers shared with the machine profile code.
 bool ReadWholeFile(const std::string& path, std::string* contents, std::string* error);
+// Rewrites (or appends to) a file with exactly these bytes.
+bool WriteWholeFile(const std::string& path, const std::string& contents, bool append);
 bool ReplaceFileAtomically(const std::string& path, const std::string& contents,
                            std::string* error);
 
