@@ -8,7 +8,8 @@ namespace {
 
 HKEY ToKey(RegHandle h) { return reinterpret_cast<HKEY>(h); }
 
-long Opened(LONG rc, HKEY key, RegHandle* out) {
+// Hands back the key only when the call succeeded.
+long Opened(LONG rc, const HKEY& key, RegHandle* out) {
     *out = rc == ERROR_SUCCESS ? reinterpret_cast<RegHandle>(key) : 0;
     return rc;
 }
@@ -17,17 +18,20 @@ class Win32RegApi final : public RegApi {
 public:
     long OpenKey(const char* path, RegHandle* out) override {
         HKEY key = nullptr;
-        return Opened(RegOpenKeyA(HKEY_LOCAL_MACHINE, path, &key), key, out);
+        const LONG rc = RegOpenKeyA(HKEY_LOCAL_MACHINE, path, &key);
+        return Opened(rc, key, out);
     }
 
     long OpenKeyRead(const char* path, RegHandle* out) override {
         HKEY key = nullptr;
-        return Opened(RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key), key, out);
+        const LONG rc = RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key);
+        return Opened(rc, key, out);
     }
 
     long CreateKey(const char* path, RegHandle* out) override {
         HKEY key = nullptr;
-        return Opened(RegCreateKeyA(HKEY_LOCAL_MACHINE, path, &key), key, out);
+        const LONG rc = RegCreateKeyA(HKEY_LOCAL_MACHINE, path, &key);
+        return Opened(rc, key, out);
     }
 
     long QueryValue(RegHandle key, const char* name, uint32_t* type, unsigned char* data,
