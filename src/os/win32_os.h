@@ -17,6 +17,8 @@ public:
     std::string SystemDirectory() override;
     bool ReadFileVersion(const std::string& path, FixedFileVersion& out) override;
     std::vector<DisplayMode> DisplayModes() override;
+    // At a drive's root the folder is "C:\" with its backslash, as Windows names a root;
+    // paths built on it (the help file's) then hold two backslashes in a row.
     std::string ProgramFolder() override;
     std::string LocalDateText() override;
     std::string LocalTimeText() override;
