@@ -108,3 +108,13 @@ d3d_square_drawn() {
     px=$(convert "$1" -crop "1x1+$((D3D_SCREEN_W / 2))+$((D3D_SCREEN_H / 2))" +repage txt:- 2>/dev/null | grep -o '#[0-9A-Fa-f]\{6\}' | head -n 1)
     [ -n "$px" ] && [ "$px" != "#000000" ]
 }
+
+# d3d_main_enabled_again: within 10 s the stand-in main window reports it was enabled again.
+d3d_main_enabled_again() {
+    local n=0
+    while ! grep -qx closed "$D3D_REPORT"; do
+        [ $n -lt 100 ] || return 1
+        sleep 0.1
+        n=$((n + 1))
+    done
+}

@@ -17,7 +17,7 @@ std::string g_reportPath;
 
 void Append(const std::string& line) {
     if (g_reportPath.empty()) return;
-    FILE* f = std::fopen(g_reportPath.c_str(), "a");
+    FILE* f = std::fopen(g_reportPath.c_str(), "ab");
     if (f == nullptr) return;
     std::fprintf(f, "%s\n", line.c_str());
     std::fclose(f);
