@@ -1,7 +1,7 @@
 // Adapters that let the console tool run the program's own logic without windows.
 #pragma once
 
-#include <iostream>
+#include <cstdio>
 #include <string>
 
 #include "app/prompt.h"
@@ -41,6 +41,11 @@ private:
     bool writable_ = false;
 };
 
+// Console output through C stdio: libstdc++'s streams would import msvcrt functions
+// that Windows 2000 lacks.
+inline void Out(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
+inline void Err(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stderr); }
+
 // Keeps the start-up report instead of rewriting debug.txt; everything else passes through.
 class ReportCapturingOs final : public Os {
 public:
@@ -74,7 +79,7 @@ class ConsolePrompt final : public Prompt {
 public:
     Answer Show(const std::string& text, Icon icon, Buttons buttons) override {
         if (buttons == Buttons::YesNo) return Answer::Yes;
-        (icon == Icon::Critical ? std::cerr : std::cout) << text << "\n";
+        std::fputs((text + "\n").c_str(), icon == Icon::Critical ? stderr : stdout);
         return Answer::Ok;
     }
 };

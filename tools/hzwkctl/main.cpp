@@ -1,7 +1,6 @@
 // hzwkctl: the program's detection and mode-list writing from a console, on a machine
 // profile (any system) or, on Windows, on the real registry.
 #include <cstring>
-#include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -132,18 +131,17 @@ int ComposeFromVersion(const Args& a) {
                                               : LookupNormalAdapter(a.description, key, ignored);
         const std::string written = ModeValueNameFor(name, key);
         if (written.empty()) {
-            std::cerr << "hzwkctl: adapter not in the catalogue: " << a.description << "\n";
+            Err("hzwkctl: adapter not in the catalogue: " + a.description + "\n");
             return 1;
         }
-        std::cout << written << "\n";
+        Out(written + "\n");
         return 0;
     }
     Captions captions;
     captions.fill("N/A");
     for (const auto& [row, caption] : a.captions) captions[row] = caption;
     const TvParts tv = BuildTVEntries(TvFromArgs(a.tv), key);
-    std::cout << FinishModeList(ComposeModeList(captions, ComposeFlags{key, a.compressed, anyRate}, tv), key, tv)
-              << "\n";
+    Out(FinishModeList(ComposeModeList(captions, ComposeFlags{key, a.compressed, anyRate}, tv), key, tv) + "\n");
     return 0;
 }
 
@@ -169,7 +167,7 @@ bool OpenMachine(const std::string& dir, Machine& m) {
     MachineProfile profile;
     std::string error;
     if (!LoadMachineProfile(dir, m.memory, profile, &error)) {
-        std::cerr << "hzwkctl: " << error << "\n";
+        Err(std::string("hzwkctl: ") + error + "\n");
         return false;
     }
     m.os = std::make_unique<ProfileOs>(profile);
@@ -190,16 +188,15 @@ int RunOnMachine(const Args& a) {
     if (a.command == "detect") {
         std::string report = os.Report();
         for (size_t p; (p = report.find("\r\n")) != std::string::npos;) report.replace(p, 2, "\n");
-        std::cout << report;
+        Out(report);
         return 0;
     }
     if (a.command == "compose") {
         const DriverContext& c = form.Context();
         const std::string key = c.VersionKey();
         const TvParts tv = BuildTVEntries(ReadTvResolutions(registry), key);
-        std::cout << FinishModeList(ComposeModeList(form.CaptionsNow(), ComposeFlags{key, c.CompressedFormat, c.AnyRate}, tv),
-                                    key, tv)
-                  << "\n";
+        Out(FinishModeList(ComposeModeList(form.CaptionsNow(), ComposeFlags{key, c.CompressedFormat, c.AnyRate}, tv),
+                                    key, tv) + "\n");
         return 0;
     }
     registry.AllowWrites();
@@ -208,7 +205,7 @@ int RunOnMachine(const Args& a) {
     if (!m.profileDir.empty()) {
         std::string error;
         if (!SaveProfileRegistry(m.profileDir, m.memory, &error)) {
-            std::cerr << "hzwkctl: " << error << "\n";
+            Err(std::string("hzwkctl: ") + error + "\n");
             return 1;
         }
     }
@@ -226,11 +223,11 @@ int main(int argc, char** argv) {
         return RunOnMachine(a);
     } catch (const UsageError& e) {
         // One line, so scripts can show it as it is; the usage only when nothing was asked.
-        std::cerr << "hzwkctl: " << e.message << "\n";
-        if (argc < 2) std::cerr << kUsage;
+        Err(std::string("hzwkctl: ") + e.message + "\n");
+        if (argc < 2) Err(kUsage);
         return 2;
     } catch (const std::exception& e) {
-        std::cerr << "hzwkctl: " << e.what() << "\n";
+        Err(std::string("hzwkctl: ") + e.what() + "\n");
         return 1;
     }
 }
