@@ -102,7 +102,9 @@ HFONT DialogBoldFont() {
 }
 
 HWND CreateControl(HWND parent, const ControlSpec& s) {
-    HWND control = CreateWindowExA(0, s.className, s.text, WS_CHILD | WS_VISIBLE | s.style,
+    // Text boxes get the sunken frame of the system's dialogs.
+    DWORD exStyle = lstrcmpiA(s.className, "EDIT") == 0 ? WS_EX_CLIENTEDGE : 0;
+    HWND control = CreateWindowExA(exStyle, s.className, s.text, WS_CHILD | WS_VISIBLE | s.style,
                                    TwipsX(s.left), TwipsY(s.top), TwipsX(s.width),
                                    TwipsY(s.height), parent,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(s.id)),
