@@ -27,7 +27,10 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # Control and menu ids as shell variables (IDC_LBL_OS=1002 ...), from the program's own header.
 while read -r _def _name _value _rest; do
     [ "$_def" = "#define" ] || continue
-    case $_value in [0-9]*) printf -v "$_name" '%d' "$_value" ;; esac
+    case $_value in
+        [0-9]*) printf -v "$_name" '%d' "$_value" ;;
+        \"*) _value=${_value#\"}; printf -v "$_name" '%s' "${_value%\"}"; [ -z "$_rest" ] || printf -v "$_name" '%s %s' "${!_name}" "${_rest%\"}" ;;
+    esac
 done < "$E2E_REPO/src/ui/control_ids.h"
 unset _def _name _value _rest
 
@@ -82,6 +85,22 @@ e2e_screenshot() {
     mkdir -p "$E2E_RESULTS"
     e2e_timeout 20 import -display ":$E2E_DISPLAY_NUM" -window root "$E2E_RESULTS/$1.png" 2>/dev/null &&
         e2e_log "screenshot $E2E_RESULTS/$1.png"
+}
+
+# e2e_screenshot_window TITLE NAME: saves one top-level window (by exact title) as
+# RESULTS/NAME.png; the whole screen when the window cannot be told apart.
+e2e_screenshot_window() {
+    [ -n "$E2E_DISPLAY_NUM" ] || return 0
+    local id
+    id=$(e2e_timeout 10 xwininfo -display ":$E2E_DISPLAY_NUM" -root -tree 2>/dev/null |
+        awk -v t="\"$1\":" '{ q = index($0, t) } q { print $1; exit }')
+    if [ -z "$id" ]; then
+        e2e_screenshot "$2"
+        return
+    fi
+    mkdir -p "$E2E_RESULTS"
+    e2e_timeout 20 import -display ":$E2E_DISPLAY_NUM" -window "$id" "$E2E_RESULTS/$2.png" 2>/dev/null &&
+        e2e_log "screenshot $E2E_RESULTS/$2.png"
 }
 
 # e2e_fail MESSAGE: marks the case failed and prints what helps to see why.

@@ -4,8 +4,19 @@
 #   tests/e2e/run_all.sh [PATTERN]     only the cases whose file name contains PATTERN
 # Settings: see lib.sh (E2E_BUILD, HZWK_EXE, ...). E2E_CASE_TIMEOUT bounds each case (s).
 here=$(cd "$(dirname "$0")" && pwd)
-: "${E2E_BUILD:=$(cd "$here/../.." && pwd)/build-e2e-win}"
+top=$(cd "$here/../.." && pwd)
+# The x86_64 Windows build: CI's build/win-x86_64, else a developer's build-e2e-win.
+if [ -z "${E2E_BUILD:-}" ]; then
+    for d in "$top/build/win-x86_64" "$top/build-e2e-win"; do
+        [ -f "$d/hzwk.exe" ] && { E2E_BUILD=$d; break; }
+    done
+fi
+: "${E2E_BUILD:=$top/build-e2e-win}"
 export E2E_BUILD
+if [ -f "$E2E_BUILD/CMakeCache.txt" ] && [ ! -f "$E2E_BUILD/e2e/hzwkdrive.exe" ]; then
+    cmake --build "$E2E_BUILD" --target e2e-helpers -j2 > /dev/null || echo "could not build the e2e helpers" >&2
+fi
+echo "end-to-end cases against ${HZWK_EXE:-$E2E_BUILD/hzwk.exe}"
 log_dir=$E2E_BUILD/test-results/e2e
 mkdir -p "$log_dir"
 passed=0

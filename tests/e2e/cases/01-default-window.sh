@@ -11,9 +11,10 @@ expect-text main $IDC_LBL_OS Windows XP
 expect-text main $IDC_LBL_DETVERSION 6.14.10.3090
 expect-text main $IDC_LBL_ADAPTERS GeForce4 Ti 4600
 EOF2
-e2e_screenshot main-window
+e2e_screenshot_window "$HZWK_TITLE_MAIN" main-window
 e2e_check_report
 e2e_drive close <<EOF2
+attach main
 menu main $IDM_EXIT
 wait-exit 20000
 EOF2

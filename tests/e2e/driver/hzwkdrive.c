@@ -300,13 +300,35 @@ static void cmd_start(const char *rest)
     si.cb = sizeof si;
     if (g_have_child) {
         CloseHandle(g_child.hProcess);
-        CloseHandle(g_child.hThread);
+        if (g_child.hThread) CloseHandle(g_child.hThread);
     }
     g_seen_count = 0;
     if (!CreateProcessA(NULL, cmdline, NULL, NULL, TRUE, 0, NULL, NULL, &si, &g_child))
         fail(EXIT_EXPECT, "start: CreateProcess(%s) failed, error %lu", cmdline, GetLastError());
     g_have_child = 1;
     printf("started pid=%lu\n", (unsigned long)g_child.dwProcessId);
+}
+
+/* attach WIN: takes the program that owns the window as the started program, so that a
+ * later script (after a screenshot, say) can still wait for it to end. */
+static void cmd_attach(const char *name)
+{
+    HWND w = need_window(name);
+    DWORD pid = 0;
+    HANDLE process;
+    GetWindowThreadProcessId(w, &pid);
+    process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid);
+    if (!process) fail(EXIT_EXPECT, "attach: cannot open process %lu, error %lu", (unsigned long)pid, GetLastError());
+    if (g_have_child) {
+        CloseHandle(g_child.hProcess);
+        if (g_child.hThread) CloseHandle(g_child.hThread);
+    }
+    memset(&g_child, 0, sizeof g_child);
+    g_child.hProcess = process;
+    g_child.dwProcessId = pid;
+    g_have_child = 1;
+    g_seen_count = 0;
+    printf("attached pid=%lu\n", (unsigned long)pid);
 }
 
 static void print_seen(void)
@@ -477,6 +499,8 @@ static void run_line(const char *line)
 
     if (!strcmp(cmd, "start")) {
         cmd_start(p);
+    } else if (!strcmp(cmd, "attach")) {
+        cmd_attach(a);
     } else if (!strcmp(cmd, "wait-exit")) {
         cmd_wait_exit(p);
     } else if (!strcmp(cmd, "running")) {

@@ -1,0 +1,72 @@
+#!/bin/bash
+# Apply after the user changed the grid: ladder steppers on the 30.90 driver (a click past
+# 120 Hz stays at 120), then the horizontal-frequency calculator on the 41.09 driver.
+. "$(dirname "$0")/../lib.sh"
+. "$(dirname "$0")/ui_common.bash"
+
+r640=$(ui_row_of 640x480); r1024=$(ui_row_of 1024x768); r320=$(ui_row_of 320x200)
+r800=$(ui_row_of 800x600); r2048=$(ui_row_of 2048x1536)
+
+# apply_and_check NAME VALUE-NAME COMPOSE-ARGS...: Apply, then the value must be what
+# hzwkctl composes for the captions the window shows now.
+apply_and_check() {
+    local name=$1 value_name=$2 expected
+    shift 2
+    e2e_drive "$name-read" < <(ui_caption_script)
+    ui_read_captions "$E2E_DRIVE_OUT"
+    expected=$(ui_compose "$@")
+    [ -n "$expected" ] || e2e_fail "hzwkctl composed nothing"
+    e2e_drive "$name-apply" < <(
+        echo "click main $IDC_CMD_APPLY"
+        echo "answer yes"
+        echo "sleep 1500"
+        echo "answer ok"
+        ui_expect_value_line "$value_name" "$expected"
+        echo "menu main $IDM_EXIT"
+        echo "wait-gone main 20000"
+    )
+}
+
+# --- ladder: 30.90 ---
+e2e_begin ui-apply-edited xp-ti4600-3090
+e2e_drive steps < <(
+    echo "start $E2E_EXE_Q"
+    echo "wait-window main 40000"
+    echo "updown main $((IDC_ROW_STEPPER + r640)) 5"
+    echo "updown main $((IDC_ROW_STEPPER + r1024)) 9"
+    echo "updown main $((IDC_ROW_STEPPER + r320)) 2"
+    echo "sleep 500"
+    echo "expect-text main $((IDC_ROW_CAPTION + r640)) 85"
+    echo "expect-text main $((IDC_ROW_CAPTION + r1024)) 120"
+    echo "updown-pos main $((IDC_ROW_STEPPER + r1024))"
+    echo "expect-text main $((IDC_ROW_CAPTION + r320)) 70"
+)
+e2e_expect_eq "1024x768 stepper snapped back" \
+    "$(grep -m1 '^updown-pos' "$E2E_DRIVE_OUT" | tr -d '\r' | awk '{print $4}')" 7
+apply_and_check ladder NV25_Modes --version 6.14.10.3090
+e2e_screenshot main-window-stepped
+E2E_LADDER_FAILED=$E2E_FAILED
+e2e_cleanup
+E2E_FAILED=$E2E_LADDER_FAILED
+
+# --- calculator: 41.09, any rate ---
+e2e_begin ui-apply-edited-calc xp-ti4600-4109
+E2E_FAILED=$E2E_LADDER_FAILED
+e2e_drive calc < <(
+    echo "start $E2E_EXE_Q"
+    echo "wait-window main 40000"
+    echo "expect-enabled main $IDC_CMD_CALC yes"
+    echo "set-text main $IDC_TEXT1 96"
+    echo "click main $IDC_CMD_CALC"
+    echo "sleep 800"
+    echo "expect-text main $((IDC_ROW_CAPTION + r640)) 188"
+    echo "expect-text main $((IDC_ROW_CAPTION + r800)) 150"
+    echo "expect-text main $((IDC_ROW_CAPTION + r1024)) 116"
+    echo "expect-text main $((IDC_ROW_CAPTION + r2048)) N/A"
+    echo "updown-pos main $((IDC_ROW_STEPPER + r640))"
+)
+e2e_expect_eq "640x480 stepper at the rate" \
+    "$(grep -m1 '^updown-pos' "$E2E_DRIVE_OUT" | tr -d '\r' | awk '{print $4}')" 188
+e2e_screenshot main-window-calculated
+apply_and_check calc NV_Modes --version 6.14.10.4109 --tv 800x600
+e2e_end
