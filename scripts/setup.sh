@@ -11,7 +11,7 @@ packages=(
   # end-to-end tests: Wine on a private X server with display modes, screenshots
   wine64 xvfb xauth x11-xserver-utils x11-utils libx11-dev libxrandr-dev imagemagick
   # Direct3D under Wine renders through Mesa's software OpenGL
-  libgl1 libglx-mesa0 libgl1-mesa-dri
+  libgl1 libglx-mesa0 libgl1-mesa-dri libglapi-mesa libegl-mesa0
 )
 apt-get update
 apt-get install -y --no-install-recommends "${packages[@]}"
