@@ -1,6 +1,7 @@
 #!/bin/bash
 # Apply after the user changed the grid: ladder steppers on the 30.90 driver (a click past
-# 120 Hz stays at 120), then the horizontal-frequency calculator on the 41.09 driver.
+# 120 Hz stays at 120), then the horizontal-frequency calculator on the 41.09 driver
+# (any rate; the calculator comes with advanced mode there).
 . "$(dirname "$0")/../lib.sh"
 . "$(dirname "$0")/ui_common.bash"
 
@@ -35,7 +36,7 @@ e2e_drive steps < <(
     echo "updown main $((IDC_ROW_STEPPER + r640)) 5"
     echo "updown main $((IDC_ROW_STEPPER + r1024)) 9"
     echo "updown main $((IDC_ROW_STEPPER + r320)) 2"
-    echo "sleep 500"
+    echo "sleep 1500"
     echo "expect-text main $((IDC_ROW_CAPTION + r640)) 85"
     echo "expect-text main $((IDC_ROW_CAPTION + r1024)) 120"
     echo "updown-pos main $((IDC_ROW_STEPPER + r1024))"
@@ -55,10 +56,15 @@ E2E_FAILED=$E2E_LADDER_FAILED
 e2e_drive calc < <(
     echo "start $E2E_EXE_Q"
     echo "wait-window main 40000"
+    # A normal-format driver starts with the calculator off; advanced mode brings it.
+    echo "expect-enabled main $IDC_CMD_CALC no"
+    echo "click main $IDC_CHECK1"
+    echo "answer ok"
+    echo "sleep $UI_SETTLE_MS"
     echo "expect-enabled main $IDC_CMD_CALC yes"
     echo "set-text main $IDC_TEXT1 96"
     echo "click main $IDC_CMD_CALC"
-    echo "sleep 800"
+    echo "sleep 1500"
     echo "expect-text main $((IDC_ROW_CAPTION + r640)) 188"
     echo "expect-text main $((IDC_ROW_CAPTION + r800)) 150"
     echo "expect-text main $((IDC_ROW_CAPTION + r1024)) 116"

@@ -63,3 +63,7 @@ ui_debug_lines() { tr -d '\r' < "$(e2e_debug_txt)" | grep -F -- "$1"; }
 
 # ui_screenshot_window NAME: the screen with the window under test, among the results.
 ui_screenshot_window() { e2e_screenshot "$1"; }
+
+# Under Wine the program may take seconds to carry on after a message box closes (its
+# owner is activated again through the X server); checks after a box wait this long.
+UI_SETTLE_MS=${UI_SETTLE_MS:-4000}
