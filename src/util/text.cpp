@@ -16,8 +16,9 @@ bool ParseWholeNumber(const std::string& text, long long& out) {
     for (; i < text.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
         if (!std::isdigit(c)) return false;
+        // Checked before multiplying: a long run of digits must not wrap round to a small number.
+        if (value > (limit - (c - '0')) / 10) return false;
         value = value * 10 + (c - '0');
-        if (value > limit) return false;
     }
     out = negative ? -static_cast<long long>(value) : static_cast<long long>(value);
     return true;

@@ -127,6 +127,7 @@ TEST(Hzwkctl, BadArgumentsSayWhyOnOneLineAndWriteNothing) {
         "apply --machine '" + p.dir.string() + "' 640x480",
         "apply --machine '" + p.dir.string() + "' 640x480=fast",
         "apply --machine '" + p.dir.string() + "' =60",
+        "apply --machine '" + p.dir.string() + "' 640x480=18446744073709551620",
         "compose 640x480=60",
         "compose --version",
         "compose --version 6.14.10.3090 --tv 800",

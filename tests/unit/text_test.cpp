@@ -1,0 +1,41 @@
+// The number parsers behind the grid's captions, the frequency box and hzwkctl's rates.
+#include <gtest/gtest.h>
+
+#include "util/text.h"
+
+namespace hzwk {
+namespace {
+
+TEST(ParseWholeNumber, TakesSignedDigitsAndRefusesWhatDoesNotFit) {
+    struct Case {
+        const char* text;
+        bool ok;
+        long long value;
+    };
+    const Case cases[] = {
+        {"0", true, 0},
+        {"85", true, 85},
+        {"-1", true, -1},
+        {"+60", true, 60},
+        {"9223372036854775807", true, 9223372036854775807LL},
+        {"9223372036854775808", false, 0},
+        {"18446744073709551610", false, 0},
+        // 10 x 1844674407370955162 is 2^64 + 4: it must not come back as 4.
+        {"18446744073709551620", false, 0},
+        {"184467440737095516200", false, 0},
+        {"", false, 0},
+        {"-", false, 0},
+        {" 60", false, 0},
+        {"6O", false, 0},
+    };
+    for (const Case& c : cases) {
+        long long v = -7;
+        EXPECT_EQ(ParseWholeNumber(c.text, v), c.ok) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(v, c.value) << c.text;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace hzwk
