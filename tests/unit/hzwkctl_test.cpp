@@ -133,6 +133,8 @@ TEST(Hzwkctl, BadArgumentsSayWhyOnOneLineAndWriteNothing) {
         "compose --version 6.14.10.3090 --tv 800",
         "compose --version 6.14.10.3090 --tv 800x600x2",
         "frobnicate",
+        "'two\nlines'",
+        "apply --machine '" + p.dir.string() + "' '640x480=6\r\n0'",
     };
     for (const std::string& args : bad) {
         const CtlRun r = Ctl(args);

@@ -223,7 +223,11 @@ int main(int argc, char** argv) {
         return RunOnMachine(a);
     } catch (const UsageError& e) {
         // One line, so scripts can show it as it is; the usage only when nothing was asked.
-        Err(std::string("hzwkctl: ") + e.message + "\n");
+        // An echoed argument may hold a line break or other control character of its own.
+        std::string line = e.message;
+        for (char& c : line)
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+        Err("hzwkctl: " + line + "\n");
         if (argc < 2) Err(kUsage);
         return 2;
     } catch (const std::exception& e) {
