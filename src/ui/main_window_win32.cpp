@@ -153,7 +153,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_HSCROLL:
     case WM_VSCROLL:
-        if (lp) OnStepper(reinterpret_cast<HWND>(lp), LOWORD(wp));
+        if (lp) OnStepper(reinterpret_cast<HWND>(lp), LOWORD(wp), static_cast<short>(HIWORD(wp)));
         return 0;
     case WM_CLOSE:
         // The close box ends the program like File > Exit.
@@ -195,12 +195,10 @@ void MainWindow::OnCommand(int id, int code) {
     if (IsWindow(hwnd_)) SyncFromModel();
 }
 
-void MainWindow::OnStepper(HWND stepper, int scrollCode) {
+// An up-down reports its new position with SB_THUMBPOSITION; SB_ENDSCROLL follows.
+void MainWindow::OnStepper(HWND stepper, int scrollCode, int position) {
     if (syncing_ || scrollCode != SB_THUMBPOSITION) return;
     int id = GetDlgCtrlID(stepper);
-    LRESULT got = SendMessageA(stepper, UDM_GETPOS, 0, 0);
-    if (HIWORD(got) != 0) return;  // the control reports an error
-    int position = static_cast<short>(LOWORD(got));
     if (id == IDC_UPDOWN24) {
         form_.UpDown24Changed(position);
         syncedUpDown24_ = form_.upDown24Position;

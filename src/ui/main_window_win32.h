@@ -25,7 +25,7 @@ protected:
 private:
     void CreateChildren();
     void OnCommand(int id, int code);
-    void OnStepper(HWND stepper, int scrollCode);
+    void OnStepper(HWND stepper, int scrollCode, int position);
     void ShowHelpTopics();
     void SyncFromModel();
 

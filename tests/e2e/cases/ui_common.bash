@@ -67,3 +67,40 @@ ui_screenshot_window() { e2e_screenshot "$1"; }
 # Under Wine the program may take seconds to carry on after a message box closes (its
 # owner is activated again through the X server); checks after a box wait this long.
 UI_SETTLE_MS=${UI_SETTLE_MS:-4000}
+
+# ui_reg_sz KEY NAME: a string value read with Wine's reg, whole however long (the driver
+# prints at most 4 KB). The case's wineserver keeps the volatile device key alive.
+ui_reg_sz() {
+    local out
+    out=$(e2e_wine 60 reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | grep -m1 -E "^ +$2 +REG_SZ")
+    [ -n "$out" ] || { echo "<absent>"; return; }
+    out=${out#*REG_SZ}
+    printf '%s\n' "${out#    }"
+}
+
+# ui_reg_file_sz FILE NAME: a string value from a REGEDIT4 file, in either of its forms
+# ("NAME"="text" or "NAME"=hex(1):..).
+ui_reg_file_sz() {
+    awk -v name="\"$2\"=" '
+        { sub(/\r$/, "") }
+        collecting { line = line $0; if ($0 !~ /\\$/) { print line; exit } ; sub(/\\$/, "", line); next }
+        index($0, name) == 1 {
+            line = substr($0, length(name) + 1)
+            if (line ~ /\\$/) { sub(/\\$/, "", line); collecting = 1; next }
+            print line; exit
+        }' "$1" | {
+        local data
+        IFS= read -r data
+        case $data in
+            hex\(1\):*)
+                data=${data#hex(1):}
+                data=${data//[[:space:]]/}
+                local bytes="" b
+                for b in ${data//,/ }; do [ "$b" = 00 ] || bytes+="\\x$b"; done
+                printf '%b\n' "$bytes" ;;
+            \"*)
+                data=${data#\"}; data=${data%\"}
+                printf '%s\n' "${data//\\\\/\\}" ;;
+        esac
+    }
+}
