@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "d3dtest/d3d_window.h"
 #include "grid/rows.h"
 #include "tvout/tvout_window_win32.h"
 #include "ui/about_window_win32.h"
@@ -133,11 +134,9 @@ int MainWindow::Run() {
     BOOL got;
     while ((got = GetMessageA(&msg, nullptr, 0, 0)) != 0) {
         if (got == -1) break;
-        // Tab and Enter as in a dialog, for any captioned window of ours (not the
-        // borderless full-screen test window).
-        HWND root = GetAncestor(msg.hwnd, GA_ROOT);
-        bool dialogLike = root && (GetWindowLongA(root, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
-        if (dialogLike && IsDialogMessageA(root, &msg)) continue;
+        // Tab and Enter as in a dialog. The TV-out and About windows run loops of their
+        // own; the Direct3D set-up window handles its keys itself.
+        if (IsDialogMessageA(hwnd_, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
@@ -176,9 +175,9 @@ void MainWindow::OnCommand(int id, int code) {
         if (RunTvOutWindow(hwnd_, registry_, prompt_)) form_.TvOutStored();
         break;
     case IDM_D3DTEST:
-        // TODO(d3dtest): open the Direct3D set-up window here once its entry point lands,
-        // e.g. OpenD3DSetupWindow(GetModuleHandleA(nullptr), hwnd_, form_.CaptionsNow());
-        break;
+        // Modeless: the set-up window disables this one itself and returns at once.
+        OpenD3DSetupWindow(GetModuleHandleA(nullptr), hwnd_, form_.CaptionsNow());
+        return;
     case IDM_TOPICS: ShowHelpTopics(); return;
     case IDM_ABOUT: RunAboutWindow(hwnd_, os_); return;
     case IDC_CMD_APPLY: if (code == BN_CLICKED) form_.CmdApplyClick(); break;
