@@ -20,12 +20,12 @@ target_link_libraries(hzwkplatform PUBLIC hzwkcore)
 target_compile_options(hzwkplatform PRIVATE -ffunction-sections -fdata-sections)
 
 add_executable(hzwk WIN32 ${HZWK_GUI_SOURCES} ${HZWK_RESOURCES})
-target_link_libraries(hzwk PRIVATE hzwkplatform hzwkcore comctl32 version advapi32 shell32 gdi32 user32)
+target_link_libraries(hzwk PRIVATE hzwkplatform hzwkcore version advapi32 gdi32 user32)
 target_link_options(hzwk PRIVATE ${HZWK_STATIC_LINK} -Wl,--gc-sections)
 
 file(GLOB HZWKCTL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/hzwkctl/*.cpp)
 add_executable(hzwkctl ${HZWKCTL_SOURCES})
-target_link_libraries(hzwkctl PRIVATE hzwkplatform hzwkcore version advapi32 shell32 user32)
+target_link_libraries(hzwkctl PRIVATE hzwkplatform hzwkcore version advapi32 user32)
 target_link_options(hzwkctl PRIVATE ${HZWK_STATIC_LINK} -Wl,--gc-sections)
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/CMakeLists.txt)

@@ -22,7 +22,7 @@ int RunProgram(const char* commandLine, int showCommand) {
 
     if (form.Load(commandLine ? commandLine : "") != hzwk::StartupOutcome::ShowWindow) return 0;
 
-    InitCommonControls();
+    if (!hzwk::win::LoadCommonControls()) return 1;
     hzwk::win::MainWindow window(form, registry, os, prompt);
     if (!window.Create(showCommand)) return 1;
     os.SetShellOwner(window.Handle());

@@ -39,7 +39,8 @@ private:
     void* owner_ = nullptr;
     // hhctrl.ocx stays loaded once used: its viewer window runs inside our process.
     void* helpLibrary_ = nullptr;
-    void (*htmlHelp_)() = nullptr;  // HtmlHelpA, kept as a plain function pointer
+    void (*htmlHelp_)() = nullptr;
+    void (*shellExecute_)() = nullptr;  // ShellExecuteA, loaded when first needed  // HtmlHelpA, kept as a plain function pointer
 };
 
 }  // namespace hzwk

@@ -158,8 +158,19 @@ bool Win32Os::AppendDebugFile(const std::string& contents) {
 void Win32Os::Beep() { MessageBeep(MB_OK); }
 
 void Win32Os::OpenAddress(const std::string& address) {
-    ShellExecuteA(static_cast<HWND>(owner_), "open", address.c_str(), nullptr, nullptr,
-                  SW_SHOWNORMAL);
+    // shell32 is loaded when first needed: linking it would load it (and much of the shell)
+    // in every /startup run at logon too.
+    using ShellExecuteFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+    if (shellExecute_ == nullptr) {
+        const std::string system = SystemDirectory();
+        if (system.empty()) return;
+        HMODULE shell = LoadLibraryA((system + "\\shell32.dll").c_str());
+        if (shell == nullptr) return;
+        shellExecute_ = reinterpret_cast<void (*)()>(GetProcAddress(shell, "ShellExecuteA"));
+        if (shellExecute_ == nullptr) return;
+    }
+    reinterpret_cast<ShellExecuteFn>(shellExecute_)(static_cast<HWND>(owner_), "open", address.c_str(),
+                                                    nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 bool Win32Os::ShowHelp(const std::string& path) {

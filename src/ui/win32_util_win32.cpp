@@ -254,4 +254,15 @@ void CentreOver(HWND window, HWND over) {
     SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+bool LoadCommonControls() {
+    // By name, so that on XP the manifest's request for version 6 applies.
+    HMODULE comctl = LoadLibraryA("comctl32.dll");
+    if (comctl == nullptr) return false;
+    using InitFn = void(WINAPI*)();
+    const auto init = reinterpret_cast<InitFn>(
+        reinterpret_cast<void (*)()>(GetProcAddress(comctl, "InitCommonControls")));
+    if (init != nullptr) init();
+    return true;
+}
+
 }  // namespace hzwk::win

@@ -34,6 +34,10 @@ private:
 // Shows what escaped an event handler; never silent.
 void ReportException(HWND owner, const char* what);
 
+// Loads comctl32 and registers its classes. Loaded, not linked, so that a /startup run that
+// ends before any window never loads the common controls.
+bool LoadCommonControls();
+
 // Twips (1/1440 inch) to pixels at the screen's DPI.
 int TwipsX(int twips);
 int TwipsY(int twips);
