@@ -455,6 +455,106 @@ static void file_version(const char *path, char *out, size_t cap)
     free(buf);
 }
 
+/* ---- keyboard, focus, mouse, combo boxes ---- */
+
+struct key_name {
+    const char *name;
+    UINT vk;  /* 0: the key makes a character, posted as WM_CHAR */
+    char ch;
+};
+
+static const struct key_name g_keys[] = {
+    {"TAB", VK_TAB, 0},       {"RETURN", VK_RETURN, 0}, {"ENTER", VK_RETURN, 0}, {"ESCAPE", VK_ESCAPE, 0},
+    {"ESC", VK_ESCAPE, 0},    {"DELETE", VK_DELETE, 0}, {"HOME", VK_HOME, 0},    {"END", VK_END, 0},
+    {"LEFT", VK_LEFT, 0},     {"RIGHT", VK_RIGHT, 0},   {"UP", VK_UP, 0},        {"DOWN", VK_DOWN, 0},
+    {"SPACE", 0, ' '},        {"BACK", 0, '\b'},        {"BACKSPACE", 0, '\b'},
+};
+
+static LPARAM key_lparam(UINT vk, int up)
+{
+    UINT scan = MapVirtualKeyA(vk, 0 /* MAPVK_VK_TO_VSC */) & 0xFF;
+    LPARAM lp = 1 | ((LPARAM)scan << 16);
+    if (up) lp |= (LPARAM)0xC0000000; /* previous state down, transition up */
+    return lp;
+}
+
+/* Posts one key to a control. Dialog and movement keys (Tab, Enter, Esc, arrows...) go as
+ * WM_KEYDOWN + WM_KEYUP, which the program's loop hands to IsDialogMessage. A key that
+ * types a character (any single character, SPACE, BACK) goes as the WM_CHAR the control
+ * would get: posting its WM_KEYDOWN instead would leave the character to the program's
+ * TranslateMessage, which queues it behind any keys posted after it, so "0 RETURN" would
+ * arrive as Enter before the 0. Returns what was posted. */
+static const char *post_key(HWND c, const char *key)
+{
+    size_t i;
+    for (i = 0; i < sizeof g_keys / sizeof g_keys[0]; i++) {
+        if (_stricmp(key, g_keys[i].name)) continue;
+        if (!g_keys[i].vk) {
+            PostMessageA(c, WM_CHAR, (WPARAM)(unsigned char)g_keys[i].ch, 1);
+            return "char";
+        }
+        PostMessageA(c, WM_KEYDOWN, g_keys[i].vk, key_lparam(g_keys[i].vk, 0));
+        PostMessageA(c, WM_KEYUP, g_keys[i].vk, key_lparam(g_keys[i].vk, 1));
+        return "key";
+    }
+    if (strlen(key) == 1) {
+        PostMessageA(c, WM_CHAR, (WPARAM)(unsigned char)key[0], 1);
+        return "char";
+    }
+    fail(EXIT_USAGE, "unknown key '%s' (a character, or TAB RETURN ESCAPE SPACE BACK DELETE HOME END LEFT RIGHT UP DOWN)", key);
+    return NULL;
+}
+
+/* The control that has the keyboard focus in WIN's thread (0 when none), as its id. */
+static HWND focus_of(HWND top, int *id)
+{
+    GUITHREADINFO gti;
+    DWORD tid = GetWindowThreadProcessId(top, NULL);
+    memset(&gti, 0, sizeof gti);
+    gti.cbSize = sizeof gti;
+    *id = 0;
+    if (!GetGUIThreadInfo(tid, &gti)) fail(EXIT_EXPECT, "GetGUIThreadInfo failed, error %lu", GetLastError());
+    if (gti.hwndFocus) *id = gti.hwndFocus == top ? 0 : GetDlgCtrlID(gti.hwndFocus);
+    return gti.hwndFocus;
+}
+
+/* Posts a left click (down, up) to the middle of a window's client area. */
+static void post_click(HWND w)
+{
+    RECT r;
+    LPARAM at;
+    GetClientRect(w, &r);
+    at = MAKELPARAM(r.right / 2, r.bottom / 2);
+    PostMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(w, WM_LBUTTONUP, 0, at);
+}
+
+/* The entries of a combo box joined by '|' (CB_GETLBTEXT; Wine and Windows carry the
+ * text across processes); returns the count. */
+static int combo_items(HWND c, char *out, size_t cap)
+{
+    DWORD_PTR count = 0, len = 0;
+    size_t n = 0;
+    int i;
+    char item[512];
+    out[0] = 0;
+    if (!SendMessageTimeoutA(c, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, SEND_TIMEOUT_MS, &count))
+        fail(EXIT_TIMEOUT, "CB_GETCOUNT did not answer");
+    if ((LONG_PTR)count < 0) fail(EXIT_EXPECT, "CB_GETCOUNT failed: is the control a combo box?");
+    for (i = 0; i < (int)count; i++) {
+        if (!SendMessageTimeoutA(c, CB_GETLBTEXTLEN, (WPARAM)i, 0, SMTO_ABORTIFHUNG, SEND_TIMEOUT_MS, &len) ||
+            (LONG_PTR)len < 0 || len >= sizeof item)
+            fail(EXIT_EXPECT, "combo box entry %d: bad length", i);
+        item[0] = 0;
+        if (!SendMessageTimeoutA(c, CB_GETLBTEXT, (WPARAM)i, (LPARAM)item, SMTO_ABORTIFHUNG, SEND_TIMEOUT_MS, &len))
+            fail(EXIT_TIMEOUT, "CB_GETLBTEXT did not answer");
+        item[sizeof item - 1] = 0;
+        n += snprintf(out + n, n < cap ? cap - n : 0, "%s%s", i ? "|" : "", item);
+        if (n >= cap) fail(EXIT_EXPECT, "combo box list longer than %u characters", (unsigned)cap);
+    }
+    return (int)count;
+}
+
 /* ---- commands ---- */
 
 static void expect_equal(const char *what, const char *got, const char *want)
@@ -622,6 +722,132 @@ static void run_line(const char *line)
         DWORD_PTR r = 0;
         SendMessageTimeoutA(c, UDM_GETPOS32, 0, 0, SMTO_ABORTIFHUNG, SEND_TIMEOUT_MS, &r);
         printf("updown-pos %s %s %ld\n", a, b, (long)(LONG)r);
+    } else if (!strcmp(cmd, "wait-text")) {
+        /* wait-text WIN ID MS TEXT: polls until the control reads TEXT (posted keys and
+         * clicks are handled later than they are sent). */
+        HWND c = need_control(a, b);
+        char ms_text[64];
+        const char *pt = next_token(pb ? pb : "", ms_text, sizeof ms_text);
+        DWORD ms = (DWORD)parse_number(pt ? ms_text : "", "timeout"), start = GetTickCount();
+        rest_text(pt, text, sizeof text);
+        for (;;) {
+            get_text(c, got, sizeof got);
+            if (!strcmp(got, text)) break;
+            if (GetTickCount() - start >= ms) {
+                expect_equal("control text", got, text);
+            }
+            Sleep(POLL_MS);
+        }
+        printf("wait-text %s %s: \"", a, b);
+        print_escaped(got);
+        printf("\" after %lums\n", (unsigned long)(GetTickCount() - start));
+    } else if (!strcmp(cmd, "wait-focus")) {
+        /* wait-focus WIN ID [MS]: polls until that control has the keyboard focus. */
+        HWND w = need_window(a);
+        int want = (int)parse_number(b, "control id"), id = 0;
+        DWORD ms = optional_timeout(pb), start = GetTickCount();
+        HWND f;
+        while (!(f = focus_of(w, &id)) || f == w || !IsChild(w, f) || id != want) {
+            if (GetTickCount() - start >= ms)
+                fail(EXIT_EXPECT, "control %d has not got the focus after %lums (focus: %s %d)", want,
+                     (unsigned long)ms, f ? (f == w ? "window" : IsChild(w, f) ? "control" : "elsewhere") : "none", id);
+            Sleep(POLL_MS);
+        }
+        printf("focus %s %d after %lums\n", a, id, (unsigned long)(GetTickCount() - start));
+    } else if (!strcmp(cmd, "key")) {
+        /* key WIN ID KEY...: each KEY posted in turn (see post_key). */
+        HWND c = need_control(a, b);
+        char k[64];
+        const char *pk = pb;
+        int n = 0;
+        printf("key %s %s", a, b);
+        while (pk && (pk = next_token(pk, k, sizeof k)) != NULL) {
+            printf(" %s:%s", k, post_key(c, k));
+            n++;
+        }
+        printf("\n");
+        if (!n) fail(EXIT_USAGE, "key: missing key");
+    } else if (!strcmp(cmd, "focus") || !strcmp(cmd, "expect-focus")) {
+        HWND w = need_window(a);
+        int id;
+        HWND f = focus_of(w, &id);
+        char idtext[32];
+        if (!f) snprintf(idtext, sizeof idtext, "none");
+        else if (f == w) snprintf(idtext, sizeof idtext, "window");
+        else if (!IsChild(w, f)) snprintf(idtext, sizeof idtext, "elsewhere");
+        else snprintf(idtext, sizeof idtext, "%d", id);
+        printf("focus %s %s\n", a, idtext);
+        if (!strcmp(cmd, "expect-focus")) {
+            if (!b[0]) fail(EXIT_USAGE, "expect-focus: missing id");
+            if (strcmp(b, "none") && strcmp(b, "window") && strcmp(b, "elsewhere"))
+                snprintf(b, sizeof b, "%ld", parse_number(b, "control id"));
+            expect_equal("focused control", idtext, b);
+        }
+    } else if (!strcmp(cmd, "set-focus")) {
+        /* set-focus WIN ID: posts WM_NEXTDLGCTL (handle form) to the window, as a dialog's
+         * own code moves the focus. */
+        HWND c = need_control(a, b);
+        PostMessageA(need_window(a), WM_NEXTDLGCTL, (WPARAM)c, TRUE);
+        printf("set-focus %s %s\n", a, b);
+    } else if (!strcmp(cmd, "lclick")) {
+        /* lclick WIN [ID]: a posted left click in the middle of the control (or window). */
+        HWND w = b[0] ? need_control(a, b) : need_window(a);
+        post_click(w);
+        printf("lclick %s%s%s\n", a, b[0] ? " " : "", b);
+    } else if (!strcmp(cmd, "defid") || !strcmp(cmd, "expect-defid")) {
+        /* The button Enter presses, as the window answers DM_GETDEFID ("none": no default). */
+        HWND w = need_window(a);
+        DWORD_PTR r = 0;
+        char idtext[32];
+        if (!SendMessageTimeoutA(w, DM_GETDEFID, 0, 0, SMTO_ABORTIFHUNG, SEND_TIMEOUT_MS, &r))
+            fail(EXIT_TIMEOUT, "DM_GETDEFID did not answer");
+        if (HIWORD(r) == DC_HASDEFID) snprintf(idtext, sizeof idtext, "%u", (unsigned)LOWORD(r));
+        else snprintf(idtext, sizeof idtext, "none");
+        printf("defid %s %s\n", a, idtext);
+        if (!strcmp(cmd, "expect-defid")) {
+            if (!b[0]) fail(EXIT_USAGE, "expect-defid: missing id or none");
+            if (strcmp(b, "none")) snprintf(b, sizeof b, "%ld", parse_number(b, "control id"));
+            expect_equal("default button", idtext, b);
+        }
+    } else if (!strcmp(cmd, "window-enabled") || !strcmp(cmd, "expect-window-enabled")) {
+        HWND w = need_window(a);
+        const char *on = IsWindowEnabled(w) ? "yes" : "no";
+        printf("window-enabled %s %s\n", a, on);
+        if (!strcmp(cmd, "expect-window-enabled")) {
+            if (!b[0]) fail(EXIT_USAGE, "expect-window-enabled: missing yes/no");
+            expect_equal("window enabled state", on, b);
+        }
+    } else if (!strcmp(cmd, "combo-items") || !strcmp(cmd, "expect-combo-items")) {
+        /* combo-items WIN ID: the entries as one '|'-joined text; expect-combo-items compares
+         * that text (empty list: ""). */
+        HWND c = need_control(a, b);
+        int count = combo_items(c, got, sizeof got);
+        printf("combo-items %s %s %d \"", a, b, count);
+        print_escaped(got);
+        printf("\"\n");
+        if (!strcmp(cmd, "expect-combo-items")) {
+            rest_text(pb, text, sizeof text);
+            expect_equal("combo box entries", got, text);
+        }
+    } else if (!strcmp(cmd, "combo-select")) {
+        /* combo-select WIN ID TEXT: selects the entry that reads exactly TEXT and tells the
+         * parent (CBN_SELCHANGE), as picking it from the list does. */
+        HWND c = need_control(a, b);
+        int count = combo_items(c, got, sizeof got), i, found = -1;
+        char *item = got, *bar;
+        DWORD_PTR r;
+        rest_text(pb, text, sizeof text);
+        for (i = 0; i < count && item; i++) {
+            bar = strchr(item, '|');
+            if (bar) *bar = 0;
+            if (!strcmp(item, text)) { found = i; break; }
+            item = bar ? bar + 1 : NULL;
+        }
+        if (found < 0) fail(EXIT_EXPECT, "combo box %s has no entry \"%s\"", b, text);
+        if (!SendMessageTimeoutA(c, CB_SETCURSEL, (WPARAM)found, 0, SMTO_ABORTIFHUNG, SEND_TIMEOUT_MS, &r))
+            fail(EXIT_TIMEOUT, "CB_SETCURSEL did not answer");
+        PostMessageA(GetParent(c), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(c), CBN_SELCHANGE), (LPARAM)c);
+        printf("combo-select %s %s %d\n", a, b, found);
     } else if (!strcmp(cmd, "close")) {
         HWND w = need_window(a);
         PostMessageA(w, WM_CLOSE, 0, 0);
