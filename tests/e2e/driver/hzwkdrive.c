@@ -529,26 +529,28 @@ static void post_click(HWND w)
     PostMessageA(w, WM_LBUTTONUP, 0, at);
 }
 
-/* The entries of a combo box joined by '|' (CB_GETLBTEXT; Wine and Windows carry the
- * text across processes); returns the count. */
+/* The entries of a combo box joined by '|'; returns the count. Read as Unicode: Wine hands
+ * CB_GETLBTEXT's text across processes as UTF-16 even to SendMessageA. */
 static int combo_items(HWND c, char *out, size_t cap)
 {
     DWORD_PTR count = 0, len = 0;
     size_t n = 0;
     int i;
-    char item[512];
+    WCHAR witem[512];
+    char item[1024];
     out[0] = 0;
-    if (!SendMessageTimeoutA(c, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, SEND_TIMEOUT_MS, &count))
+    if (!SendMessageTimeoutW(c, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, SEND_TIMEOUT_MS, &count))
         fail(EXIT_TIMEOUT, "CB_GETCOUNT did not answer");
     if ((LONG_PTR)count < 0) fail(EXIT_EXPECT, "CB_GETCOUNT failed: is the control a combo box?");
     for (i = 0; i < (int)count; i++) {
-        if (!SendMessageTimeoutA(c, CB_GETLBTEXTLEN, (WPARAM)i, 0, SMTO_ABORTIFHUNG, SEND_TIMEOUT_MS, &len) ||
-            (LONG_PTR)len < 0 || len >= sizeof item)
+        if (!SendMessageTimeoutW(c, CB_GETLBTEXTLEN, (WPARAM)i, 0, SMTO_ABORTIFHUNG, SEND_TIMEOUT_MS, &len) ||
+            (LONG_PTR)len < 0 || len >= sizeof witem / sizeof witem[0])
             fail(EXIT_EXPECT, "combo box entry %d: bad length", i);
-        item[0] = 0;
-        if (!SendMessageTimeoutA(c, CB_GETLBTEXT, (WPARAM)i, (LPARAM)item, SMTO_ABORTIFHUNG, SEND_TIMEOUT_MS, &len))
+        memset(witem, 0, sizeof witem);
+        if (!SendMessageTimeoutW(c, CB_GETLBTEXT, (WPARAM)i, (LPARAM)witem, SMTO_ABORTIFHUNG, SEND_TIMEOUT_MS, &len))
             fail(EXIT_TIMEOUT, "CB_GETLBTEXT did not answer");
-        item[sizeof item - 1] = 0;
+        witem[sizeof witem / sizeof witem[0] - 1] = 0;
+        if (!WideCharToMultiByte(CP_ACP, 0, witem, -1, item, sizeof item, NULL, NULL)) item[0] = 0;
         n += snprintf(out + n, n < cap ? cap - n : 0, "%s%s", i ? "|" : "", item);
         if (n >= cap) fail(EXIT_EXPECT, "combo box list longer than %u characters", (unsigned)cap);
     }
