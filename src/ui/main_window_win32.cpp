@@ -20,9 +20,11 @@ constexpr int kClientHeight = 5565;
 
 // Row geometry: the left half, then the right half 3000 twips further.
 constexpr int kRowTop = 1320, kRowPitch = 240, kHalfOffset = 3000;
-constexpr int kLabelDrop = 30, kLabelHeight = 195;
+constexpr int kLabelHeight = 195, kStepperHeight = 255;
 
 constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX;
+// A label beside a taller control: same top, same height, text centred on the control's line.
+constexpr DWORD kLineLabel = kLabel | SS_CENTERIMAGE;
 constexpr DWORD kButton = BS_PUSHBUTTON | WS_TABSTOP;
 
 // Everything but the rows and the calculator's up-down, in tab order where it matters.
@@ -45,7 +47,7 @@ const ControlSpec kFixedControls[] = {
     {"EDIT", "", ES_AUTOHSCROLL | WS_TABSTOP, IDC_TEXT1, 120, 5160, 720, 285},
     {UPDOWN_CLASSA, "", UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, IDC_UPDOWN24,
      840, 5160, 255, 285},
-    {"STATIC", "kHz", kLabel, IDC_LABEL57, 1140, 5160 + 45, 375, kLabelHeight},
+    {"STATIC", "kHz", kLineLabel, IDC_LABEL57, 1080, 5160, 375, 285},
     {"BUTTON", "Set", kButton, IDC_CMD_CALC, 1560, 5160, 2535, 285},
     {"BUTTON", "Reset", kButton, IDC_CMD_CALCDEF, 4200, 5160, 1215, 285},
 };
@@ -111,13 +113,12 @@ void MainWindow::CreateChildren() {
         int line = right ? i - kLeftRows : i;
         int top = kRowTop + kRowPitch * line;
         int dx = right ? kHalfOffset : 0;
-        CreateControl(hwnd_, {"STATIC", kRows[row].resolutionText, kLabel,
-                              IDC_ROW_RESOLUTION + row, 120 + dx, top + kLabelDrop, 1215,
-                              kLabelHeight});
-        CreateControl(hwnd_, {"STATIC", "", kLabel, IDC_ROW_CAPTION + row, 1320 + dx,
-                              top + kLabelDrop, 495, kLabelHeight});
+        CreateControl(hwnd_, {"STATIC", kRows[row].resolutionText, kLineLabel,
+                              IDC_ROW_RESOLUTION + row, 120 + dx, top, 1215, kStepperHeight});
+        CreateControl(hwnd_, {"STATIC", "", kLineLabel, IDC_ROW_CAPTION + row, 1320 + dx, top,
+                              495, kStepperHeight});
         HWND stepper = CreateControl(hwnd_, {UPDOWN_CLASSA, "", UDS_HORZ, IDC_ROW_STEPPER + row,
-                                             1920 + dx, top, 375, 255});
+                                             1920 + dx, top, 375, kStepperHeight});
         SendMessageA(stepper, UDM_SETRANGE, 0, MAKELPARAM(kRows[row].stepperMax, 0));
         SendMessageA(stepper, UDM_SETPOS, 0, MAKELPARAM(0, 0));
     }
@@ -178,7 +179,7 @@ void MainWindow::OnCommand(int id, int code) {
         // Modeless: the set-up window disables this one itself and returns at once.
         OpenD3DSetupWindow(GetModuleHandleA(nullptr), hwnd_, form_.CaptionsNow());
         return;
-    case IDM_TOPICS: ShowHelpTopics(); return;
+    case IDM_TOPICS: form_.MnuTopicsClick(); return;
     case IDM_ABOUT: RunAboutWindow(hwnd_, os_); return;
     case IDC_CMD_APPLY: if (code == BN_CLICKED) form_.CmdApplyClick(); break;
     case IDC_CMD_RESET: if (code == BN_CLICKED) form_.CmdResetClick(); break;
@@ -207,12 +208,6 @@ void MainWindow::OnStepper(HWND stepper, int scrollCode, int position) {
         return;
     }
     SyncFromModel();
-}
-
-void MainWindow::ShowHelpTopics() {
-    // The separator is always added, even after a root folder's own backslash.
-    if (!os_.ShowHelp(os_.ProgramFolder() + "\\hzwkhelp.chm"))
-        prompt_.Show("Help file (hzwkhelp.chm) not found", Icon::Critical, Buttons::Ok);
 }
 
 void MainWindow::SyncFromModel() {
