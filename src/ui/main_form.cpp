@@ -10,6 +10,7 @@ constexpr const char kAdvancedWarning[] =
     "This program is not magic, and it will not allow you to display higher refresh rates than what "
     "your monitor supports. Use with caution.";
 constexpr const char kNoTvOut[] = "Added Resolutions: None";
+constexpr const char kHelpMissing[] = "Help file (hzwkhelp.chm) not found";
 
 }  // namespace
 
@@ -89,6 +90,12 @@ void MainForm::MnuLoadClick() {
     RefreshLoadCheck();
     if (mnuLoadChecked == wasOn || !runKeyWritten)
         prompt_.Show(kWriteError, Icon::Critical, Buttons::Ok);
+}
+
+void MainForm::MnuTopicsClick() {
+    // The separator is always added, even after a drive root's own backslash.
+    if (!os_.ShowHelp(os_.ProgramFolder() + "\\hzwkhelp.chm"))
+        prompt_.Show(kHelpMissing, Icon::Critical, Buttons::Ok);
 }
 
 void MainForm::TvOutStored() { label50 = Label50Caption(ReadTvResolutions(registry_)); }

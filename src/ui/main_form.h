@@ -51,6 +51,8 @@ public:
     WriteOutcome CmdApplyClick();
     WriteOutcome CmdResetClick();
     void MnuLoadClick();
+    // Help > Topics: the help file beside the program, or the "not found" message.
+    void MnuTopicsClick();
     void TvOutStored();                          // the TV-out window stored new values
 
     const DriverContext& Context() const { return ctx_; }

@@ -26,7 +26,6 @@ private:
     void CreateChildren();
     void OnCommand(int id, int code);
     void OnStepper(HWND stepper, int scrollCode, int position);
-    void ShowHelpTopics();
     void SyncFromModel();
 
     MainForm& form_;

@@ -306,5 +306,47 @@ TEST(TvOut, OkStoresValidPairsAndRefusesEqualOrNonNumericOnes) {
     EXPECT_EQ(m.form.label50, "Added Resolutions: ; 640x480");
 }
 
+// Help > Topics: the program's folder, one backslash, the file name; any refusal by the
+// viewer (or no file) is the same critical message.
+TEST(HelpTopics, PathAlwaysAddsTheSeparatorAndFailureIsReported) {
+    struct HelpOs : FakeOs {
+        bool opens = false;
+        std::vector<std::string> asked;
+        bool ShowHelp(const std::string& path) override {
+            asked.push_back(path);
+            return opens;
+        }
+    };
+    struct Case {
+        const char* folder;
+        bool opens;
+        const char* path;
+    };
+    const Case cases[] = {
+        {"C:\\Program Files\\Hertzwerk", true, "C:\\Program Files\\Hertzwerk\\hzwkhelp.chm"},
+        {"C:\\", true, "C:\\\\hzwkhelp.chm"},  // a drive root: two backslashes, passed on as they are
+        {"D:\\Tools", false, "D:\\Tools\\hzwkhelp.chm"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.folder);
+        MemoryRegistry reg;
+        HelpOs os;
+        os.folder = c.folder;
+        os.opens = c.opens;
+        ScriptedPrompt prompt;
+        MainForm form(reg, os, prompt);
+        form.MnuTopicsClick();
+        EXPECT_EQ(os.asked, std::vector<std::string>{c.path});
+        if (c.opens) {
+            EXPECT_TRUE(prompt.shown.empty());
+        } else {
+            ASSERT_EQ(prompt.shown.size(), 1u);
+            EXPECT_EQ(prompt.shown[0].text, "Help file (hzwkhelp.chm) not found");
+            EXPECT_EQ(prompt.shown[0].icon, Icon::Critical);
+            EXPECT_EQ(prompt.shown[0].buttons, Buttons::Ok);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace hzwk::test
