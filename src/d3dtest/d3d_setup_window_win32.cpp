@@ -43,6 +43,15 @@ std::string WindowText(HWND hwnd) {
     return text;
 }
 
+// What escaped an event handler is shown, never dropped.
+void ReportException(HWND owner, const char* what) {
+    std::string text = "Unexpected error: ";
+    text += what != nullptr ? what : "";
+    MessageBoxA(owner, text.c_str(), kTitle, MB_OK | MB_ICONSTOP);
+}
+
+// Positions and sizes in pixels at 96 dots per inch, scaled to the screen's DPI like the
+// Verdana font, so large-font settings do not clip the captions.
 struct ControlSpec {
     int id;
     const char* cls;
@@ -76,6 +85,8 @@ private:
     void OnGo();
     void OnCancel();
     HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+    int ScaleX(int px) const { return MulDiv(px, dpiX_, 96); }
+    int ScaleY(int px) const { return MulDiv(px, dpiY_, 96); }
 
     D3DSetupForm form_;
     RunnerState runner_;
@@ -83,6 +94,7 @@ private:
     HWND hwnd_ = nullptr;
     HWND main_ = nullptr;
     HFONT uiFont_ = nullptr;
+    int dpiX_ = 96, dpiY_ = 96;
     HHOOK hook_ = nullptr;
 };
 
@@ -111,16 +123,21 @@ void D3DSetupWindow::Open(HINSTANCE instance, HWND mainWindow, const Captions& c
     }
     if (uiFont_ == nullptr) {
         HDC screen = GetDC(nullptr);
-        const int dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-        if (screen != nullptr) ReleaseDC(nullptr, screen);
-        uiFont_ = CreateFontA(-MulDiv(825, dpi, 7200), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+        if (screen != nullptr) {
+            dpiX_ = GetDeviceCaps(screen, LOGPIXELSX);
+            dpiY_ = GetDeviceCaps(screen, LOGPIXELSY);
+            ReleaseDC(nullptr, screen);
+        }
+        if (dpiX_ <= 0) dpiX_ = 96;
+        if (dpiY_ <= 0) dpiY_ = 96;
+        uiFont_ = CreateFontA(-MulDiv(825, dpiY_, 7200), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                               DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                               DEFAULT_PITCH | FF_SWISS, "Verdana");
     }
     form_.Load(captions);
 
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-    RECT r = {0, 0, kClientWidth, kClientHeight};
+    RECT r = {0, 0, ScaleX(kClientWidth), ScaleY(kClientHeight)};
     AdjustWindowRectEx(&r, style, FALSE, 0);
     const int w = r.right - r.left, h = r.bottom - r.top;
     RECT anchor = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
@@ -144,7 +161,8 @@ void D3DSetupWindow::Open(HINSTANCE instance, HWND mainWindow, const Captions& c
 
 void D3DSetupWindow::CreateControls() {
     for (const ControlSpec& c : kControls) {
-        HWND child = CreateWindowExA(0, c.cls, c.text, WS_CHILD | WS_VISIBLE | c.style, c.x, c.y, c.w, c.h,
+        HWND child = CreateWindowExA(0, c.cls, c.text, WS_CHILD | WS_VISIBLE | c.style, ScaleX(c.x),
+                                     ScaleY(c.y), ScaleX(c.w), ScaleY(c.h),
                                      hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance_,
                                      nullptr);
         if (child != nullptr && uiFont_ != nullptr)
@@ -227,11 +245,9 @@ LRESULT CALLBACK D3DSetupWindow::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
     try {
         return self->Handle(msg, wParam, lParam);
     } catch (const std::exception& e) {
-        OutputDebugStringA("Hertzwerk: Direct3D set-up window: ");
-        OutputDebugStringA(e.what());
-        OutputDebugStringA("\n");
+        ReportException(hwnd, e.what());
     } catch (...) {
-        OutputDebugStringA("Hertzwerk: Direct3D set-up window: unknown exception\n");
+        ReportException(hwnd, "Unknown error");
     }
     return 0;
 }
@@ -256,9 +272,9 @@ void OpenD3DSetupWindow(void* hInstance, void* mainWindow, const Captions& capti
     try {
         TheWindow().Open(static_cast<HINSTANCE>(hInstance), static_cast<HWND>(mainWindow), captions);
     } catch (const std::exception& e) {
-        OutputDebugStringA("Hertzwerk: Direct3D set-up window: ");
-        OutputDebugStringA(e.what());
-        OutputDebugStringA("\n");
+        ReportException(static_cast<HWND>(mainWindow), e.what());
+    } catch (...) {
+        ReportException(static_cast<HWND>(mainWindow), "Unknown error");
     }
 }
 
