@@ -19,12 +19,6 @@ struct RunnerState {
     HFONT font = nullptr;  // "Trebuchet MS" 10 pt, created at the first run and reused
 };
 
-enum class RunOutcome {
-    Finished,    // ended by a click
-    NoDirect3D,  // d3d8.dll or its Direct3DCreate8 missing, or no Direct3D 8 object
-    Failed,      // the mode was refused, a resource could not be made, or the device was lost
-};
-
 // Runs one test on `testWindow` (the focus and device window). Returns once every
 // Direct3D object of the run is released; the caller closes the window.
 RunOutcome RunModeTest(HWND testWindow, const TestMode& mode, RunnerState& state,

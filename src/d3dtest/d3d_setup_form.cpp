@@ -33,4 +33,10 @@ bool D3DSetupForm::Go(const std::string& resText, const std::string& depthText, 
     return true;
 }
 
+void D3DSetupForm::RunEnded(RunOutcome outcome, Prompt& prompt) {
+    running_ = false;
+    if (outcome == RunOutcome::NoDirect3D) prompt.Show(kNoDirect3DMessage, Icon::Critical, Buttons::Ok);
+    if (outcome == RunOutcome::Failed) prompt.Show(kTestFailedMessage, Icon::Critical, Buttons::Ok);
+}
+
 }  // namespace hzwk

@@ -68,6 +68,13 @@ inline constexpr const char kNoDirect3DMessage[] =
     "Direct3D 8 is not available on this computer. The test needs DirectX 8 or later.";
 inline constexpr const char kTestFailedMessage[] = "The Direct3D test could not run in this mode.";
 
+// How a test run ended.
+enum class RunOutcome {
+    Finished,    // ended by a click
+    NoDirect3D,  // d3d8.dll or its Direct3DCreate8 missing, or no Direct3D 8 object
+    Failed,      // the mode was refused, a resource could not be made, or the device was lost
+};
+
 class D3DSetupForm {
 public:
     // Window load: VSync ON selected, the lists filled from the grid's captions as they are
@@ -88,7 +95,9 @@ public:
     bool Cancel() const { return !running_; }
 
     void BeginRun() { running_ = true; }
-    void EndRun() { running_ = false; }
+    // The test window has closed: Go and Cancel work again, and a run that could not be
+    // done is reported (critical) over the set-up window.
+    void RunEnded(RunOutcome outcome, Prompt& prompt);
     bool Running() const { return running_; }
 
 private:

@@ -196,12 +196,9 @@ void D3DSetupWindow::OnGo() {
     // Enabled before the test window goes, so activation comes back here.
     EnableWindow(hwnd_, TRUE);
     if (test != nullptr) DestroyWindow(test);
-    form_.EndRun();
     SetForegroundWindow(hwnd_);
     if (g_observer != nullptr) g_observer(report);
-
-    if (outcome == RunOutcome::NoDirect3D) prompt.Show(kNoDirect3DMessage, Icon::Critical, Buttons::Ok);
-    if (outcome == RunOutcome::Failed) prompt.Show(kTestFailedMessage, Icon::Critical, Buttons::Ok);
+    form_.RunEnded(outcome, prompt);
 }
 
 void D3DSetupWindow::OnCancel() {

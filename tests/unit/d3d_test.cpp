@@ -156,9 +156,45 @@ TEST(D3DSetupFormGo, GoAndCancelDoNothingWhileATestRuns) {
     EXPECT_TRUE(prompt.shown.empty());
     EXPECT_FALSE(form.Cancel());
     EXPECT_EQ(form.Mode().width, 640);
-    form.EndRun();
+    form.RunEnded(RunOutcome::Finished, prompt);
+    EXPECT_TRUE(prompt.shown.empty());
     EXPECT_TRUE(form.Cancel());
     EXPECT_TRUE(form.Go("1024 x 768", "32 bit", false, prompt));
+}
+
+TEST(D3DSetupFormGo, ARunThatCouldNotBeDoneIsReportedAndTheWindowWorksAgain) {
+    struct Case {
+        RunOutcome outcome;
+        const char* message;  // nullptr: nothing shown
+    };
+    const Case cases[] = {
+        {RunOutcome::Finished, nullptr},
+        {RunOutcome::NoDirect3D,
+         "Direct3D 8 is not available on this computer. The test needs DirectX 8 or later."},
+        {RunOutcome::Failed, "The Direct3D test could not run in this mode."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.outcome));
+        D3DSetupForm form;
+        form.Load(AllCaptions("60"));
+        RecordingPrompt prompt;
+        ASSERT_TRUE(form.Go("640 x 480", "32 bit", true, prompt));
+        form.BeginRun();
+        form.RunEnded(c.outcome, prompt);
+        if (c.message == nullptr) {
+            EXPECT_TRUE(prompt.shown.empty());
+        } else {
+            ASSERT_EQ(prompt.shown.size(), 1u);
+            EXPECT_EQ(prompt.shown[0].text, c.message);
+            EXPECT_EQ(prompt.shown[0].icon, Icon::Critical);
+            EXPECT_EQ(prompt.shown[0].buttons, Buttons::Ok);
+        }
+        // Back in the set-up window: the choices stand and Go and Cancel work.
+        EXPECT_FALSE(form.Running());
+        EXPECT_TRUE(form.Cancel());
+        EXPECT_EQ(form.Mode().width, 640);
+        EXPECT_TRUE(form.Go("800 x 600", "16 bit", false, prompt));
+    }
 }
 
 // ---- frame state ----
