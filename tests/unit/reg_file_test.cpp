@@ -60,17 +60,9 @@ TEST(RegFile, ImportsEachFormAsRegeditDoes) {
         {kDevice, "Nothing", {kRegBinary, ""}},
         {kDevice, "Indented", {kRegSz, "x\0"s}},
     };
-    for (const auto& e : expected) {
-        SCOPED_TRACE(e.name);
-        const auto got = reg.GetRaw(e.key, e.name);
-        ASSERT_TRUE(got.has_value());
-        EXPECT_EQ(got->type, e.data.type);
-        EXPECT_EQ(got->bytes, e.data.bytes);
-    }
+    for (const auto& e : expected) EXPECT_EQ(reg.GetRaw(e.key, e.name), e.data) << e.name;
     // A quoted text is imported with its NUL, and reads back as the text.
     EXPECT_EQ(reg.GetStringValue(kDevice, "Device Description", ""), "NVIDIA \"quoted\" GeForce");
-    EXPECT_EQ(reg.GetStringValue("HARDWARE\\DEVICEMAP\\VIDEO", "\\Device\\Video0", ""),
-              "\\Registry\\Machine\\System\\X");
 }
 
 TEST(RegFile, DeletionsAndOtherRoots) {
@@ -107,28 +99,20 @@ TEST(RegFile, MalformedFilesAreRefusedWholeWithTheirLine) {
         {"REGEDIT5\n", "line 1"},
         {"Windows Registry Editor Version 5.00\r\n", "Unicode"},
         {"\xff\xfeR\0E\0"s, "Unicode"},
-        {"\n\nREGEDIT4\n", "line 1"},
         {"REGEDIT4\n\"Orphan\"=\"x\"\n", "line 2"},
         {head + "[HKEY_LOCAL_MACHINE\\SOFTWARE\n", "line 4"},
         {head + "[HKEY_LOCAL_MASHINE\\SOFTWARE]\n", "unknown root"},
         {head + "[HKEY_LOCAL_MACHINE\\A\\\\B]\n", "line 4"},
-        {head + "[HKEY_LOCAL_MACHINE\\]\n", "line 4"},
         {head + "[-HKEY_LOCAL_MACHINE]\n", "line 4"},
         {head + "\"V\"=\"\\Device\\Video0\"\n", "unknown escape"},
         {head + "\"V\"=\"open\n", "closing quote"},
         {head + "\"V\"=\"a\" b\n", "line 4"},
-        {head + "\"V\" \"a\"\n", "line 4"},
         {head + "\"V\"=dword:123456789\n", "dword"},
-        {head + "\"V\"=dword:\n", "dword"},
-        {head + "\"V\"=dword:xyz\n", "dword"},
         {head + "\"V\"=hex:01,zz\n", "zz"},
-        {head + "\"V\"=hex:123\n", "123"},
         {head + "\"V\"=hex:01,,02\n", "line 4"},
         {head + "\"V\"=hex(7:01\n", "line 4"},
-        {head + "\"V\"=hex(g):01\n", "line 4"},
         {head + "\"V\"=hex:01,\\\n  02,\\", "end of the file"},
         {head + "\"V\"=hex:01,\\\n  02,\\\n  zz\n", "line 6"},
-        {head + "\"V\"=str:abc\n", "line 4"},
         {head + "garbage\n", "line 4"},
     };
     for (const auto& c : cases) {
@@ -150,26 +134,20 @@ MemoryRegistry AwkwardRegistry() {
     reg.SetRaw(k, "WithNul", kRegSz, "6.14.10.4109\0"s);
     reg.SetRaw(k, "WithoutNul", kRegSz, "6.14.10.4109");
     reg.SetRaw(k, "Empty", kRegSz, "");
-    reg.SetRaw(k, "OnlyNul", kRegSz, "\0"s);
     reg.SetRaw(k, "InnerNul", kRegSz, "ab\0cd\0"s);
-    reg.SetRaw(k, "TwoNuls", kRegSz, "ab\0\0"s);
     reg.SetRaw(k, "LineBreak", kRegSz, "a\r\nb\0"s);
     reg.SetRaw(k, "Quotes \"and\" \\slashes\\", kRegSz, "say \"hi\" C:\\x\\\0"s);
     reg.SetRaw(k, "HighBytes", kRegSz, "caf\xe9 \x80\xff\0"s);
     reg.SetRaw(k, "", kRegSz, "the unnamed value\0"s);
     reg.SetRaw(k, "Dword", kRegDword, "\x78\x56\x34\x12"s);
     reg.SetRaw(k, "ShortDword", kRegDword, "\x01\x02\x03"s);
-    reg.SetRaw(k, "EmptyBinary", kRegBinary, "");
     reg.SetRaw(k, "Expand", kRegExpandSz, "%SystemRoot%\0"s);
     reg.SetRaw(k, "Multi", kRegMultiSz, "nv4_disp\0nv4\0\0"s);
     reg.SetRaw(k, "OddType", 0x12345678u, "\x01"s);
-    reg.SetRaw(k, "NoneType", kRegNone, "");
     std::string big;
     for (int i = 0; i < 1000; ++i) big.push_back(char(i * 7));
     reg.SetRaw(kDevice, "NV25_Modes", kRegBinary, big);
-    reg.SetRaw(kDevice, "Device Description", kRegSz, "NVIDIA GeForce4 Ti 4600\0"s);
     reg.CreateKey("SOFTWARE\\Empty Key\\Below");
-    reg.CreateKey("SOFTWARE\\Odd ]Name[");
     return reg;
 }
 
@@ -209,21 +187,6 @@ TEST(RegFile, SavedTextHasRegeditsShape) {
               "\"Bin\"=hex:ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,\\\r\n"
               "  ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab\r\n"
               "\r\n");
-    size_t start = 0;
-    while (start < text.size()) {
-        const size_t end = text.find("\r\n", start);
-        EXPECT_LE(end - start, 80u);
-        start = end + 2;
-    }
-}
-
-TEST(RegFile, NamesARegFileCannotHoldAreReported) {
-    MemoryRegistry reg;
-    reg.SetRaw("SOFTWARE\\HZWK", "two\nlines", kRegSz, "x"s);
-    std::string text = "unchanged", error;
-    EXPECT_FALSE(ExportRegText(reg, &text, &error));
-    EXPECT_EQ(text, "unchanged");
-    EXPECT_FALSE(error.empty());
 }
 
 TEST(RegFile, FilesOnDisk) {
@@ -241,6 +204,13 @@ TEST(RegFile, FilesOnDisk) {
     EXPECT_FALSE(ImportRegFile(std::string(dir) + "/missing.reg", loaded, &error));
     EXPECT_NE(error.find("missing.reg"), std::string::npos);
     EXPECT_FALSE(ExportRegFile(std::string(dir) + "/no/such/dir/x.reg", original, &error));
+    // A name a .reg file cannot hold is reported, and nothing is written.
+    MemoryRegistry unwritable;
+    unwritable.SetRaw("SOFTWARE\\HZWK", "two\nlines", kRegSz, "x"s);
+    EXPECT_FALSE(ExportRegFile(path, unwritable, &error));
+    EXPECT_FALSE(error.empty());
+    ASSERT_TRUE(ImportRegFile(path, loaded, &error));
+    EXPECT_TRUE(loaded.SameContent(original));
 
     std::remove(path.c_str());
     rmdir(dir);
