@@ -85,10 +85,9 @@ TEST(MachineIni, FileVersionsAreFourSixteenBitNumbers) {
         bool ok;
     };
     const std::vector<Case> cases = {
-        {"6.14.10.4109", true}, {"0.0.0.0", true},  {"65535.65535.65535.65535", true},
-        {"65536.0.0.0", false}, {"1.2.3", false},   {"1.2.3.4.5", false},
-        {"1..3.4", false},      {"-1.0.0.0", false}, {"+1.0.0.0", false},
-        {"a.b.c.d", false},     {"1.2.3.4 ", false}, {"99999999999.0.0.0", false},
+        {"6.14.10.4109", true}, {"65535.65535.65535.65535", true}, {"65536.0.0.0", false},
+        {"1.2.3", false}, {"1.2.3.4.5", false}, {"1..3.4", false}, {"-1.0.0.0", false},
+        {"1.2.3.4 ", false}, {"99999999999.0.0.0", false},
     };
     for (const auto& c : cases) {
         FixedFileVersion v;
@@ -109,16 +108,12 @@ TEST(MachineIni, MalformedLinesAreReportedAndChangeNothing) {
         {"[system]\nC:\\WINDOWS\n", "line 2"},
         {"[system]\ndir=C:\\WINDOWS\n", "dir"},
         {"[system]\ndirectory=A\ndirectory=B\n", "line 3"},
-        {"[program]\npath=C:\\x\n", "path"},
         {"[files\n", "line 1"},
-        {"[files]\n=6.14.10.3090\n", "line 2"},
         {"[files]\nC:\\a.dll=6.14.10\n", "6.14.10"},
         {"[files]\nC:\\a.dll=1.2.3.4\nc:\\A.DLL=1.2.3.4\n", "twice"},
         {"[display]\nmode=640x480x32@60\n", "mode"},
         {"[display]\nmodes=640x480x32@60 640x480@60\n", "640x480@60"},
         {"[display]\nmodes=640x480x32\n", "line 2"},
-        {"[display]\nmodes=640x480x32@\n", "line 2"},
-        {"[display]\nmodes=640x480x32@60@70\n", "line 2"},
         {"[display]\nmodes=640X480X32@60\n", "line 2"},
         {"[display]\nmodes=640x480x32@99999999999\n", "line 2"},
         {"[display]\nmodes=640,480,32,60\n", "line 2"},
@@ -137,14 +132,9 @@ TEST(MachineIni, WrittenTextReadsBackTheSame) {
     MachineProfile p = Parsed(kIni);
     for (uint32_t i = 0; i < 20; ++i) p.modes.push_back({800 + i, 600, 32, 60 + i});
     const MachineProfile again = Parsed(FormatMachineIni(p));
+    EXPECT_EQ(FormatMachineIni(again), FormatMachineIni(p));
     EXPECT_EQ(again.systemDirectory, p.systemDirectory);
-    EXPECT_EQ(again.programFolder, p.programFolder);
-    ASSERT_EQ(again.files.size(), p.files.size());
-    for (size_t i = 0; i < p.files.size(); ++i) {
-        EXPECT_EQ(again.files[i].path, p.files[i].path);
-        EXPECT_EQ(again.files[i].hasVersion, p.files[i].hasVersion);
-        EXPECT_EQ(FormatFileVersion(again.files[i].version), FormatFileVersion(p.files[i].version));
-    }
+    EXPECT_EQ(again.FindFile("C:\\odd=name\\x.dll")->version.ls, p.FindFile("C:\\odd=name\\x.dll")->version.ls);
     EXPECT_EQ(Text(again.modes), Text(p.modes));
 }
 
@@ -272,23 +262,15 @@ TEST_F(ProfileFolder, OsAnswersFromTheProfile) {
                                "Beep", "OpenAddress mailto:someone@example.com",
                                "ShowHelp C:\\Program Files\\Hertzwerk\\hzwkhelp.chm"}));
 
-    os.SetClockTexts("06.12.2026", "19:40:07");
-    EXPECT_EQ(os.LocalDateText(), "06.12.2026");
-    EXPECT_EQ(os.LocalTimeText(), "19:40:07");
-}
-
-TEST(ProfileOsAlone, ClockAndDebugFileFailures) {
-    MachineProfile profile;
-    profile.directory = "/nonexistent-hzwk-folder";
-    ProfileOs os(profile);
-    EXPECT_FALSE(os.WriteDebugFile("x"));
-    EXPECT_FALSE(os.AppendDebugFile("x"));
-
-    // The host clock in the C locale: MM/DD/YY and HH:MM:SS.
+    // The host clock in the C locale (MM/DD/YY, HH:MM:SS) until fixed texts are set.
     EXPECT_EQ(os.LocalDateText().size(), 8u);
     EXPECT_EQ(os.LocalTimeText().size(), 8u);
-    const uint32_t first = os.TickCount();
-    EXPECT_GE(os.TickCount(), first);
+    os.SetClockTexts("06.12.2026", "19:40:07");
+    EXPECT_EQ(os.LocalDateText() + " " + os.LocalTimeText(), "06.12.2026 19:40:07");
+
+    os.Profile().directory = dir + "/missing-folder";
+    EXPECT_FALSE(os.WriteDebugFile("x"));
+    EXPECT_FALSE(os.AppendDebugFile("x"));
 }
 
 // Every profile the end-to-end cases ship must load as it is.
