@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cctype>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,26 +21,21 @@ struct TableEntries {
 // another digit ends an entry; the first "  0" followed by anything else ends the table.
 inline TableEntries SplitTable(const std::string& text) {
     TableEntries out;
-    std::size_t start = 0;
-    std::size_t from = 0;
-    while (true) {
+    auto digitAt = [&](std::size_t i) {
+        return i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]));
+    };
+    for (std::size_t start = 0, from = 0;;) {
         const std::size_t end = text.find("  0", from);
         if (end == std::string::npos) return out;
         const std::size_t after = end + 3;
-        auto digitAt = [&](std::size_t i) {
-            return i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]));
-        };
+        from = end + 1;
+        if (digitAt(after)) continue;  // a number that merely begins with 0, such as "0800"
+        out.entries.push_back(text.substr(start, end - start));
         int blanks = 0;
         while (after + blanks < text.size() && text[after + blanks] == ' ') ++blanks;
-        if (digitAt(after)) {  // a number that merely begins with 0, such as "0800": not an end
-            from = end + 1;
-            continue;
-        }
-        out.entries.push_back(text.substr(start, end - start));
         if ((blanks == 1 || blanks == 2) && digitAt(after + blanks)) {
             out.joinBlanks.push_back(blanks);
-            start = after + blanks;
-            from = start;
+            start = from = after + blanks;
             continue;
         }
         out.tail = text.substr(after);
@@ -59,29 +55,16 @@ inline bool EndsWith(const std::string& text, const std::string& tail) {
 inline std::vector<std::string> SplitOn(const std::string& text, const std::string& separator) {
     std::vector<std::string> parts;
     std::size_t start = 0;
-    while (true) {
-        const std::size_t at = text.find(separator, start);
-        if (at == std::string::npos) {
-            parts.push_back(text.substr(start));
-            return parts;
-        }
+    for (std::size_t at; (at = text.find(separator, start)) != std::string::npos; start = at + separator.size())
         parts.push_back(text.substr(start, at - start));
-        start = at + separator.size();
-    }
+    parts.push_back(text.substr(start));
+    return parts;
 }
 
 inline std::vector<std::string> Tokens(const std::string& text) {
+    std::istringstream in(text);
     std::vector<std::string> tokens;
-    std::string current;
-    for (char c : text) {
-        if (c == ' ') {
-            if (!current.empty()) tokens.push_back(current);
-            current.clear();
-        } else {
-            current += c;
-        }
-    }
-    if (!current.empty()) tokens.push_back(current);
+    for (std::string token; in >> token;) tokens.push_back(token);
     return tokens;
 }
 
