@@ -55,3 +55,8 @@ if(HZWK_CHMCMD)
 else()
   message(WARNING "chmcmd (package fp-utils) not found: hzwkhelp.chm is not built")
 endif()
+
+# Windows-side checks of the Win32 adapters (hzwkadaptercheck.exe).
+if(EXISTS ${CMAKE_SOURCE_DIR}/tests/win32/CMakeLists.txt)
+  add_subdirectory(${CMAKE_SOURCE_DIR}/tests/win32 ${CMAKE_BINARY_DIR}/win32)
+endif()
