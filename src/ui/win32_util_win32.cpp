@@ -12,7 +12,11 @@ HWND Window::CreateTopLevel(const char* className, const char* title, DWORD styl
                             DWORD exStyle, int clientWidth, int clientHeight, HWND owner,
                             HMENU menu) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
+    // cbSize set before the look-up too: a class found registered must not be registered
+    // again, which would load a fresh small icon at every opening of the window.
     WNDCLASSEXA wc;
+    ZeroMemory(&wc, sizeof wc);
+    wc.cbSize = sizeof wc;
     if (!GetClassInfoExA(instance, className, &wc)) {
         ZeroMemory(&wc, sizeof wc);
         wc.cbSize = sizeof wc;
