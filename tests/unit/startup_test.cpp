@@ -1,6 +1,8 @@
 // Start-up: the four ways to end before the window, detection, thresholds, the report.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "app/detect.h"
 #include "app/report.h"
 #include "catalogue/catalogue.h"
@@ -239,6 +241,58 @@ TEST(Startup, StoredTvOutReachesReportAndCaption) {
     ASSERT_EQ(m.form.Load(""), StartupOutcome::ShowWindow);
     EXPECT_EQ(m.form.label50, "Added Resolutions: 800x600");
     EXPECT_NE(m.os.debugFile.find("TV Resolutions: 1.  800x 600 2. \r\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace hzwk::test
+
+namespace hzwk::test {
+namespace {
+
+// Whatever another program left in the values start-up reads, the program neither crashes
+// nor lets stray text into the driver's mode list.
+TEST(Startup, ArbitraryRegistryContentsNeverCrashOrLeakIntoTheModeList) {
+    std::mt19937 rng(20261206);
+    const uint32_t types[] = {kRegSz, kRegExpandSz, kRegMultiSz, kRegDword, kRegBinary, kRegNone};
+    auto randomBytes = [&](size_t maxLen) {
+        std::string s(rng() % (maxLen + 1), '\0');
+        const char alphabet[] = "0123456789.x ,;=\\\"{}NVIDIA nv4_disp\0\xff";
+        for (char& c : s) c = alphabet[rng() % (sizeof alphabet - 1)];
+        return s;
+    };
+    const std::pair<std::string, std::string> values[] = {
+        {"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "CurrentVersion"},
+        {"HARDWARE\\DEVICEMAP\\VIDEO", "\\Device\\Video0"},
+        {kXpDeviceKey, "Device Description"},
+        {kXpDeviceKey, "InstalledDisplayDrivers"},
+        {kXpDeviceKey, "UseCompressedModeFormat"},
+        {"SOFTWARE\\HZWK", "LastDetVersion"},
+        {"SOFTWARE\\HZWK", "LoadOnStartup"},
+        {"SOFTWARE\\HZWK", "ResW1"}, {"SOFTWARE\\HZWK", "ResH1"},
+        {"SOFTWARE\\HZWK", "ResW2"}, {"SOFTWARE\\HZWK", "ResH2"},
+    };
+    int shown = 0;
+    for (int round = 0; round < 400; ++round) {
+        MemoryRegistry reg;
+        FakeOs os;
+        ScriptedPrompt prompt;
+        MakeXpMachine(reg, os, "NVIDIA GeForce4 Ti 4600", 3000 + rng() % 1200, rng() % 2);
+        for (const auto& [key, name] : values)
+            if (rng() % 3 == 0) reg.SetRaw(key, name, types[rng() % 6], randomBytes(300));
+        os.modes = {{640, 480, 32, rng()}, {1024, 768, 16, rng() % 300}};
+        prompt.answers = {Answer::Yes, Answer::Yes, Answer::Yes};
+        MainForm form(reg, os, prompt);
+        if (form.Load(rng() % 2 ? "/startup" : "") != StartupOutcome::ShowWindow) continue;
+        ++shown;
+        prompt.answers = {Answer::Yes};
+        if (form.CmdApplyClick() != WriteOutcome::Written) continue;
+        const auto value = reg.GetRaw(form.Context().DriverKeyPath, form.Context().ModeValueName);
+        ASSERT_TRUE(value.has_value());
+        for (char c : value->bytes)
+            ASSERT_NE(std::string("0123456789ABCDEFSHVAx=;,-{}* ").find(c), std::string::npos)
+                << "round " << round << ": " << value->bytes;
+    }
+    EXPECT_GT(shown, 40);  // enough runs get past the checks to reach Apply
 }
 
 }  // namespace
