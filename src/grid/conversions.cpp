@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdio>
 
+#include "util/text.h"
+
 namespace hzwk {
 
 namespace {
@@ -30,21 +32,8 @@ constexpr char kNoRate[] = "N/A";
 
 // Reads an optional minus sign and decimal digits, nothing else, within 16 bits.
 bool ReadInt16(const std::string& text, int& value) {
-    std::size_t i = 0;
-    bool negative = false;
-    if (!text.empty() && text[0] == '-') {
-        negative = true;
-        i = 1;
-    }
-    if (i == text.size()) return false;
-    long magnitude = 0;
-    for (; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c < '0' || c > '9') return false;
-        magnitude = magnitude * 10 + (c - '0');
-        if (magnitude > 32768) return false;  // stop before a long run of digits overflows
-    }
-    const long number = negative ? -magnitude : magnitude;
+    long long number = 0;
+    if (text.empty() || text[0] == '+' || !ParseWholeNumber(text, number)) return false;
     if (number < -32768 || number > 32767) return false;
     value = static_cast<int>(number);
     return true;

@@ -106,6 +106,11 @@ Args Parse(int argc, char** argv) {
     return a;
 }
 
+// The value Apply writes, after its final touches, as one line.
+std::string WrittenLine(const Captions& captions, const ComposeFlags& flags, const TvParts& tv) {
+    return FinishModeList(ComposeModeList(captions, flags, tv), flags.versionKey, tv) + "\n";
+}
+
 TvResolutions TvFromArgs(const std::vector<std::string>& tv) {
     TvResolutions r;
     std::string* slots[2][2] = {{&r.w1, &r.h1}, {&r.w2, &r.h2}};
@@ -141,7 +146,7 @@ int ComposeFromVersion(const Args& a) {
     captions.fill("N/A");
     for (const auto& [row, caption] : a.captions) captions[row] = caption;
     const TvParts tv = BuildTVEntries(TvFromArgs(a.tv), key);
-    Out(FinishModeList(ComposeModeList(captions, ComposeFlags{key, a.compressed, anyRate}, tv), key, tv) + "\n");
+    Out(WrittenLine(captions, ComposeFlags{key, a.compressed, anyRate}, tv));
     return 0;
 }
 
@@ -195,8 +200,7 @@ int RunOnMachine(const Args& a) {
         const DriverContext& c = form.Context();
         const std::string key = c.VersionKey();
         const TvParts tv = BuildTVEntries(ReadTvResolutions(registry), key);
-        Out(FinishModeList(ComposeModeList(form.CaptionsNow(), ComposeFlags{key, c.CompressedFormat, c.AnyRate}, tv),
-                                    key, tv) + "\n");
+        Out(WrittenLine(form.CaptionsNow(), ComposeFlags{key, c.CompressedFormat, c.AnyRate}, tv));
         return 0;
     }
     registry.AllowWrites();
