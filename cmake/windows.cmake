@@ -5,58 +5,67 @@ set(HZWK_STATIC_LINK -static -static-libgcc -static-libstdc++ -s)
 if(NOT CMAKE_BUILD_TYPE)
   set(CMAKE_BUILD_TYPE MinSizeRel CACHE STRING "" FORCE)
 endif()
-target_compile_options(hzwkcore PRIVATE -ffunction-sections -fdata-sections)
 
-# Registry and operating-system adapters serve both the window program and the console tool.
-file(GLOB HZWK_PLATFORM_SOURCES CONFIGURE_DEPENDS
-  ${CMAKE_SOURCE_DIR}/src/registry/*_win32.cpp ${CMAKE_SOURCE_DIR}/src/os/*_win32.cpp)
-set(HZWK_GUI_SOURCES ${HZWK_ALL_SOURCES})
-list(FILTER HZWK_GUI_SOURCES INCLUDE REGEX "_win32\\.cpp$")
-list(REMOVE_ITEM HZWK_GUI_SOURCES ${HZWK_PLATFORM_SOURCES})
-file(GLOB HZWK_RESOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/ui/*.rc)
+macro(hzwk_windows_targets)
+  # The Windows halves of the ports and of the Direct3D test.
+  target_sources(hzwk_ports PRIVATE
+    src/registry/win32_registry_win32.cpp
+    src/os/win32_os_win32.cpp)
+  target_link_libraries(hzwk_ports PUBLIC version advapi32 user32)
+  target_sources(hzwk_domain PRIVATE
+    src/d3dtest/d3d_runner_win32.cpp
+    src/d3dtest/d3d_text_win32.cpp)
 
-add_library(hzwkplatform STATIC ${HZWK_PLATFORM_SOURCES})
-target_link_libraries(hzwkplatform PUBLIC hzwkcore)
-target_compile_options(hzwkplatform PRIVATE -ffunction-sections -fdata-sections)
+  # win: the one window kit every window is built on.
+  hzwk_tier(hzwk_win
+    src/win/win32_util_win32.cpp)
+  target_link_libraries(hzwk_win PUBLIC hzwk_core gdi32 user32)
 
-add_executable(hzwk WIN32 ${HZWK_GUI_SOURCES} ${HZWK_RESOURCES})
-target_link_libraries(hzwk PRIVATE hzwkplatform hzwkcore version advapi32 gdi32 user32)
-target_link_options(hzwk PRIVATE ${HZWK_STATIC_LINK} -Wl,--gc-sections)
+  # ui: the windows and WinMain, with the resources.
+  configure_file(src/win/hzwk.manifest.in ${CMAKE_BINARY_DIR}/hzwk.manifest @ONLY)
+  add_executable(hzwk WIN32
+    src/ui/main_win32.cpp
+    src/ui/main_window_win32.cpp
+    src/ui/tvout_window_win32.cpp
+    src/ui/about_window_win32.cpp
+    src/ui/d3d_setup_window_win32.cpp
+    src/win/hzwk.rc)
+  target_link_libraries(hzwk PRIVATE hzwk_win hzwk_app)
+  target_link_options(hzwk PRIVATE ${HZWK_STATIC_LINK} -Wl,--gc-sections)
+  # The resources follow their icon, manifest and version.
+  set_source_files_properties(src/win/hzwk.rc PROPERTIES OBJECT_DEPENDS
+    "${CMAKE_SOURCE_DIR}/src/win/hzwk.ico;${CMAKE_BINARY_DIR}/hzwk.manifest;${CMAKE_SOURCE_DIR}/src/win/resource.h;${CMAKE_SOURCE_DIR}/src/core/version.h")
+  target_include_directories(hzwk PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_BINARY_DIR})
 
-file(GLOB HZWKCTL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/hzwkctl/*.cpp)
-add_executable(hzwkctl ${HZWKCTL_SOURCES})
-target_link_libraries(hzwkctl PRIVATE hzwkplatform hzwkcore version advapi32 user32)
-target_link_options(hzwkctl PRIVATE ${HZWK_STATIC_LINK} -Wl,--gc-sections)
+  add_executable(hzwkctl tools/hzwkctl/main.cpp)
+  target_link_libraries(hzwkctl PRIVATE hzwk_app hzwk_profile)
+  target_link_options(hzwkctl PRIVATE ${HZWK_STATIC_LINK} -Wl,--gc-sections)
 
-if(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/CMakeLists.txt)
-  add_subdirectory(${CMAKE_SOURCE_DIR}/tests/e2e ${CMAKE_BINARY_DIR}/e2e)
-endif()
+  if(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/CMakeLists.txt)
+    add_subdirectory(${CMAKE_SOURCE_DIR}/tests/e2e ${CMAKE_BINARY_DIR}/e2e)
+  endif()
+  # Windows-side checks of the Win32 adapters (hzwkadaptercheck.exe).
+  if(EXISTS ${CMAKE_SOURCE_DIR}/tests/win32/CMakeLists.txt)
+    add_subdirectory(${CMAKE_SOURCE_DIR}/tests/win32 ${CMAKE_BINARY_DIR}/win32)
+  endif()
 
-# The resources follow their icon and manifest.
-set_source_files_properties(${CMAKE_SOURCE_DIR}/src/ui/hzwk.rc PROPERTIES OBJECT_DEPENDS
-  "${CMAKE_SOURCE_DIR}/src/ui/hzwk.ico;${CMAKE_SOURCE_DIR}/src/ui/hzwk.manifest;${CMAKE_SOURCE_DIR}/src/ui/resource.h")
-
-# The help file, compiled from help/ with chmcmd (package fp-utils) into hzwkhelp.chm
-# beside hzwk.exe, where Help > Topics looks for it.
-find_program(HZWK_CHMCMD chmcmd)
-if(HZWK_CHMCMD)
-  file(GLOB HZWK_HELP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/help/*)
-  set(HZWK_HELP_WORK ${CMAKE_BINARY_DIR}/help)
-  file(MAKE_DIRECTORY ${HZWK_HELP_WORK})
-  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/hzwkhelp.chm
-    COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/help ${HZWK_HELP_WORK}
-    COMMAND ${HZWK_CHMCMD} hzwkhelp.hhp
-    COMMAND ${CMAKE_COMMAND} -E copy hzwkhelp.chm ${CMAKE_BINARY_DIR}/hzwkhelp.chm
-    WORKING_DIRECTORY ${HZWK_HELP_WORK}
-    DEPENDS ${HZWK_HELP_SOURCES}
-    COMMENT "Compiling hzwkhelp.chm"
-    VERBATIM)
-  add_custom_target(hzwkhelp ALL DEPENDS ${CMAKE_BINARY_DIR}/hzwkhelp.chm)
-else()
-  message(WARNING "chmcmd (package fp-utils) not found: hzwkhelp.chm is not built")
-endif()
-
-# Windows-side checks of the Win32 adapters (hzwkadaptercheck.exe).
-if(EXISTS ${CMAKE_SOURCE_DIR}/tests/win32/CMakeLists.txt)
-  add_subdirectory(${CMAKE_SOURCE_DIR}/tests/win32 ${CMAKE_BINARY_DIR}/win32)
-endif()
+  # The help file, compiled from help/ with chmcmd (package fp-utils) into hzwkhelp.chm
+  # beside hzwk.exe, where Help > Topics looks for it.
+  find_program(HZWK_CHMCMD chmcmd)
+  if(HZWK_CHMCMD)
+    file(GLOB HZWK_HELP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/help/*)
+    set(HZWK_HELP_WORK ${CMAKE_BINARY_DIR}/help)
+    file(MAKE_DIRECTORY ${HZWK_HELP_WORK})
+    add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/hzwkhelp.chm
+      COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/help ${HZWK_HELP_WORK}
+      COMMAND ${HZWK_CHMCMD} hzwkhelp.hhp
+      COMMAND ${CMAKE_COMMAND} -E copy hzwkhelp.chm ${CMAKE_BINARY_DIR}/hzwkhelp.chm
+      WORKING_DIRECTORY ${HZWK_HELP_WORK}
+      DEPENDS ${HZWK_HELP_SOURCES}
+      COMMENT "Compiling hzwkhelp.chm"
+      VERBATIM)
+    add_custom_target(hzwkhelp ALL DEPENDS ${CMAKE_BINARY_DIR}/hzwkhelp.chm)
+  else()
+    message(WARNING "chmcmd (package fp-utils) not found: hzwkhelp.chm is not built")
+  endif()
+endmacro()

@@ -5,15 +5,20 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 jobs=$(nproc 2>/dev/null || echo 2)
+# CI builds with warnings as errors (.ci/run sets HZWK_WERROR=ON).
+werror=-DHZWK_WERROR=${HZWK_WERROR:-OFF}
+
+echo "== include tiers"
+bash scripts/check-layers.sh
 
 echo "== native build and unit tests"
-cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug -DHZWK_SANITIZE=ON >/dev/null
+cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Debug -DHZWK_SANITIZE=ON "$werror" >/dev/null
 cmake --build build/native -j"$jobs"
 (cd build/native && ctest --output-on-failure -j"$jobs")
 
 for arch in i686 x86_64; do
   echo "== Windows build ($arch)"
-  cmake -S . -B "build/win-$arch" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-$arch-mingw.cmake" >/dev/null
+  cmake -S . -B "build/win-$arch" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-$arch-mingw.cmake" "$werror" >/dev/null
   cmake --build "build/win-$arch" -j"$jobs"
 done
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/driver_context.h"
+#include "core/driver_context.h"
 #include "os/os.h"
 #include "tvout/tv_entries.h"
 

@@ -3,7 +3,7 @@
 #include "app/report.h"
 #include "catalogue/catalogue.h"
 #include "registry/settings.h"
-#include "ui/main_form.h"
+#include "app/main_form.h"
 
 namespace hzwk {
 
@@ -34,11 +34,10 @@ StartupOutcome MainForm::Load(const std::string& commandLine) {
     ctx_.CompressedFormat = registry_.GetDwordValue(ctx_.DriverKeyPath, reg::kUseCompressedModeFormat, 0) != 0;
 
     const std::string key = ctx_.VersionKey();
-    if (KeyAtLeast(key, kV4041) && ctx_.CompressedFormat)
-        ctx_.AnyRate = true;
-    else
-        SetCalculatorEnabled(false);
-    if (KeyAtLeast(key, kV4100)) ctx_.AnyRate = true;
+    // The calculator needs a driver that takes any rate; a 4100 driver without the compressed
+    // format takes any rate but keeps the calculator off.
+    if (!(KeyAtLeast(key, kV4041) && ctx_.CompressedFormat)) SetCalculatorEnabled(false);
+    ctx_.AnyRate = AnyRateFor(key, ctx_.CompressedFormat);
     grid.SetAnyRate(ctx_.AnyRate);
 
     const TvResolutions stored = ReadTvResolutions(registry_);

@@ -1,10 +1,10 @@
 #include "catalogue/catalogue.h"
 
 #include <array>
+#include <cstdio>
 #include <string>
 
-#include "app/driver_context.h"
-#include "modelist/compose.h"
+#include "core/driver_context.h"
 
 namespace hzwk {
 
@@ -357,6 +357,12 @@ std::string LookupCompressedAdapter(const std::string& description, bool anyRate
         return adapter.valueName;
     }
     return std::string();
+}
+
+std::string NormalEntryHead(int depth, int width, int height) {
+    char head[64];
+    std::snprintf(head, sizeof head, "%-2d  %4d %4d   ", depth, width, height);
+    return head;
 }
 
 }  // namespace hzwk

@@ -9,7 +9,7 @@
 #include "d3dtest/d3d_text_win32.h"
 #include "d3dtest/matrix.h"
 #include "d3dtest/scene.h"
-#include "ui/control_ids.h"
+#include "d3dtest/d3d_titles.h"
 
 namespace hzwk {
 

@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "d3dtest/d3d_setup_form.h"
-#include "d3dtest/d3d_window.h"
+#include "d3dtest/d3d_report.h"
 #include "d3dtest/frame_state.h"
 
 namespace hzwk {

@@ -1,3 +1,4 @@
+// d3dtest/: the Direct3D test's form, scene and runner. Does not depend on app/ or the window kit.
 // The Direct3D test set-up window (frmD3D) as data: its two lists, the Go rules that turn
 // the two typed texts into a TestMode, and whether a test is running. The Win32 window
 // only shows this model and feeds it events.
@@ -8,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/prompt.h"
+#include "core/prompt.h"
 #include "grid/rows.h"
 
 namespace hzwk {

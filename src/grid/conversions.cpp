@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdio>
 
-#include "util/text.h"
+#include "core/text.h"
 
 namespace hzwk {
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <limits>
 
-#include "util/text.h"
+#include "core/text.h"
 
 namespace hzwk {
 namespace {

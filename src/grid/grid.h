@@ -1,3 +1,4 @@
+// grid/: the rate grid and its rules. Depends on core/ and os/, never on a window.
 // The refresh-rate grid: 23 rows, each a caption (the value of record), a stepper
 // position, and whether the stepper is enabled.
 #pragma once

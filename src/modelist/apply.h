@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "app/driver_context.h"
-#include "app/prompt.h"
+#include "core/driver_context.h"
+#include "core/prompt.h"
 #include "grid/rows.h"
 #include "os/os.h"
 #include "registry/registry_access.h"

@@ -1,9 +1,9 @@
 #include "modelist/compose.h"
 
 #include <array>
-#include <cstdio>
 
-#include "app/driver_context.h"
+#include "catalogue/catalogue.h"
+#include "core/driver_context.h"
 #include "grid/conversions.h"
 #include "registry/settings.h"
 
@@ -43,12 +43,6 @@ const std::string& Caption(const Captions& captions, int row) {
 }
 
 }  // namespace
-
-std::string NormalEntryHead(int depth, int width, int height) {
-    char head[64];
-    std::snprintf(head, sizeof head, "%-2d  %4d %4d   ", depth, width, height);
-    return head;
-}
 
 Layout ChooseLayout(const std::string& versionKey, bool compressedFormat) {
     if (KeyAtLeast(versionKey, kV4041)) return Layout::ModeMaskList;

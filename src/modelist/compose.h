@@ -1,3 +1,4 @@
+// modelist/: the mode-list layouts, Apply and Set Defaults. Does not depend on app/ or any window.
 // The three layouts of the driver's mode-list value, composed from the 23 captions.
 #pragma once
 
@@ -30,9 +31,5 @@ std::string FinishModeList(const std::string& composed, const std::string& versi
 
 // The value name Apply and Set Defaults write under: NV_Modes from 4100 on, else the catalogue's.
 std::string ModeValueNameFor(const std::string& catalogueName, const std::string& versionKey);
-
-// The 16-column head of a NormalModeTable entry: depth left-justified in 2 columns, 2 blanks,
-// width and height right-justified in 4 columns with 1 blank between, 3 blanks.
-std::string NormalEntryHead(int depth, int width, int height);
 
 }  // namespace hzwk

@@ -1,3 +1,4 @@
+// os/: the operating-system port and its Win32 implementation. Depends only on core/.
 // Operating-system services the program needs besides the registry, behind one
 // interface so the logic runs the same on Windows, on a machine profile and in tests.
 #pragma once

@@ -1,3 +1,4 @@
+// registry/: the registry port and its rules over the advapi32 calls. Depends only on core/.
 // The program's one way into the registry. Every key lies under HKEY_LOCAL_MACHINE,
 // so the root is implied. Reads never fail: a missing key or value, or a value of
 // another type, yields the caller's default. Writes report whether they took, for

@@ -1,6 +1,6 @@
 #include "tvout/tv_entries.h"
 
-#include "app/driver_context.h"
+#include "core/driver_context.h"
 #include "registry/settings.h"
 
 namespace hzwk {

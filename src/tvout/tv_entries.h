@@ -1,3 +1,4 @@
+// tvout/: the TV-out entries. Depends on core/ and registry/, never on a window.
 // The two TV-out resolutions: read from the settings, rendered into every layout,
 // and listed in the main window's "Added Resolutions" line.
 #pragma once

@@ -3,9 +3,9 @@
 #include <iterator>
 
 #include "os/win32_os.h"
-#include "ui/about_form.h"
-#include "ui/control_ids.h"
-#include "ui/win32_util_win32.h"
+#include "app/about_form.h"
+#include "win/control_ids.h"
+#include "win/win32_util_win32.h"
 
 namespace hzwk::win {
 

@@ -2,11 +2,11 @@
 
 #include <iterator>
 
-#include "d3dtest/d3d_window.h"
+#include "ui/d3d_setup_window_win32.h"
 #include "grid/rows.h"
-#include "tvout/tvout_window_win32.h"
+#include "ui/tvout_window_win32.h"
 #include "ui/about_window_win32.h"
-#include "ui/control_ids.h"
+#include "win/control_ids.h"
 
 namespace hzwk::win {
 

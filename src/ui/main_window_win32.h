@@ -1,12 +1,13 @@
+// ui/: the windows and WinMain, on the window kit. hzwkctl never includes this folder.
 // frmMain: the Win32 face of MainForm. Every control event goes to the form, then
 // SyncFromModel() brings all controls into line with it.
 #pragma once
 
 #include "os/os.h"
 #include "registry/registry_access.h"
-#include "ui/main_form.h"
-#include "ui/message_box_prompt_win32.h"
-#include "ui/win32_util_win32.h"
+#include "app/main_form.h"
+#include "win/message_box_prompt_win32.h"
+#include "win/win32_util_win32.h"
 
 namespace hzwk::win {
 

@@ -24,15 +24,26 @@ export WINESERVER=/usr/lib/wine/wineserver64
 export WINEDEBUG=${WINEDEBUG:-fixme-all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
-# Control and menu ids as shell variables (IDC_LBL_OS=1002 ...), from the program's own header.
-while read -r _def _name _value _rest; do
+# Control and menu ids as shell variables (IDC_LBL_OS=1002 ...), from the program's own headers.
+# A string value may join literals and names defined before it ("Hertzwerk v" HZWK_VERSION_TEXT).
+while read -r _def _name _value; do
     [ "$_def" = "#define" ] || continue
     case $_value in
-        [0-9]*) printf -v "$_name" '%d' "$_value" ;;
-        \"*) _value=${_value#\"}; printf -v "$_name" '%s' "${_value%\"}"; [ -z "$_rest" ] || printf -v "$_name" '%s %s' "${!_name}" "${_rest%\"}" ;;
+        [0-9]*) printf -v "$_name" '%d' "${_value%%[!0-9a-fA-Fx]*}" ;;
+        \"*|[A-Z]*)
+            _text=""
+            while [ -n "$_value" ]; do
+                if [ "${_value:0:1}" = '"' ]; then
+                    _value=${_value:1}; _text+=${_value%%\"*}; _value=${_value#*\"}
+                else
+                    _word=${_value%% *}; _text+=${!_word}; _value=${_value#"$_word"}
+                fi
+                _value=${_value#"${_value%%[! ]*}"}
+            done
+            printf -v "$_name" '%s' "$_text" ;;
     esac
-done < "$E2E_REPO/src/ui/control_ids.h"
-unset _def _name _value _rest
+done < <(cat "$E2E_REPO/src/core/version.h" "$E2E_REPO/src/win/control_ids.h" "$E2E_REPO/src/d3dtest/d3d_titles.h")
+unset _def _name _value _text _word
 
 E2E_PIDS=()
 E2E_FAILED=0

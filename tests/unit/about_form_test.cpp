@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "fakes.h"
-#include "ui/about_form.h"
+#include "app/about_form.h"
 
 namespace hzwk {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/driver_context.h"
+#include "core/driver_context.h"
 #include "grid/conversions.h"
 #include "modelist/compose.h"
 #include "mode_list_text.h"

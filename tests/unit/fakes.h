@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "app/prompt.h"
+#include "core/prompt.h"
 #include "os/os.h"
-#include "registry/memory_registry.h"
+#include "profile/memory_registry.h"
 
 namespace hzwk::test {
 

@@ -11,8 +11,8 @@
 #include <sstream>
 
 #include "catalogue/catalogue.h"
-#include "os/machine_profile.h"
-#include "registry/memory_registry.h"
+#include "profile/machine_profile.h"
+#include "profile/memory_registry.h"
 
 namespace hzwk {
 namespace {
@@ -113,9 +113,9 @@ TEST(Hzwkctl, ComposeAgreesWithApplyAndResetRestoresTheDefault) {
 
         ASSERT_EQ(Ctl("reset --machine '" + p.dir.string() + "'").status, 0);
         const std::string def = p.Value(valueName);
-        if (name == "xp-ti4600-4109") EXPECT_EQ(def, StarDefaultList());
-        if (name == "xp-ti4600-3090") EXPECT_EQ(def, NormalDefaultTable());
-        if (name == "xp-ti4600-4012-compressed") EXPECT_EQ(def.rfind("S 1600,900,-16,120;", 0), 0u);
+        if (name == "xp-ti4600-4109") { EXPECT_EQ(def, StarDefaultList()); }
+        if (name == "xp-ti4600-3090") { EXPECT_EQ(def, NormalDefaultTable()); }
+        if (name == "xp-ti4600-4012-compressed") { EXPECT_EQ(def.rfind("S 1600,900,-16,120;", 0), 0u); }
     }
 }
 

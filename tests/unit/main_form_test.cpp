@@ -5,8 +5,8 @@
 #include "catalogue/catalogue.h"
 #include "fakes.h"
 #include "modelist/compose.h"
-#include "tvout/tvout_form.h"
-#include "ui/main_form.h"
+#include "app/tvout_form.h"
+#include "app/main_form.h"
 
 namespace hzwk::test {
 namespace {

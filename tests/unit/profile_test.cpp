@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "os/machine_profile.h"
-#include "os/profile_os.h"
-#include "registry/reg_file.h"
+#include "profile/machine_profile.h"
+#include "profile/profile_os.h"
+#include "profile/reg_file.h"
 
 namespace hzwk {
 namespace {

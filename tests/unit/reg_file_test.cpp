@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "registry/memory_registry.h"
-#include "registry/reg_file.h"
+#include "profile/memory_registry.h"
+#include "profile/reg_file.h"
 
 namespace hzwk {
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "registry/api_registry.h"
-#include "registry/memory_registry.h"
+#include "profile/memory_registry.h"
 #include "registry/settings.h"
 
 namespace hzwk {

@@ -7,7 +7,7 @@
 #include "app/report.h"
 #include "catalogue/catalogue.h"
 #include "fakes.h"
-#include "ui/main_form.h"
+#include "app/main_form.h"
 
 namespace hzwk::test {
 namespace {
@@ -279,7 +279,7 @@ TEST(Startup, ArbitraryRegistryContentsNeverCrashOrLeakIntoTheModeList) {
         MakeXpMachine(reg, os, "NVIDIA GeForce4 Ti 4600", 3000 + rng() % 1200, rng() % 2);
         for (const auto& [key, name] : values)
             if (rng() % 3 == 0) reg.SetRaw(key, name, types[rng() % 6], randomBytes(300));
-        os.modes = {{640, 480, 32, rng()}, {1024, 768, 16, rng() % 300}};
+        os.modes = {{640, 480, 32, static_cast<uint32_t>(rng())}, {1024, 768, 16, static_cast<uint32_t>(rng() % 300)}};
         prompt.answers = {Answer::Yes, Answer::Yes, Answer::Yes};
         MainForm form(reg, os, prompt);
         if (form.Load(rng() % 2 ? "/startup" : "") != StartupOutcome::ShowWindow) continue;

@@ -1,7 +1,7 @@
 // The number parsers behind the grid's captions, the frequency box and hzwkctl's rates.
 #include <gtest/gtest.h>
 
-#include "util/text.h"
+#include "core/text.h"
 
 namespace hzwk {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "registry/memory_registry.h"
+#include "profile/memory_registry.h"
 #include "registry/settings.h"
 #include "tvout/tv_entries.h"
 

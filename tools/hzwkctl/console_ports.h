@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/prompt.h"
+#include "core/prompt.h"
 #include "os/os.h"
 #include "registry/registry_access.h"
 

@@ -8,11 +8,11 @@
 #include "catalogue/catalogue.h"
 #include "console_ports.h"
 #include "modelist/compose.h"
-#include "os/machine_profile.h"
-#include "os/profile_os.h"
-#include "registry/memory_registry.h"
-#include "ui/main_form.h"
-#include "util/text.h"
+#include "profile/machine_profile.h"
+#include "profile/profile_os.h"
+#include "profile/memory_registry.h"
+#include "app/main_form.h"
+#include "core/text.h"
 
 #ifdef _WIN32
 #include "os/win32_os.h"
@@ -129,7 +129,7 @@ TvResolutions TvFromArgs(const std::vector<std::string>& tv) {
 
 int ComposeFromVersion(const Args& a) {
     const std::string key = VersionKeyOf(a.version);
-    const bool anyRate = (KeyAtLeast(key, kV4041) && a.compressed) || KeyAtLeast(key, kV4100);
+    const bool anyRate = AnyRateFor(key, a.compressed);
     if (a.valueName) {
         std::string ignored;
         const std::string name = a.compressed ? LookupCompressedAdapter(a.description, anyRate, ignored)

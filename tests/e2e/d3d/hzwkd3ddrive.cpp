@@ -17,7 +17,7 @@
 #include <cstring>
 #include <string>
 
-#include "ui/control_ids.h"
+#include "win/control_ids.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string>
 
-#include "d3dtest/d3d_window.h"
+#include "ui/d3d_setup_window_win32.h"
 
 namespace {
 

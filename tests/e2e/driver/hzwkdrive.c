@@ -18,7 +18,8 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "ui/control_ids.h"
+#include "d3dtest/d3d_titles.h"
+#include "win/control_ids.h"
 
 #define EXIT_EXPECT 1
 #define EXIT_TIMEOUT 2

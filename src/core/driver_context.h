@@ -1,3 +1,4 @@
+// core/: the program's basic types, the Prompt port and text helpers. Depends on nothing.
 // What start-up detected about the system and the NVIDIA driver. Filled once;
 // only Apply changes ModeValueName afterwards (NV_Modes for the newest drivers).
 #pragma once
@@ -29,5 +30,9 @@ bool KeyAtLeast(const std::string& versionKey, const char* threshold);
 inline constexpr const char kV4000[] = "4000";  // TV-out as mask items
 inline constexpr const char kV4041[] = "4041";  // mode mask list, any rate with compressed format
 inline constexpr const char kV4100[] = "4100";  // "{*}" head, NV_Modes, any rate
+
+// Whether the driver takes any rate, not only the ladder's: from 4041 with the compressed
+// format, from 4100 always.
+bool AnyRateFor(const std::string& versionKey, bool compressedFormat);
 
 }  // namespace hzwk

@@ -1,10 +1,10 @@
-#include "ui/win32_util_win32.h"
+#include "win/win32_util_win32.h"
 
 #include <exception>
 #include <vector>
 
-#include "app/prompt.h"
-#include "ui/resource.h"
+#include "core/prompt.h"
+#include "win/resource.h"
 
 namespace hzwk::win {
 

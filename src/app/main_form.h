@@ -1,3 +1,4 @@
+// app/: start-up and the form models, shared by hzwk.exe and hzwkctl. No Win32 here.
 // The main window as data: what its controls show and one method per event.
 // The Win32 window calls an event method, then brings every control into line with
 // this state; it keeps no state or logic of its own.
@@ -5,8 +6,8 @@
 
 #include <string>
 
-#include "app/driver_context.h"
-#include "app/prompt.h"
+#include "core/driver_context.h"
+#include "core/prompt.h"
 #include "grid/grid.h"
 #include "modelist/apply.h"
 #include "os/os.h"

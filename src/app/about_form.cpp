@@ -1,4 +1,4 @@
-#include "ui/about_form.h"
+#include "app/about_form.h"
 
 namespace hzwk {
 

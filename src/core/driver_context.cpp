@@ -1,4 +1,4 @@
-#include "app/driver_context.h"
+#include "core/driver_context.h"
 
 #include <cstring>
 
@@ -15,5 +15,9 @@ bool KeyAtLeast(const std::string& versionKey, const char* threshold) {
 }
 
 std::string DriverContext::VersionKey() const { return VersionKeyOf(DetonatorVersion); }
+
+bool AnyRateFor(const std::string& versionKey, bool compressedFormat) {
+    return (KeyAtLeast(versionKey, kV4041) && compressedFormat) || KeyAtLeast(versionKey, kV4100);
+}
 
 }  // namespace hzwk

@@ -1,8 +1,8 @@
-#include "os/machine_profile.h"
+#include "profile/machine_profile.h"
 
 #include <sstream>
 
-#include "registry/reg_file.h"
+#include "profile/reg_file.h"
 
 namespace hzwk {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/prompt.h"
+#include "core/prompt.h"
 #include "registry/registry_access.h"
 
 namespace hzwk {

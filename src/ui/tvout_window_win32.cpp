@@ -1,11 +1,11 @@
-#include "tvout/tvout_window_win32.h"
+#include "ui/tvout_window_win32.h"
 
 #include <iterator>
 #include <string>
 
-#include "tvout/tvout_form.h"
-#include "ui/control_ids.h"
-#include "ui/win32_util_win32.h"
+#include "app/tvout_form.h"
+#include "win/control_ids.h"
+#include "win/win32_util_win32.h"
 
 namespace hzwk::win {
 

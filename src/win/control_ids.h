@@ -3,12 +3,13 @@
 // Plain macros so that resource scripts and the end-to-end driver can include this too.
 #pragma once
 
+#include "core/version.h"
+
 // Window titles (the end-to-end driver finds windows by these).
-#define HZWK_TITLE_MAIN "Hertzwerk v2.1a"
+#define HZWK_TITLE_MAIN "Hertzwerk v" HZWK_VERSION_TEXT
 #define HZWK_TITLE_TVOUT "TV-Out Resolutions"
-#define HZWK_TITLE_ABOUT "About Hertzwerk 2.1a"
+#define HZWK_TITLE_ABOUT "About Hertzwerk " HZWK_VERSION_TEXT
 #define HZWK_TITLE_D3D "Hertzwerk VSync Tester"
-#define HZWK_TITLE_D3D_TEST "d3d_hWnd"
 #define HZWK_TITLE_BOX "Hertzwerk"
 
 // frmMain

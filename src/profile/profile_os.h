@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "os/machine_profile.h"
+#include "profile/machine_profile.h"
 #include "os/os.h"
 
 namespace hzwk {

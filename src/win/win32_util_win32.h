@@ -1,3 +1,4 @@
+// win/: the one Win32 window kit every window is built on. Knows no window of its own.
 // Small pieces every window of the program shares: the window-procedure trampoline,
 // twips at the screen's DPI, the Verdana fonts, control creation from tables, the
 // dialog-style keyboard (Tab, Enter) for plain windows, and local modal loops.

@@ -1,4 +1,4 @@
-#include "registry/reg_file.h"
+#include "profile/reg_file.h"
 
 #include <cstdio>
 #include <sstream>

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "app/prompt.h"
+#include "core/prompt.h"
 #include "registry/registry_access.h"
 
 namespace hzwk::win {

@@ -1,3 +1,4 @@
+// profile/: machine profiles for hzwkctl and the tests; hzwk.exe never links this folder.
 // A machine profile: one Windows PC described in files, so the program's logic can run
 // against it on any system (unit tests, hzwkctl, the Wine end-to-end cases).
 //
@@ -27,7 +28,7 @@
 #include <vector>
 
 #include "os/os.h"
-#include "registry/memory_registry.h"
+#include "profile/memory_registry.h"
 
 namespace hzwk {
 

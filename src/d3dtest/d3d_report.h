@@ -1,17 +1,9 @@
-// The main window's way into the Direct3D test. Kept free of <windows.h>: handles travel
-// as void* (HINSTANCE and HWND).
+// What one run of the Direct3D test did. Kept free of <windows.h>.
 #pragma once
 
 #include <cstdint>
 
-#include "grid/rows.h"
-
 namespace hzwk {
-
-// Shows the set-up window "Hertzwerk VSync Tester" modeless and returns at once. The set-up
-// window disables mainWindow while it is open and enables it again when it closes (Cancel
-// or its close box). The lists are filled from `captions` as they are now.
-void OpenD3DSetupWindow(void* hInstance, void* mainWindow, const Captions& captions);
 
 // What one run of the test did, for the end-to-end harness and the benchmark.
 struct D3DRunReport {
@@ -24,9 +16,5 @@ struct D3DRunReport {
     uint32_t width = 0, height = 0, depthBits = 0;
     bool vsync = false;
 };
-
-// Called after every run, once the test window has closed. Null to stop being told.
-using D3DRunObserver = void (*)(const D3DRunReport& report);
-void SetD3DRunObserver(D3DRunObserver observer);
 
 }  // namespace hzwk

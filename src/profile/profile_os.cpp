@@ -1,9 +1,9 @@
-#include "os/profile_os.h"
+#include "profile/profile_os.h"
 
 #include <ctime>
 #include <utility>
 
-#include "registry/reg_file.h"
+#include "profile/reg_file.h"
 
 namespace hzwk {
 

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "app/prompt.h"
+#include "core/prompt.h"
 
 namespace hzwk::win {
 

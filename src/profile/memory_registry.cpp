@@ -1,4 +1,4 @@
-#include "registry/memory_registry.h"
+#include "profile/memory_registry.h"
 
 #include <algorithm>
 

@@ -14,7 +14,7 @@
 
 #include <string>
 
-#include "registry/memory_registry.h"
+#include "profile/memory_registry.h"
 
 namespace hzwk {
 

@@ -1,4 +1,4 @@
-#include "ui/main_form.h"
+#include "app/main_form.h"
 
 #include "modelist/apply.h"
 #include "registry/settings.h"

@@ -1,4 +1,4 @@
-#include "util/text.h"
+#include "core/text.h"
 
 #include <cctype>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "tvout/tvout_form.h"
+#include "app/tvout_form.h"
 
 #include "registry/settings.h"
 #include "tvout/tv_entries.h"

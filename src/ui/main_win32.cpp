@@ -8,9 +8,9 @@
 
 #include "os/win32_os.h"
 #include "registry/win32_registry.h"
-#include "ui/main_form.h"
+#include "app/main_form.h"
 #include "ui/main_window_win32.h"
-#include "ui/message_box_prompt_win32.h"
+#include "win/message_box_prompt_win32.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 
 #include "d3dtest/d3d_runner_win32.h"
 #include "d3dtest/d3d_setup_form.h"
-#include "d3dtest/d3d_window.h"
-#include "ui/control_ids.h"
+#include "ui/d3d_setup_window_win32.h"
+#include "win/control_ids.h"
 
 namespace hzwk {
 
@@ -265,13 +265,13 @@ LRESULT CALLBACK D3DSetupWindow::KeyboardHook(int code, WPARAM wParam, LPARAM lP
 
 }  // namespace
 
-void OpenD3DSetupWindow(void* hInstance, void* mainWindow, const Captions& captions) {
+void OpenD3DSetupWindow(HINSTANCE instance, HWND mainWindow, const Captions& captions) {
     try {
-        TheWindow().Open(static_cast<HINSTANCE>(hInstance), static_cast<HWND>(mainWindow), captions);
+        TheWindow().Open(instance, mainWindow, captions);
     } catch (const std::exception& e) {
-        ReportException(static_cast<HWND>(mainWindow), e.what());
+        ReportException(mainWindow, e.what());
     } catch (...) {
-        ReportException(static_cast<HWND>(mainWindow), "Unknown error");
+        ReportException(mainWindow, "Unknown error");
     }
 }
 
