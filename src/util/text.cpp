@@ -12,7 +12,9 @@ bool ParseWholeNumber(const std::string& text, long long& out) {
     if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
     if (i == text.size()) return false;
     unsigned long long value = 0;
-    const unsigned long long limit = static_cast<unsigned long long>(std::numeric_limits<long long>::max());
+    // The negative side reaches one further: -9223372036854775808 is a long long, its magnitude is not.
+    const unsigned long long limit =
+        static_cast<unsigned long long>(std::numeric_limits<long long>::max()) + (negative ? 1 : 0);
     for (; i < text.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
         if (!std::isdigit(c)) return false;
@@ -20,7 +22,8 @@ bool ParseWholeNumber(const std::string& text, long long& out) {
         if (value > (limit - (c - '0')) / 10) return false;
         value = value * 10 + (c - '0');
     }
-    out = negative ? -static_cast<long long>(value) : static_cast<long long>(value);
+    // Negated in steps that stay in range, so the most negative number needs no overflowing cast.
+    out = negative ? (value == 0 ? 0 : -static_cast<long long>(value - 1) - 1) : static_cast<long long>(value);
     return true;
 }
 

@@ -1,6 +1,8 @@
 // The number parsers behind the grid's captions, the frequency box and hzwkctl's rates.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "util/text.h"
 
 namespace hzwk {
@@ -19,6 +21,8 @@ TEST(ParseWholeNumber, TakesSignedDigitsAndRefusesWhatDoesNotFit) {
         {"+60", true, 60},
         {"9223372036854775807", true, 9223372036854775807LL},
         {"9223372036854775808", false, 0},
+        {"-9223372036854775808", true, LLONG_MIN},
+        {"-9223372036854775809", false, 0},
         {"18446744073709551610", false, 0},
         // 10 x 1844674407370955162 is 2^64 + 4: it must not come back as 4.
         {"18446744073709551620", false, 0},
