@@ -27,6 +27,13 @@ bool ParseWholeNumber(const std::string& text, long long& out) {
     return true;
 }
 
+std::string FileInFolder(const std::string& folder, const std::string& name) {
+    // Only the drive-root form, not any last byte 0x5C: in a double-byte code page that can be
+    // the second half of a character ending a folder's name.
+    const bool driveRoot = folder.size() == 3 && folder[1] == ':' && folder[2] == '\\';
+    return driveRoot ? folder + name : folder + "\\" + name;
+}
+
 bool ParseDecimal(const std::string& text, double& out) {
     size_t b = 0, e = text.size();
     while (b < e && std::isspace(static_cast<unsigned char>(text[b]))) ++b;

@@ -1,4 +1,4 @@
-// The number parsers behind the grid's captions, the frequency box and hzwkctl's rates.
+// The number parsers behind the captions, the frequency box and hzwkctl, and the path of debug.txt.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -39,6 +39,14 @@ TEST(ParseWholeNumber, TakesSignedDigitsAndRefusesWhatDoesNotFit) {
             EXPECT_EQ(v, c.value) << c.text;
         }
     }
+}
+
+// debug.txt beside the program: a drive root already ends in its separator; a folder whose
+// double-byte name ends in a 0x5C trail byte ("\x95\x5C" in Shift-JIS) still gets one.
+TEST(FileInFolder, OneSeparatorAlsoAtADriveRoot) {
+    EXPECT_EQ(FileInFolder("C:\\Program Files\\Hertzwerk", "debug.txt"), "C:\\Program Files\\Hertzwerk\\debug.txt");
+    EXPECT_EQ(FileInFolder("C:\\", "debug.txt"), "C:\\debug.txt");
+    EXPECT_EQ(FileInFolder("C:\\\x95\\", "debug.txt"), "C:\\\x95\\\\debug.txt");
 }
 
 }  // namespace
