@@ -12,7 +12,9 @@ bool ParseWholeNumber(const std::string& text, long long& out) {
     if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
     if (i == text.size()) return false;
     unsigned long long value = 0;
-    const unsigned long long limit = static_cast<unsigned long long>(std::numeric_limits<long long>::max());
+    // The negative side reaches one further: -9223372036854775808 is a long long, its magnitude is not.
+    const unsigned long long limit =
+        static_cast<unsigned long long>(std::numeric_limits<long long>::max()) + (negative ? 1 : 0);
     for (; i < text.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
         if (!std::isdigit(c)) return false;
@@ -20,8 +22,16 @@ bool ParseWholeNumber(const std::string& text, long long& out) {
         if (value > (limit - (c - '0')) / 10) return false;
         value = value * 10 + (c - '0');
     }
-    out = negative ? -static_cast<long long>(value) : static_cast<long long>(value);
+    // Negated in steps that stay in range, so the most negative number needs no overflowing cast.
+    out = negative ? (value == 0 ? 0 : -static_cast<long long>(value - 1) - 1) : static_cast<long long>(value);
     return true;
+}
+
+std::string FileInFolder(const std::string& folder, const std::string& name) {
+    // Only the drive-root form, not any last byte 0x5C: in a double-byte code page that can be
+    // the second half of a character ending a folder's name.
+    const bool driveRoot = folder.size() == 3 && folder[1] == ':' && folder[2] == '\\';
+    return driveRoot ? folder + name : folder + "\\" + name;
 }
 
 bool ParseDecimal(const std::string& text, double& out) {

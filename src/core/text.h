@@ -8,6 +8,9 @@ namespace hzwk {
 // A whole decimal number: optional sign, digits only, no blanks. False on overflow.
 bool ParseWholeNumber(const std::string& text, long long& out);
 
+// `name` in `folder`, one backslash between them: a drive root ("C:\") brings its own.
+std::string FileInFolder(const std::string& folder, const std::string& name);
+
 // A decimal number as the user types it into the frequency box: blanks around it,
 // an optional sign, digits with an optional fraction after "." or ",". Nothing else.
 bool ParseDecimal(const std::string& text, double& out);

@@ -102,22 +102,18 @@ void Grid::ReadCurrentRates(const std::vector<DisplayMode>& modes) {
         long long hz = 0;
         if (!ParseWholeNumber(r.caption, hz) || hz < kLowestShownRate) r.caption = "N/A";
     }
+    // A click then steps on from the rate on show, not from wherever the stepper stood.
+    PositionsFromCaptions();
 }
 
-void Grid::SyncSteppers() {
-    if (!anyRate_) {
-        for (int row = 0; row < kRowCount; ++row) {
-            const int p = LadderPosition(rows_[row].caption);
-            if (p >= 0) SetPosition(row, p);
-        }
-        for (auto& r : rows_)
-            if (r.caption == "N/A") r.enabled = false;
-        for (auto& r : rows_)
-            if (r.caption != "N/A") r.enabled = true;
-        return;
-    }
+void Grid::PositionsFromCaptions() {
     for (int row = 0; row < kRowCount; ++row) {
         const std::string& caption = rows_[row].caption;
+        if (!anyRate_) {
+            const int p = LadderPosition(caption);
+            if (p >= 0) SetPosition(row, p);
+            continue;
+        }
         if (caption == "N/A") {
             SetPosition(row, 0);
             continue;
@@ -128,6 +124,15 @@ void Grid::SyncSteppers() {
         if (ParseWholeNumber(caption, hz) && hz >= 0 && hz <= kRows[row].stepperMax)
             SetPosition(row, static_cast<int>(hz));
     }
+}
+
+void Grid::SyncSteppers() {
+    PositionsFromCaptions();
+    if (anyRate_) return;
+    for (auto& r : rows_)
+        if (r.caption == "N/A") r.enabled = false;
+    for (auto& r : rows_)
+        if (r.caption != "N/A") r.enabled = true;
 }
 
 int32_t RateForHeight(double lineHz, int height) {

@@ -36,7 +36,8 @@ public:
     void SetEnabled(int row, bool enabled) { rows_[row].enabled = enabled; }
     void SetAllEnabled(bool enabled);
 
-    // Captions from the display modes the driver offers now (last matching mode wins).
+    // Captions from the display modes the driver offers now (last matching mode wins),
+    // then the stepper positions from them; enabled states stay.
     void ReadCurrentRates(const std::vector<DisplayMode>& modes);
     // Stepper positions from the captions (and, on the ladder, enabled states).
     void SyncSteppers();
@@ -44,6 +45,10 @@ public:
     void FillFromHFreq(const std::string& kHzText);
 
 private:
+    // Each stepper to the position its caption stands for; a caption that names none (a rate
+    // off the ladder, or above the stepper's maximum) leaves its stepper where it is.
+    void PositionsFromCaptions();
+
     bool anyRate_;
     std::array<GridRow, kRowCount> rows_{};
 };

@@ -5,30 +5,49 @@
 
 namespace hzwk {
 
+namespace {
+
+// Rebuilds the TV-out parts, composes, logs and writes. False on any failure, an exception
+// included: the caller then reports the one write error. Nothing is written to the registry
+// unless the log line was.
+bool ComposeLogAndWrite(DriverContext& ctx, const std::string& valueName, const Captions& captions,
+                        TvParts& tv, RegistryAccess& registry, Os& os) {
+    try {
+        const std::string key = ctx.VersionKey();
+        tv = BuildTVEntries(ReadTvResolutions(registry), key);
+        const ComposeFlags flags{key, ctx.CompressedFormat, ctx.AnyRate};
+        const std::string composed = ComposeModeList(captions, flags, tv);
+        if (!os.AppendDebugFile("Added registry value: " + composed + "\r\n")) return false;
+        const std::string value = FinishModeList(composed, key, tv);
+        ctx.ModeValueName = valueName;
+        return registry.SaveStringValue(ctx.DriverKeyPath, ctx.ModeValueName, value);
+    } catch (...) {
+        return false;
+    }
+}
+
+bool WriteDefaults(const DriverContext& ctx, const std::string& valueName, RegistryAccess& registry) {
+    try {
+        return registry.SaveStringValue(ctx.DriverKeyPath, valueName, ctx.DefaultModeList);
+    } catch (...) {
+        return false;
+    }
+}
+
+}  // namespace
+
 WriteOutcome ApplyModeList(DriverContext& ctx, const Captions& captions, TvParts& tv,
                            RegistryAccess& registry, Os& os, Prompt& prompt) {
-    if (prompt.Show(kAskApply, Icon::None, Buttons::YesNo) != Answer::Yes) return WriteOutcome::Declined;
-
-    const std::string key = ctx.VersionKey();
-    const std::string valueName = ModeValueNameFor(ctx.ModeValueName, key);
     // An unknown adapter has no mode-list value; its key's unnamed value is not ours to write.
+    // Said at once: asking first would only lead to a refusal after Yes.
+    const std::string valueName = ModeValueNameFor(ctx.ModeValueName, ctx.VersionKey());
     if (valueName.empty()) {
         prompt.Show(kUnknownAdapter, Icon::Critical, Buttons::Ok);
         return WriteOutcome::Refused;
     }
+    if (prompt.Show(kAskApply, Icon::None, Buttons::YesNo) != Answer::Yes) return WriteOutcome::Declined;
 
-    tv = BuildTVEntries(ReadTvResolutions(registry), key);
-    const ComposeFlags flags{key, ctx.CompressedFormat, ctx.AnyRate};
-    const std::string composed = ComposeModeList(captions, flags, tv);
-
-    // The log line comes first; without it the value is not written.
-    if (!os.AppendDebugFile("Added registry value: " + composed + "\r\n")) {
-        prompt.Show(kWriteError, Icon::Critical, Buttons::Ok);
-        return WriteOutcome::Failed;
-    }
-    const std::string value = FinishModeList(composed, key, tv);
-    ctx.ModeValueName = valueName;
-    if (!registry.SaveStringValue(ctx.DriverKeyPath, ctx.ModeValueName, value)) {
+    if (!ComposeLogAndWrite(ctx, valueName, captions, tv, registry, os)) {
         prompt.Show(kWriteError, Icon::Critical, Buttons::Ok);
         return WriteOutcome::Failed;
     }
@@ -37,19 +56,19 @@ WriteOutcome ApplyModeList(DriverContext& ctx, const Captions& captions, TvParts
 }
 
 WriteOutcome ResetModeList(const DriverContext& ctx, RegistryAccess& registry, Prompt& prompt) {
-    if (prompt.Show(kAskReset, Icon::None, Buttons::YesNo) != Answer::Yes) return WriteOutcome::Declined;
-
     const std::string valueName = ModeValueNameFor(ctx.ModeValueName, ctx.VersionKey());
     if (valueName.empty()) {
         prompt.Show(kUnknownAdapter, Icon::Critical, Buttons::Ok);
         return WriteOutcome::Refused;
     }
+    if (prompt.Show(kAskReset, Icon::None, Buttons::YesNo) != Answer::Yes) return WriteOutcome::Declined;
+
     // An empty list would leave the driver with no modes at all.
     if (ctx.DefaultModeList.empty()) {
         prompt.Show(kNoDefaultList, Icon::Critical, Buttons::Ok);
         return WriteOutcome::Refused;
     }
-    if (!registry.SaveStringValue(ctx.DriverKeyPath, valueName, ctx.DefaultModeList)) {
+    if (!WriteDefaults(ctx, valueName, registry)) {
         prompt.Show(kWriteError, Icon::Critical, Buttons::Ok);
         return WriteOutcome::Failed;
     }

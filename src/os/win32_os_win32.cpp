@@ -8,6 +8,8 @@
 #include <cstring>
 #include <vector>
 
+#include "util/text.h"
+
 namespace hzwk {
 
 namespace {
@@ -148,11 +150,11 @@ std::string Win32Os::LocalTimeText() {
 }
 
 bool Win32Os::WriteDebugFile(const std::string& contents) {
-    return WriteFileBytes(ProgramFolder() + "\\debug.txt", contents, false);
+    return WriteFileBytes(FileInFolder(ProgramFolder(), "debug.txt"), contents, false);
 }
 
 bool Win32Os::AppendDebugFile(const std::string& contents) {
-    return WriteFileBytes(ProgramFolder() + "\\debug.txt", contents, true);
+    return WriteFileBytes(FileInFolder(ProgramFolder(), "debug.txt"), contents, true);
 }
 
 void Win32Os::Beep() { MessageBeep(MB_OK); }

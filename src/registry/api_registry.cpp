@@ -87,12 +87,15 @@ int32_t ApiRegistry::GetDwordValue(const std::string& key, const std::string& na
     unsigned char buffer[4] = {0, 0, 0, 0};
     uint32_t size = sizeof buffer;
     uint32_t type = kRegNone;
+    // A longer value does not fit: the query fails and the default stands.
     if (api_.QueryValue(hkey.get(), name.c_str(), &type, buffer, &size) != kErrorSuccess ||
-        type != kRegDword || size != sizeof buffer) {
+        type != kRegDword || size > sizeof buffer) {
         return defaultNumber;
     }
-    const uint32_t number = uint32_t(buffer[0]) | uint32_t(buffer[1]) << 8 |
-                            uint32_t(buffer[2]) << 16 | uint32_t(buffer[3]) << 24;
+    // A shorter one (hex(4):01, as hand-made .reg files store a flag) is the number its bytes
+    // give, little-endian, the missing high bytes zero.
+    uint32_t number = 0;
+    for (uint32_t i = 0; i < size; ++i) number |= uint32_t(buffer[i]) << (8 * i);
     return static_cast<int32_t>(number);
 }
 

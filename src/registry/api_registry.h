@@ -18,7 +18,7 @@ public:
     // REG_SZ holding the characters only (no terminating NUL); creates missing keys.
     bool SaveStringValue(const std::string& key, const std::string& name,
                          const std::string& text) override;
-    // REG_DWORD of exactly 4 bytes only; anything else gives the default.
+    // REG_DWORD of at most 4 bytes (fewer: the high bytes are zero); anything else gives the default.
     int32_t GetDwordValue(const std::string& key, const std::string& name,
                           int32_t defaultNumber) override;
     bool SaveDwordValue(const std::string& key, const std::string& name, int32_t number) override;

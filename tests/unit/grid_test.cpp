@@ -57,13 +57,26 @@ TEST(Grid, CurrentRatesTakeTheLastMatchingModeInSystemOrder) {
     for (const auto& r : g.Rows()) EXPECT_EQ(r.caption, "N/A");
 }
 
-TEST(Grid, ReadingRatesLeavesSteppersAlone) {
-    Grid g;
-    g.SetPosition(kR640x480, 5);
-    g.SetEnabled(kR640x480, false);
-    g.ReadCurrentRates({{640, 480, 32, 60}});
-    EXPECT_EQ(g.Row(kR640x480).position, 5);
-    EXPECT_FALSE(g.Row(kR640x480).enabled);
+// Re-read captions carry their steppers along, so a click steps on from the rate on show;
+// enabled states stay, and a caption no position stands for leaves its stepper alone.
+TEST(Grid, ReadingRatesMovesSteppersToTheirCaptions) {
+    Grid ladder(false);
+    ladder.SetPosition(kR1600x1200, 3);
+    ladder.SetEnabled(kR640x480, false);
+    ladder.ReadCurrentRates({{640, 480, 32, 75}, {1600, 1200, 32, 90}});
+    EXPECT_EQ(ladder.Row(kR640x480).position, 4);
+    EXPECT_FALSE(ladder.Row(kR640x480).enabled);
+    EXPECT_EQ(ladder.Row(kR1600x1200).position, 3);  // "90" is no rung
+    EXPECT_EQ(ladder.Row(kR1600x1200).caption, "90");
+
+    Grid any(true);
+    any.SetPosition(kR320x240, 50);
+    any.SetPosition(kR1024x768, 70);
+    any.ReadCurrentRates({{800, 600, 32, 60}, {320, 240, 32, 85}});
+    EXPECT_EQ(any.Row(kR800x600).position, 60);
+    EXPECT_EQ(any.Row(kR1024x768).position, 0);    // "N/A"
+    EXPECT_EQ(any.Row(kR320x240).position, 50);    // 85 is beyond its 75: caption kept as read
+    EXPECT_EQ(any.Row(kR320x240).caption, "85");
 }
 
 TEST(Grid, SyncSteppersOnTheLadder) {

@@ -2,6 +2,9 @@
 // the calculator's default button, auto-start, and the TV-out window.
 #include <gtest/gtest.h>
 
+#include <new>
+#include <stdexcept>
+
 #include "catalogue/catalogue.h"
 #include "fakes.h"
 #include "modelist/compose.h"
@@ -119,15 +122,15 @@ TEST(Apply, ARefusedWriteIsReportedAsAnError) {
     EXPECT_EQ(m.Value("NV25_Modes"), "<absent>");
 }
 
-TEST(Apply, AnUnknownAdapterGetsNoModeList) {
+TEST(Apply, AnUnknownAdapterIsRefusedBeforeAnyQuestion) {
     Machine m("NVIDIA GeForce FX 5900", 3090, false);
     m.Start();
     const size_t before = m.ValueCount();
-    m.prompt.answers = {Answer::Yes};
-    m.form.CmdApplyClick();
-    EXPECT_EQ(m.prompt.Texts(), (std::vector<std::string>{
-                                    kConfirmApply,
-                                    "Your graphics adapter was not recognised, so no mode list was written."}));
+    m.form.CmdApplyClick();  // no answer scripted: a question would fail the test
+    m.form.CmdResetClick();
+    const std::string unknown = "Your graphics adapter was not recognised, so no mode list was written.";
+    EXPECT_EQ(m.prompt.Texts(), (std::vector<std::string>{unknown, unknown}));
+    EXPECT_EQ(m.prompt.shown[0].icon, Icon::Critical);
     EXPECT_EQ(m.prompt.shown[1].icon, Icon::Critical);
     EXPECT_EQ(m.ValueCount(), before);
     EXPECT_EQ(m.Value(""), "<absent>");
@@ -138,6 +141,59 @@ TEST(Apply, AnUnknownAdapterGetsNoModeList) {
     n.prompt.answers = {Answer::Yes};
     n.form.CmdApplyClick();
     EXPECT_EQ(n.Value("NV_Modes").substr(0, 7), "{*}SHV ");
+}
+
+// Reads pass through; writes throw once armed.
+class ThrowingWrites final : public RegistryAccess {
+public:
+    explicit ThrowingWrites(RegistryAccess& inner) : inner_(inner) {}
+    bool armed = false;
+
+    std::string GetStringValue(const std::string& k, const std::string& n, const std::string& d) override {
+        return inner_.GetStringValue(k, n, d);
+    }
+    bool SaveStringValue(const std::string& k, const std::string& n, const std::string& t) override {
+        if (armed) throw std::bad_alloc();
+        return inner_.SaveStringValue(k, n, t);
+    }
+    int32_t GetDwordValue(const std::string& k, const std::string& n, int32_t d) override {
+        return inner_.GetDwordValue(k, n, d);
+    }
+    bool SaveDwordValue(const std::string& k, const std::string& n, int32_t v) override {
+        return inner_.SaveDwordValue(k, n, v);
+    }
+    bool DeleteRegValue(const std::string& k, const std::string& n) override { return inner_.DeleteRegValue(k, n); }
+    RawQuery QueryRaw(const std::string& k, const std::string& n, uint32_t size) override {
+        return inner_.QueryRaw(k, n, size);
+    }
+
+private:
+    RegistryAccess& inner_;
+};
+
+// An exception inside Apply (here from the log) or Set Defaults (from the registry) ends in
+// the one write error, and the driver's value is not written.
+TEST(WriteErrors, AnExceptionInApplyOrSetDefaultsEndsInTheOneMessage) {
+    struct ThrowingLog : FakeOs {
+        bool AppendDebugFile(const std::string&) override { throw std::out_of_range("log"); }
+    };
+    MemoryRegistry reg;
+    ThrowingLog os;
+    ScriptedPrompt prompt;
+    MakeXpMachine(reg, os, "NVIDIA GeForce4 Ti 4600", 3090, false);
+    ThrowingWrites writes(reg);
+    MainForm form(writes, os, prompt);
+    ASSERT_EQ(form.Load(""), StartupOutcome::ShowWindow);
+    form.StepperChanged(kR640x480, 7);
+    prompt.answers = {Answer::Yes, Answer::Yes};
+    EXPECT_EQ(form.CmdApplyClick(), WriteOutcome::Failed);
+    writes.armed = true;
+    EXPECT_EQ(form.CmdResetClick(), WriteOutcome::Failed);
+    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{kConfirmApply, kError, kConfirmReset, kError}));
+    EXPECT_EQ(prompt.shown[1].icon, Icon::Critical);
+    EXPECT_EQ(prompt.shown[3].icon, Icon::Critical);
+    EXPECT_EQ(Str(reg.GetRaw(kXpDeviceKey, "NV25_Modes")), "<absent>");
+    EXPECT_EQ(form.grid.Row(kR640x480).caption, "120");  // a failed Set Defaults keeps the grid
 }
 
 TEST(Reset, WritesTheDefaultUnchangedAndRereadsTheGrid) {

@@ -42,7 +42,8 @@ TEST_F(RegistryTest, ReadsOnlyWhatTheRulesAccept) {
         {"REG_DWORD 2 (LoadOnStartup not exactly 1)", kRegDword, "\x02\0\0\0"s, "DEF", 2},
         {"REG_DWORD 0x80000000", kRegDword, "\0\0\0\x80"s, "DEF", INT32_MIN},
         {"REG_DWORD of 8 bytes", kRegDword, "\x01\0\0\0\0\0\0\0"s, "DEF", 77},
-        {"REG_DWORD of 2 bytes", kRegDword, "\x01\0"s, "DEF", 77},
+        {"REG_DWORD of 1 byte (hex(4):01)", kRegDword, "\x01", "DEF", 1},
+        {"REG_DWORD of 3 bytes", kRegDword, "\x01\x02\x83", "DEF", 0x830201},
         {"REG_DWORD_BIG_ENDIAN", 5, "\0\0\0\x01"s, "DEF", 77},
     };
     for (const auto& c : cases) {

@@ -1,5 +1,7 @@
-// The number parsers behind the grid's captions, the frequency box and hzwkctl's rates.
+// The number parsers behind the captions, the frequency box and hzwkctl, and the path of debug.txt.
 #include <gtest/gtest.h>
+
+#include <climits>
 
 #include "core/text.h"
 
@@ -19,6 +21,8 @@ TEST(ParseWholeNumber, TakesSignedDigitsAndRefusesWhatDoesNotFit) {
         {"+60", true, 60},
         {"9223372036854775807", true, 9223372036854775807LL},
         {"9223372036854775808", false, 0},
+        {"-9223372036854775808", true, LLONG_MIN},
+        {"-9223372036854775809", false, 0},
         {"18446744073709551610", false, 0},
         // 10 x 1844674407370955162 is 2^64 + 4: it must not come back as 4.
         {"18446744073709551620", false, 0},
@@ -35,6 +39,14 @@ TEST(ParseWholeNumber, TakesSignedDigitsAndRefusesWhatDoesNotFit) {
             EXPECT_EQ(v, c.value) << c.text;
         }
     }
+}
+
+// debug.txt beside the program: a drive root already ends in its separator; a folder whose
+// double-byte name ends in a 0x5C trail byte ("\x95\x5C" in Shift-JIS) still gets one.
+TEST(FileInFolder, OneSeparatorAlsoAtADriveRoot) {
+    EXPECT_EQ(FileInFolder("C:\\Program Files\\Hertzwerk", "debug.txt"), "C:\\Program Files\\Hertzwerk\\debug.txt");
+    EXPECT_EQ(FileInFolder("C:\\", "debug.txt"), "C:\\debug.txt");
+    EXPECT_EQ(FileInFolder("C:\\\x95\\", "debug.txt"), "C:\\\x95\\\\debug.txt");
 }
 
 }  // namespace

@@ -258,7 +258,7 @@ void CheckDwords(Win32Registry& reg) {
         {"a 4-byte REG_BINARY gives the default", REG_BINARY, Le32(1), -77},
         {"an 8-byte REG_DWORD gives the default", REG_DWORD, Le32(1) + Le32(0), -77},
         {"an 8-byte REG_QWORD gives the default", REG_QWORD, Le32(1) + Le32(0), -77},
-        {"a 2-byte REG_DWORD gives the default", REG_DWORD, Bytes("\1\0"), -77},
+        {"a 3-byte REG_DWORD is its bytes, low byte first", REG_DWORD, Bytes("\1\2\3"), 0x030201},
         {"a REG_SZ \"1\" gives the default", REG_SZ, Bytes("1\0"), -77},
     };
     for (const Case& c : cases) {

@@ -1,12 +1,12 @@
 #!/bin/bash
-# Apply after the user changed the grid: ladder steppers on the 30.90 driver (a click past
-# 120 Hz stays at 120), then the horizontal-frequency calculator on the 41.09 driver
+# Apply after the user changed the grid: ladder steppers on the 30.90 driver (a click on a
+# right arrow at start steps on from the rate on show; a click past 120 Hz stays at 120), then the horizontal-frequency calculator on the 41.09 driver
 # (any rate; the calculator comes with advanced mode there).
 . "$(dirname "$0")/../lib.sh"
 . "$(dirname "$0")/ui_common.bash"
 
 r640=$(ui_row_of 640x480); r1024=$(ui_row_of 1024x768); r320=$(ui_row_of 320x200)
-r800=$(ui_row_of 800x600); r2048=$(ui_row_of 2048x1536)
+r800=$(ui_row_of 800x600); r2048=$(ui_row_of 2048x1536); r1152=$(ui_row_of 1152x864)
 
 # apply_and_check NAME VALUE-NAME COMPOSE-ARGS...: Apply, then the value must be what
 # hzwkctl composes for the captions the window shows now.
@@ -33,6 +33,10 @@ e2e_begin ui-apply-edited xp-ti4600-3090
 e2e_drive steps < <(
     echo "start $E2E_EXE_Q"
     echo "wait-window main 40000"
+    # A real click on the right arrow, as the mouse gives it: "75" goes to the next rung.
+    echo "expect-text main $((IDC_ROW_CAPTION + r1152)) 75"
+    echo "lclick main $((IDC_ROW_STEPPER + r1152)) right"
+    echo "wait-text main $((IDC_ROW_CAPTION + r1152)) 5000 85"
     echo "updown main $((IDC_ROW_STEPPER + r640)) 5"
     echo "updown main $((IDC_ROW_STEPPER + r1024)) 9"
     echo "updown main $((IDC_ROW_STEPPER + r320)) 2"

@@ -519,13 +519,22 @@ static HWND focus_of(HWND top, int *id)
     return gti.hwndFocus;
 }
 
-/* Posts a left click (down, up) to the middle of a window's client area. */
-static void post_click(HWND w)
+/* Posts a left click (down, up) to a window's client area: its middle, or the middle of one
+ * half ("left", "right", "top", "bottom"), where an up-down control has its arrows. */
+static void post_click(HWND w, const char *side)
 {
     RECT r;
     LPARAM at;
+    int x, y;
     GetClientRect(w, &r);
-    at = MAKELPARAM(r.right / 2, r.bottom / 2);
+    x = r.right / 2;
+    y = r.bottom / 2;
+    if (!strcmp(side, "left")) x = r.right / 4;
+    else if (!strcmp(side, "right")) x = r.right * 3 / 4;
+    else if (!strcmp(side, "top")) y = r.bottom / 4;
+    else if (!strcmp(side, "bottom")) y = r.bottom * 3 / 4;
+    else if (side[0]) fail(EXIT_USAGE, "lclick: unknown side '%s'", side);
+    at = MAKELPARAM(x, y);
     PostMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, at);
     PostMessageA(w, WM_LBUTTONUP, 0, at);
 }
@@ -793,10 +802,14 @@ static void run_line(const char *line)
         PostMessageA(need_window(a), WM_NEXTDLGCTL, (WPARAM)c, TRUE);
         printf("set-focus %s %s\n", a, b);
     } else if (!strcmp(cmd, "lclick")) {
-        /* lclick WIN [ID]: a posted left click in the middle of the control (or window). */
+        /* lclick WIN [ID [SIDE]]: a posted left click in the middle of the control (or window),
+         * or of one half of it (see post_click). */
         HWND w = b[0] ? need_control(a, b) : need_window(a);
-        post_click(w);
-        printf("lclick %s%s%s\n", a, b[0] ? " " : "", b);
+        char side[32];
+        side[0] = 0;
+        if (pb) next_token(pb, side, sizeof side);
+        post_click(w, side);
+        printf("lclick %s%s%s%s%s\n", a, b[0] ? " " : "", b, side[0] ? " " : "", side);
     } else if (!strcmp(cmd, "defid") || !strcmp(cmd, "expect-defid")) {
         /* The button Enter presses, as the window answers DM_GETDEFID ("none": no default). */
         HWND w = need_window(a);
