@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "util/text.h"
+#include "core/text.h"
 
 namespace hzwk {
 
