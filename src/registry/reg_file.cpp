@@ -141,9 +141,13 @@ private:
         const bool remove = !name.empty() && name[0] == '-';
         if (remove) name.erase(0, 1);
 
+        if (!NameFits(name)) return Problem("a key name holds a CR or NUL");
+
         const size_t slash = name.find('\\');
         const std::string root = name.substr(0, slash);
         const std::string path = slash == std::string::npos ? std::string() : name.substr(slash + 1);
+        if (Depth(path) > kMaxKeyDepth)
+            return Problem("the key path is deeper than " + std::to_string(kMaxKeyDepth) + " levels");
         if (!SameAscii(root, kMachineRoot)) {
             for (const char* other : kOtherRoots) {
                 if (SameAscii(root, other)) {
@@ -167,6 +171,20 @@ private:
         keep_ = true;
         key_ = path;
         return true;
+    }
+
+    // Names come from one line, so a CR in them is a stray one; neither it nor a NUL
+    // could be saved back.
+    static bool NameFits(const std::string& name) {
+        return name.find_first_of(std::string("\r\0", 2)) == std::string::npos;
+    }
+
+    static size_t Depth(const std::string& path) {
+        if (path.empty()) return 0;
+        size_t parts = 1;
+        for (size_t i = 0; i + 1 < path.size(); ++i)  // a trailing backslash adds no level
+            if (path[i] == '\\') ++parts;
+        return parts;
     }
 
     // Parts separated by single backslashes; one trailing backslash is tolerated.
@@ -206,6 +224,7 @@ private:
         size_t pos = 1;
         if (line[0] == '"') {
             if (!Quoted(line, 0, &name, &pos)) return false;
+            if (!NameFits(name)) return Problem("a value name holds a CR or NUL");
         }
         while (pos < line.size() && IsBlank(line[pos])) ++pos;
         if (pos >= line.size() || line[pos] != '=') return Problem("expected = after the value name");
