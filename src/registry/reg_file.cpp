@@ -458,16 +458,23 @@ bool ReplaceFileAtomically(const std::string& path, const std::string& contents,
         if (error) *error = "cannot write " + temp;
         return false;
     }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        // Windows' rename will not replace an existing file.
-        std::remove(path.c_str());
-        if (std::rename(temp.c_str(), path.c_str()) != 0) {
-            std::remove(temp.c_str());
-            if (error) *error = "cannot replace " + path;
-            return false;
+    if (std::rename(temp.c_str(), path.c_str()) == 0) return true;
+#ifdef _WIN32
+    // Windows' rename will not replace an existing file. The old one is moved aside, not
+    // removed, so that it can go back if the new one cannot take its place.
+    const std::string aside = path + ".old";
+    std::remove(aside.c_str());
+    if (std::rename(path.c_str(), aside.c_str()) == 0) {
+        if (std::rename(temp.c_str(), path.c_str()) == 0) {
+            std::remove(aside.c_str());
+            return true;
         }
+        std::rename(aside.c_str(), path.c_str());
     }
-    return true;
+#endif
+    std::remove(temp.c_str());
+    if (error) *error = "cannot replace " + path;
+    return false;
 }
 
 }  // namespace hzwk
