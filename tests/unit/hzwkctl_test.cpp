@@ -4,8 +4,9 @@
 
 #include <sys/wait.h>
 
-#include <cstdio>
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -144,6 +145,24 @@ TEST(Hzwkctl, BadArgumentsSayWhyOnOneLineAndWriteNothing) {
     }
     EXPECT_EQ(ReadFile(p.dir / "registry.reg"), before);
     EXPECT_FALSE(fs::exists(p.dir / "debug.txt"));
+}
+
+TEST(Hzwkctl, DetectEndsLinesWithLfInOnePass) {
+    ScratchProfile p("xp-ti4600-3090");
+    // A description of 200,000 line breaks: one pass over the report per line break takes a minute.
+    const int breaks = 200000;
+    std::string hex = "\"Device Description\"=hex(1):";
+    for (int i = 0; i < breaks; ++i) hex += "0d,0a,";
+    std::string reg = ReadFile(p.dir / "registry.reg");
+    const std::string plain = "\"Device Description\"=\"NVIDIA GeForce4 Ti 4600\"";
+    reg.replace(reg.find(plain), plain.size(), hex + "00");
+    std::ofstream(p.dir / "registry.reg", std::ios::binary) << reg;
+
+    const auto start = std::chrono::steady_clock::now();
+    const CtlRun r = Ctl("detect --machine '" + p.dir.string() + "'");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("\nCard Description: " + std::string(breaks + 1, '\n') + "Adapter"), std::string::npos);
 }
 
 TEST(Hzwkctl, ComposeFromAVersionAlone) {

@@ -106,6 +106,15 @@ Args Parse(int argc, char** argv) {
     return a;
 }
 
+// CR LF line ends as LF, in one pass.
+std::string LfLines(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out.push_back(text[i]);
+    return out;
+}
+
 // The value Apply writes, after its final touches, as one line.
 std::string WrittenLine(const Captions& captions, const ComposeFlags& flags, const TvParts& tv) {
     return FinishModeList(ComposeModeList(captions, flags, tv), flags.versionKey, tv) + "\n";
@@ -191,9 +200,7 @@ int RunOnMachine(const Args& a) {
     for (const auto& [row, caption] : a.captions) form.SetCaption(row, caption);
 
     if (a.command == "detect") {
-        std::string report = os.Report();
-        for (size_t p; (p = report.find("\r\n")) != std::string::npos;) report.replace(p, 2, "\n");
-        Out(report);
+        Out(LfLines(os.Report()));
         return 0;
     }
     if (a.command == "compose") {
