@@ -165,6 +165,33 @@ TEST(Hzwkctl, DetectEndsLinesWithLfInOnePass) {
     EXPECT_NE(r.out.find("\nCard Description: " + std::string(breaks + 1, '\n') + "Adapter"), std::string::npos);
 }
 
+// A profile whose registry.reg cannot be saved, or whose debug.txt cannot take the log line.
+TEST(Hzwkctl, AWriteThatCannotBeSavedIsNeitherLoggedNorReported) {
+    const struct {
+        const char* blocker;  // a folder in the way
+        const char* args;
+    } cases[] = {
+        {"registry.reg.tmp", "apply 640x480=100"},
+        {"registry.reg.tmp", "reset"},
+        {"debug.txt", "apply 640x480=100"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.blocker) + " " + c.args);
+        ScratchProfile p("xp-ti4600-3090");
+        fs::create_directories(p.dir / c.blocker / "kept");
+        const std::string before = ReadFile(p.dir / "registry.reg");
+        const std::string args = c.args;
+        const size_t space = args.find(' ');
+        const CtlRun r = Ctl(args.substr(0, space) + " --machine '" + p.dir.string() + "'" +
+                             (space == std::string::npos ? "" : args.substr(space)));
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find("Error writing to the registry"), std::string::npos) << r.err;
+        EXPECT_EQ(ReadFile(p.dir / "registry.reg"), before);
+        EXPECT_FALSE(fs::is_regular_file(p.dir / "debug.txt"));
+    }
+}
+
 TEST(Hzwkctl, ComposeFromAVersionAlone) {
     CtlRun r = Ctl("compose --version 6.14.10.4109 --value-name 'NVIDIA GeForce3'");
     EXPECT_EQ(r.out, "NV_Modes\n");

@@ -7,10 +7,12 @@
 
 #include "catalogue/catalogue.h"
 #include "console_ports.h"
+#include "modelist/apply.h"
 #include "modelist/compose.h"
 #include "os/machine_profile.h"
 #include "os/profile_os.h"
 #include "registry/memory_registry.h"
+#include "registry/reg_file.h"
 #include "ui/main_form.h"
 #include "util/text.h"
 
@@ -189,6 +191,26 @@ bool OpenMachine(const std::string& dir, Machine& m) {
     return true;
 }
 
+// On a profile a write is done once registry.reg is saved: only then is it logged and
+// reported, and a failure leaves registry.reg and debug.txt as they were.
+int SaveWrite(const std::string& dir, const MemoryRegistry& memory, ReportCapturingOs& os,
+              ConsolePrompt& prompt) {
+    const std::string path = ProfilePath(dir, kProfileRegistryFile);
+    std::string before, error;
+    if (!ReadWholeFile(path, &before, &error) || !SaveProfileRegistry(dir, memory, &error)) {
+        Err("hzwkctl: " + error + "\n" + kWriteError + "\n");
+        return 1;
+    }
+    if (!os.AppendHeld()) {
+        // Without its log line the value is not written.
+        if (!ReplaceFileAtomically(path, before, &error)) Err("hzwkctl: " + error + "\n");
+        Err("hzwkctl: cannot append to " + ProfilePath(dir, "debug.txt") + "\n" + kWriteError + "\n");
+        return 1;
+    }
+    prompt.Release();
+    return 0;
+}
+
 int RunOnMachine(const Args& a) {
     Machine m;
     if (!OpenMachine(a.machine, m)) return 1;
@@ -211,16 +233,14 @@ int RunOnMachine(const Args& a) {
         return 0;
     }
     registry.AllowWrites();
+    const bool onProfile = !m.profileDir.empty();
+    if (onProfile) {
+        os.HoldAppends();
+        prompt.Hold();
+    }
     const WriteOutcome out = a.command == "apply" ? form.CmdApplyClick() : form.CmdResetClick();
     if (out != WriteOutcome::Written) return 1;
-    if (!m.profileDir.empty()) {
-        std::string error;
-        if (!SaveProfileRegistry(m.profileDir, m.memory, &error)) {
-            Err(std::string("hzwkctl: ") + error + "\n");
-            return 1;
-        }
-    }
-    return 0;
+    return onProfile ? SaveWrite(m.profileDir, m.memory, os, prompt) : 0;
 }
 
 }  // namespace
