@@ -108,12 +108,16 @@ Args Parse(int argc, char** argv) {
     return a;
 }
 
-// CR LF line ends as LF, in one pass.
+// CR LF line ends as LF, in one pass. Every CR right before a line feed goes, as replacing
+// CR LF until none is left would do ("\r\r\n" gives "\n").
 std::string LfLines(const std::string& text) {
     std::string out;
     out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i)
-        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out.push_back(text[i]);
+    for (const char c : text) {
+        if (c == '\n')
+            while (!out.empty() && out.back() == '\r') out.pop_back();
+        out.push_back(c);
+    }
     return out;
 }
 
