@@ -107,8 +107,9 @@ private:
             return true;
         }
         if (section_ == Section::Other) return true;
-        // File paths may hold '=' themselves; the version after the last one never does.
-        const size_t eq = line.rfind('=');
+        // Values may hold '=' (a folder such as C:\Tools\A=B), setting names never do. In
+        // [files] the name is a path, which may hold '=', and the version never does.
+        const size_t eq = section_ == Section::Files ? line.rfind('=') : line.find('=');
         if (eq == std::string::npos) return Problem("expected NAME=VALUE");
         const std::string key = Trim(line.substr(0, eq));
         const std::string value = Trim(line.substr(eq + 1));

@@ -20,7 +20,8 @@
 // [files] lists each file that exists with its fixed file version (four numbers of
 // 0 to 65535), or nothing after '=' for a file without a version resource. [display]
 // lists the display modes, WIDTHxHEIGHTxBPP@HZ, in the order the system numbers them;
-// several modes= lines are joined in order. Lines starting with ';' or '#' are comments.
+// several modes= lines are joined in order. A setting's value may hold '=' (so may a
+// path under [files]). Lines starting with ';' or '#' are comments.
 // Sections with other names are left to other tools and skipped.
 #pragma once
 

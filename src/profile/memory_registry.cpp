@@ -129,6 +129,7 @@ MemoryRegistry::Key* MemoryRegistry::Find(const std::vector<std::string>& parts)
 
 MemoryRegistry::Key* MemoryRegistry::Make(const std::vector<std::string>& parts, bool* created) {
     if (created) *created = false;
+    if (parts.size() > kMaxKeyDepth) return nullptr;
     Key* key = &root_;
     for (const auto& part : parts) {
         const std::string lower = Lower(part);
@@ -152,9 +153,7 @@ bool MemoryRegistry::KeyExists(const std::string& path) const {
 
 bool MemoryRegistry::CreateKey(const std::string& path) {
     std::vector<std::string> parts;
-    if (!SplitPath(path, &parts)) return false;
-    Make(parts, nullptr);
-    return true;
+    return SplitPath(path, &parts) && Make(parts, nullptr) != nullptr;
 }
 
 bool MemoryRegistry::DeleteKey(const std::string& path) {
@@ -178,6 +177,7 @@ bool MemoryRegistry::SetRaw(const std::string& path, const std::string& name, ui
     std::vector<std::string> parts;
     if (!SplitPath(path, &parts)) return false;
     Key* key = Make(parts, nullptr);
+    if (key == nullptr) return false;
     for (Value& v : key->values) {
         if (SameName(v.name, name)) {
             v.data = RegData{type, bytes};
@@ -280,7 +280,7 @@ long MemoryRegApi::CreateKey(const char* path, RegHandle* out) {
     if (out == nullptr) return kErrorInvalidParameter;
     *out = 0;
     std::vector<std::string> parts;
-    if (!SplitPath(path ? path : "", &parts)) return kErrorBadPathname;
+    if (!SplitPath(path ? path : "", &parts) || parts.size() > kMaxKeyDepth) return kErrorBadPathname;
     if (reg_.Denied(parts)) return kErrorAccessDenied;
     // Without write access an existing key still opens (for reading); a new one cannot be made.
     if (reg_.failWrites_ && reg_.Find(parts) == nullptr) return kErrorAccessDenied;

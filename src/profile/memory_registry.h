@@ -6,6 +6,7 @@
 // in-memory version of the advapi32 calls (MemoryRegApi).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -15,6 +16,10 @@
 #include "registry/registry_access.h"
 
 namespace hzwk {
+
+// Windows keeps key trees at most 512 levels deep. Deeper paths are refused here too, which
+// also bounds the recursion of copying, comparing, destroying and saving keys.
+inline constexpr size_t kMaxKeyDepth = 512;
 
 // A value's type and its bytes exactly as stored (a REG_SZ may or may not end in NUL).
 struct RegData {
@@ -44,7 +49,8 @@ public:
 
     // Direct access for tests and tools; the refusals above do not apply.
     // Paths are relative to HKEY_LOCAL_MACHINE, parts separated by '\'; "" is the root.
-    // A path with an empty part ("\A", "A\\B") is invalid: nothing is found or made.
+    // A path with an empty part ("\A", "A\\B") is invalid: nothing is found or made;
+    // nor is a key made deeper than kMaxKeyDepth.
     bool KeyExists(const std::string& path) const;
     bool CreateKey(const std::string& path);
     bool DeleteKey(const std::string& path);  // with everything beneath it

@@ -141,9 +141,13 @@ private:
         const bool remove = !name.empty() && name[0] == '-';
         if (remove) name.erase(0, 1);
 
+        if (!NameFits(name)) return Problem("a key name holds a CR or NUL");
+
         const size_t slash = name.find('\\');
         const std::string root = name.substr(0, slash);
         const std::string path = slash == std::string::npos ? std::string() : name.substr(slash + 1);
+        if (Depth(path) > kMaxKeyDepth)
+            return Problem("the key path is deeper than " + std::to_string(kMaxKeyDepth) + " levels");
         if (!SameAscii(root, kMachineRoot)) {
             for (const char* other : kOtherRoots) {
                 if (SameAscii(root, other)) {
@@ -167,6 +171,20 @@ private:
         keep_ = true;
         key_ = path;
         return true;
+    }
+
+    // Names come from one line, so a CR in them is a stray one; neither it nor a NUL
+    // could be saved back.
+    static bool NameFits(const std::string& name) {
+        return name.find_first_of(std::string("\r\0", 2)) == std::string::npos;
+    }
+
+    static size_t Depth(const std::string& path) {
+        if (path.empty()) return 0;
+        size_t parts = 1;
+        for (size_t i = 0; i + 1 < path.size(); ++i)  // a trailing backslash adds no level
+            if (path[i] == '\\') ++parts;
+        return parts;
     }
 
     // Parts separated by single backslashes; one trailing backslash is tolerated.
@@ -206,6 +224,7 @@ private:
         size_t pos = 1;
         if (line[0] == '"') {
             if (!Quoted(line, 0, &name, &pos)) return false;
+            if (!NameFits(name)) return Problem("a value name holds a CR or NUL");
         }
         while (pos < line.size() && IsBlank(line[pos])) ++pos;
         if (pos >= line.size() || line[pos] != '=') return Problem("expected = after the value name");
@@ -439,16 +458,23 @@ bool ReplaceFileAtomically(const std::string& path, const std::string& contents,
         if (error) *error = "cannot write " + temp;
         return false;
     }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        // Windows' rename will not replace an existing file.
-        std::remove(path.c_str());
-        if (std::rename(temp.c_str(), path.c_str()) != 0) {
-            std::remove(temp.c_str());
-            if (error) *error = "cannot replace " + path;
-            return false;
+    if (std::rename(temp.c_str(), path.c_str()) == 0) return true;
+#ifdef _WIN32
+    // Windows' rename will not replace an existing file. The old one is moved aside, not
+    // removed, so that it can go back if the new one cannot take its place.
+    const std::string aside = path + ".old";
+    std::remove(aside.c_str());
+    if (std::rename(path.c_str(), aside.c_str()) == 0) {
+        if (std::rename(temp.c_str(), path.c_str()) == 0) {
+            std::remove(aside.c_str());
+            return true;
         }
+        std::rename(aside.c_str(), path.c_str());
     }
-    return true;
+#endif
+    std::remove(temp.c_str());
+    if (error) *error = "cannot replace " + path;
+    return false;
 }
 
 }  // namespace hzwk

@@ -4,8 +4,9 @@
 
 #include <sys/wait.h>
 
-#include <cstdio>
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -144,6 +145,52 @@ TEST(Hzwkctl, BadArgumentsSayWhyOnOneLineAndWriteNothing) {
     }
     EXPECT_EQ(ReadFile(p.dir / "registry.reg"), before);
     EXPECT_FALSE(fs::exists(p.dir / "debug.txt"));
+}
+
+TEST(Hzwkctl, DetectEndsLinesWithLfInOnePass) {
+    ScratchProfile p("xp-ti4600-3090");
+    // A description of 200,000 line breaks: one pass over the report per line break takes a minute.
+    // The first is CR CR LF, which ends as one LF as well.
+    const int breaks = 200000;
+    std::string hex = "\"Device Description\"=hex(1):0d,";
+    for (int i = 0; i < breaks; ++i) hex += "0d,0a,";
+    std::string reg = ReadFile(p.dir / "registry.reg");
+    const std::string plain = "\"Device Description\"=\"NVIDIA GeForce4 Ti 4600\"";
+    reg.replace(reg.find(plain), plain.size(), hex + "00");
+    std::ofstream(p.dir / "registry.reg", std::ios::binary) << reg;
+
+    const auto start = std::chrono::steady_clock::now();
+    const CtlRun r = Ctl("detect --machine '" + p.dir.string() + "'");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("\nCard Description: " + std::string(breaks + 1, '\n') + "Adapter"), std::string::npos);
+}
+
+// A profile whose registry.reg cannot be saved, or whose debug.txt cannot take the log line.
+TEST(Hzwkctl, AWriteThatCannotBeSavedIsNeitherLoggedNorReported) {
+    const struct {
+        const char* blocker;  // a folder in the way
+        const char* args;
+    } cases[] = {
+        {"registry.reg.tmp", "apply 640x480=100"},
+        {"registry.reg.tmp", "reset"},
+        {"debug.txt", "apply 640x480=100"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.blocker) + " " + c.args);
+        ScratchProfile p("xp-ti4600-3090");
+        fs::create_directories(p.dir / c.blocker / "kept");
+        const std::string before = ReadFile(p.dir / "registry.reg");
+        const std::string args = c.args;
+        const size_t space = args.find(' ');
+        const CtlRun r = Ctl(args.substr(0, space) + " --machine '" + p.dir.string() + "'" +
+                             (space == std::string::npos ? "" : args.substr(space)));
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find("Error writing to the registry"), std::string::npos) << r.err;
+        EXPECT_EQ(ReadFile(p.dir / "registry.reg"), before);
+        EXPECT_FALSE(fs::is_regular_file(p.dir / "debug.txt"));
+    }
 }
 
 TEST(Hzwkctl, ComposeFromAVersionAlone) {

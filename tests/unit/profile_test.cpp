@@ -131,9 +131,12 @@ TEST(MachineIni, MalformedLinesAreReportedAndChangeNothing) {
 TEST(MachineIni, WrittenTextReadsBackTheSame) {
     MachineProfile p = Parsed(kIni);
     for (uint32_t i = 0; i < 20; ++i) p.modes.push_back({800 + i, 600, 32, 60 + i});
+    p.systemDirectory = "C:\\W=1\\system32";
+    p.programFolder = "C:\\Tools\\A=B=";
     const MachineProfile again = Parsed(FormatMachineIni(p));
     EXPECT_EQ(FormatMachineIni(again), FormatMachineIni(p));
     EXPECT_EQ(again.systemDirectory, p.systemDirectory);
+    EXPECT_EQ(again.programFolder, p.programFolder);
     EXPECT_EQ(again.FindFile("C:\\odd=name\\x.dll")->version.ls, p.FindFile("C:\\odd=name\\x.dll")->version.ls);
     EXPECT_EQ(Text(again.modes), Text(p.modes));
 }

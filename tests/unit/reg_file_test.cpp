@@ -94,6 +94,8 @@ TEST(RegFile, MalformedFilesAreRefusedWholeWithTheirLine) {
         std::string mentions;
     };
     const std::string head = "REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\New]\n\"Early\"=\"x\"\n";
+    std::string tooDeep = "[HKEY_LOCAL_MACHINE";
+    for (size_t i = 0; i <= kMaxKeyDepth; ++i) tooDeep += "\\A";
     const std::vector<Bad> cases = {
         {"", "line 1"},
         {"REGEDIT5\n", "line 1"},
@@ -104,6 +106,9 @@ TEST(RegFile, MalformedFilesAreRefusedWholeWithTheirLine) {
         {head + "[HKEY_LOCAL_MASHINE\\SOFTWARE]\n", "unknown root"},
         {head + "[HKEY_LOCAL_MACHINE\\A\\\\B]\n", "line 4"},
         {head + "[-HKEY_LOCAL_MACHINE]\n", "line 4"},
+        {head + tooDeep + "]\n", "line 4"},
+        {head + "[HKEY_LOCAL_MACHINE\\A\rB]\n", "line 4"},
+        {head + "\"a\0b\"=\"x\"\n"s, "line 4"},
         {head + "\"V\"=\"\\Device\\Video0\"\n", "unknown escape"},
         {head + "\"V\"=\"open\n", "closing quote"},
         {head + "\"V\"=\"a\" b\n", "line 4"},
@@ -125,6 +130,23 @@ TEST(RegFile, MalformedFilesAreRefusedWholeWithTheirLine) {
         EXPECT_NE(error.find(c.mentions), std::string::npos) << error;
         EXPECT_TRUE(reg.SameContent(before));  // nothing of the good first lines either
     }
+}
+
+// As deep as Windows allows: read, copied, compared, saved and freed without running out of
+// stack; one level more cannot be made.
+TEST(RegFile, KeysAtTheDeepestLevel) {
+    std::string path = "A";
+    for (size_t i = 1; i < kMaxKeyDepth; ++i) path += "\\A";
+    const MemoryRegistry reg = Imported("REGEDIT4\n[HKEY_LOCAL_MACHINE\\" + path + "]\n\"V\"=\"x\"\n");
+    ASSERT_TRUE(reg.GetRaw(path, "V").has_value());
+    std::string text, error;
+    ASSERT_TRUE(ExportRegText(reg, &text, &error)) << error;
+    EXPECT_TRUE(Imported(text).SameContent(reg));
+
+    MemoryRegistry more = reg;
+    EXPECT_FALSE(more.SetRaw(path + "\\A", "V", kRegSz, "x"s));
+    EXPECT_FALSE(more.SaveStringValue(path + "\\A", "V", "x"));
+    EXPECT_TRUE(more.SameContent(reg));
 }
 
 // Values whose bytes a plain "text" would not carry exactly.

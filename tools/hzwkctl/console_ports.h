@@ -46,11 +46,14 @@ private:
 inline void Out(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
 inline void Err(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stderr); }
 
-// Keeps the start-up report instead of rewriting debug.txt; everything else passes through.
+// Keeps the start-up report instead of rewriting debug.txt; everything else passes through,
+// except that appends to debug.txt can be held back until the write they log is saved.
 class ReportCapturingOs final : public Os {
 public:
     explicit ReportCapturingOs(Os& inner) : inner_(inner) {}
     const std::string& Report() const { return report_; }
+    void HoldAppends() { holding_ = true; }
+    bool AppendHeld() { return held_.empty() || inner_.AppendDebugFile(held_); }
 
     std::string SystemDirectory() override { return inner_.SystemDirectory(); }
     bool ReadFileVersion(const std::string& p, FixedFileVersion& v) override { return inner_.ReadFileVersion(p, v); }
@@ -62,7 +65,11 @@ public:
         report_ = contents;
         return true;
     }
-    bool AppendDebugFile(const std::string& contents) override { return inner_.AppendDebugFile(contents); }
+    bool AppendDebugFile(const std::string& contents) override {
+        if (!holding_) return inner_.AppendDebugFile(contents);
+        held_ += contents;
+        return true;
+    }
     void Beep() override {}
     void OpenAddress(const std::string& a) override { inner_.OpenAddress(a); }
     bool ShowHelp(const std::string& p) override { return inner_.ShowHelp(p); }
@@ -71,17 +78,34 @@ public:
 private:
     Os& inner_;
     std::string report_;
+    bool holding_ = false;
+    std::string held_;
 };
 
 // The user's command is the confirmation: every question is answered Yes. Errors go to
-// standard error, other messages to standard output.
+// standard error, other messages to standard output; while held, the other messages wait
+// for Release, so that no success is reported before it is certain.
 class ConsolePrompt final : public Prompt {
 public:
     Answer Show(const std::string& text, Icon icon, Buttons buttons) override {
         if (buttons == Buttons::YesNo) return Answer::Yes;
-        std::fputs((text + "\n").c_str(), icon == Icon::Critical ? stderr : stdout);
+        if (icon == Icon::Critical)
+            Err(text + "\n");
+        else if (holding_)
+            held_ += text + "\n";
+        else
+            Out(text + "\n");
         return Answer::Ok;
     }
+    void Hold() { holding_ = true; }
+    void Release() {
+        Out(held_);
+        held_.clear();
+    }
+
+private:
+    bool holding_ = false;
+    std::string held_;
 };
 
 }  // namespace hzwk::ctl

@@ -7,12 +7,14 @@
 
 #include "catalogue/catalogue.h"
 #include "console_ports.h"
+#include "modelist/apply.h"
 #include "modelist/compose.h"
-#include "profile/machine_profile.h"
-#include "profile/profile_os.h"
-#include "profile/memory_registry.h"
 #include "app/main_form.h"
 #include "core/text.h"
+#include "profile/machine_profile.h"
+#include "profile/memory_registry.h"
+#include "profile/profile_os.h"
+#include "profile/reg_file.h"
 
 #ifdef _WIN32
 #include "os/win32_os.h"
@@ -106,6 +108,19 @@ Args Parse(int argc, char** argv) {
     return a;
 }
 
+// CR LF line ends as LF, in one pass. Every CR right before a line feed goes, as replacing
+// CR LF until none is left would do ("\r\r\n" gives "\n").
+std::string LfLines(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        if (c == '\n')
+            while (!out.empty() && out.back() == '\r') out.pop_back();
+        out.push_back(c);
+    }
+    return out;
+}
+
 // The value Apply writes, after its final touches, as one line.
 std::string WrittenLine(const Captions& captions, const ComposeFlags& flags, const TvParts& tv) {
     return FinishModeList(ComposeModeList(captions, flags, tv), flags.versionKey, tv) + "\n";
@@ -180,6 +195,26 @@ bool OpenMachine(const std::string& dir, Machine& m) {
     return true;
 }
 
+// On a profile a write is done once registry.reg is saved: only then is it logged and
+// reported, and a failure leaves registry.reg and debug.txt as they were.
+int SaveWrite(const std::string& dir, const MemoryRegistry& memory, ReportCapturingOs& os,
+              ConsolePrompt& prompt) {
+    const std::string path = ProfilePath(dir, kProfileRegistryFile);
+    std::string before, error;
+    if (!ReadWholeFile(path, &before, &error) || !SaveProfileRegistry(dir, memory, &error)) {
+        Err("hzwkctl: " + error + "\n" + kWriteError + "\n");
+        return 1;
+    }
+    if (!os.AppendHeld()) {
+        // Without its log line the value is not written.
+        if (!ReplaceFileAtomically(path, before, &error)) Err("hzwkctl: " + error + "\n");
+        Err("hzwkctl: cannot append to " + ProfilePath(dir, "debug.txt") + "\n" + kWriteError + "\n");
+        return 1;
+    }
+    prompt.Release();
+    return 0;
+}
+
 int RunOnMachine(const Args& a) {
     Machine m;
     if (!OpenMachine(a.machine, m)) return 1;
@@ -191,9 +226,7 @@ int RunOnMachine(const Args& a) {
     for (const auto& [row, caption] : a.captions) form.SetCaption(row, caption);
 
     if (a.command == "detect") {
-        std::string report = os.Report();
-        for (size_t p; (p = report.find("\r\n")) != std::string::npos;) report.replace(p, 2, "\n");
-        Out(report);
+        Out(LfLines(os.Report()));
         return 0;
     }
     if (a.command == "compose") {
@@ -204,16 +237,14 @@ int RunOnMachine(const Args& a) {
         return 0;
     }
     registry.AllowWrites();
+    const bool onProfile = !m.profileDir.empty();
+    if (onProfile) {
+        os.HoldAppends();
+        prompt.Hold();
+    }
     const WriteOutcome out = a.command == "apply" ? form.CmdApplyClick() : form.CmdResetClick();
     if (out != WriteOutcome::Written) return 1;
-    if (!m.profileDir.empty()) {
-        std::string error;
-        if (!SaveProfileRegistry(m.profileDir, m.memory, &error)) {
-            Err(std::string("hzwkctl: ") + error + "\n");
-            return 1;
-        }
-    }
-    return 0;
+    return onProfile ? SaveWrite(m.profileDir, m.memory, os, prompt) : 0;
 }
 
 }  // namespace
