@@ -7,7 +7,7 @@ namespace hzwk {
 namespace {
 
 constexpr const char kSameResolutions[] = "Please add 2 different resolutions";
-constexpr const char kNotWholeNumbers[] = "Please enter the TV-Out resolutions as whole numbers.";
+constexpr const char kNotTvNumbers[] = "Widths and heights must be whole numbers from 1 to 9999.";
 
 bool Valid(const std::string& w, const std::string& h) {
     return !w.empty() && w != "0" && !h.empty() && h != "0";
@@ -39,7 +39,7 @@ bool TvOutForm::CmdDoneClick() {
     // Only digits may reach the driver's mode list.
     if ((valid1 && (!IsTvNumber(txtW1) || !IsTvNumber(txtH1))) ||
         (valid2 && (!IsTvNumber(txtW2) || !IsTvNumber(txtH2)))) {
-        prompt_.Show(kNotWholeNumbers, Icon::Information, Buttons::Ok);
+        prompt_.Show(kNotTvNumbers, Icon::Information, Buttons::Ok);
         return false;
     }
     registry_.SaveStringValue(reg::kSettingsKey, reg::kResW1, valid1 ? txtW1 : "");

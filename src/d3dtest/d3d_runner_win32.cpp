@@ -99,9 +99,9 @@ public:
             return RunOutcome::NoDirect3D;
         }
         if (!SetUp()) return RunOutcome::Failed;
-        const bool ok = Loop();
+        const RunOutcome outcome = Loop();
         TearDown();
-        return ok ? RunOutcome::Finished : RunOutcome::Failed;
+        return outcome;
     }
 
 private:
@@ -174,18 +174,19 @@ private:
         return true;
     }
 
-    // False when the device was lost or Present failed.
-    bool Loop() {
+    // Finished on a click; DeviceLost when another program took the screen; Failed when
+    // drawing failed otherwise.
+    RunOutcome Loop() {
         FrameState& frame = state_.frame;
         const DWORD start = GetTickCount();
         RECT captionRect = AsRect(kCaptionRect);
         RECT hintRect = AsRect(kHintRect);
-        bool ok = true;
+        RunOutcome outcome = RunOutcome::Finished;
         while (!StopTest) {
             HRESULT hr = device_->TestCooperativeLevel();
             if (FAILED(hr)) {
                 LogFailure("TestCooperativeLevel", hr);
-                ok = false;
+                outcome = EndedBy(hr);
                 break;
             }
             frame.AdvanceAngle();
@@ -206,7 +207,7 @@ private:
             hr = device_->Present(nullptr, nullptr, nullptr, nullptr);
             if (FAILED(hr)) {
                 LogFailure("Present", hr);
-                ok = false;
+                outcome = EndedBy(hr);
                 break;
             }
             ++report_.framesDrawn;
@@ -216,7 +217,13 @@ private:
         }
         report_.elapsedMs = GetTickCount() - start;
         report_.shownFps = frame.ShownFps();
-        return ok;
+        return outcome;
+    }
+
+    // A lost device means the user switched away from a mode that worked: not the mode's fault.
+    static RunOutcome EndedBy(HRESULT hr) {
+        return hr == D3DERR_DEVICELOST || hr == D3DERR_DEVICENOTRESET ? RunOutcome::DeviceLost
+                                                                      : RunOutcome::Failed;
     }
 
     // Text font, device, Direct3D object, vertex buffer: in this order. The GDI font stays.
@@ -258,12 +265,19 @@ const char kTestWindowClass[] = "HertzwerkD3DTest";
 
 }  // namespace
 
-RunOutcome RunModeTest(HWND testWindow, const TestMode& mode, RunnerState& state, D3DRunReport& report) {
-    report = D3DRunReport{};
+bool Direct3D8Available() { return FindDirect3DCreate8() != nullptr; }
+
+D3DRunReport NewRunReport(const TestMode& mode) {
+    D3DRunReport report;
     report.width = static_cast<uint32_t>(mode.width);
     report.height = static_cast<uint32_t>(mode.height);
     report.depthBits = mode.depthBits;
     report.vsync = mode.vsync;
+    return report;
+}
+
+RunOutcome RunModeTest(HWND testWindow, const TestMode& mode, RunnerState& state, D3DRunReport& report) {
+    report = NewRunReport(mode);
     Run run(testWindow, mode, state, report);
     const RunOutcome outcome = run.Execute();
     report.ran = outcome == RunOutcome::Finished;

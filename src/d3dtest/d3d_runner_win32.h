@@ -19,6 +19,13 @@ struct RunnerState {
     HFONT font = nullptr;  // "Trebuchet MS" 10 pt, created at the first run and reused
 };
 
+// True when d3d8.dll loads and exports Direct3DCreate8. Asked before the full-screen test
+// window is made, so a PC without DirectX 8 gets its message without a black flash.
+bool Direct3D8Available();
+
+// A report of a run of `mode` that has not started yet.
+D3DRunReport NewRunReport(const TestMode& mode);
+
 // Runs one test on `testWindow` (the focus and device window). Returns once every
 // Direct3D object of the run is released; the caller closes the window.
 RunOutcome RunModeTest(HWND testWindow, const TestMode& mode, RunnerState& state,

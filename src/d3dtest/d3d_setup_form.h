@@ -73,7 +73,8 @@ inline constexpr const char kTestFailedMessage[] = "The Direct3D test could not 
 enum class RunOutcome {
     Finished,    // ended by a click
     NoDirect3D,  // d3d8.dll or its Direct3DCreate8 missing, or no Direct3D 8 object
-    Failed,      // the mode was refused, a resource could not be made, or the device was lost
+    Failed,      // the mode was refused, a resource could not be made, or drawing failed
+    DeviceLost,  // another program took the screen (Alt+Tab): the test ends without a word
 };
 
 class D3DSetupForm {

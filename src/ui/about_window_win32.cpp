@@ -65,6 +65,13 @@ protected:
         case WM_COMMAND:
             OnCommand(LOWORD(wp), HIWORD(wp));
             return 0;
+        case WM_SETCURSOR:
+            // The lines that open an address on this page show the hand, as links do.
+            if (LOWORD(lp) == HTCLIENT && OpensAddress(reinterpret_cast<HWND>(wp))) {
+                SetCursor(HandCursor());
+                return TRUE;
+            }
+            return Default(msg, wp, lp);
         case WM_CLOSE:
             done_ = true;  // the close box works like Close: the main window comes back
             return 0;
@@ -87,6 +94,21 @@ private:
         } else if (line >= 0 && line < kAboutLineCount && code == STN_CLICKED) {
             form_.LineClick(line);
         }
+    }
+
+    bool OpensAddress(HWND control) const {
+        if (!control || GetParent(control) != hwnd_) return false;
+        const int line = GetDlgCtrlID(control) - IDC_ABOUT_LINE;
+        return line >= 0 && line < kAboutLineCount &&
+               !AboutForm::AddressFor(form_.AboutPage(), line).empty();
+    }
+
+    static HCURSOR HandCursor() {
+        static HCURSOR hand = [] {
+            HCURSOR c = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND));
+            return c ? c : LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+        }();
+        return hand;
     }
 
     void SyncFromModel() {

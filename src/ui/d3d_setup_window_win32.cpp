@@ -189,10 +189,16 @@ void D3DSetupWindow::OnGo() {
     // Go and Cancel stay dead until the run is over.
     form_.BeginRun();
     EnableWindow(hwnd_, FALSE);
-    D3DRunReport report;
+    D3DRunReport report = NewRunReport(form_.Mode());
     RunOutcome outcome = RunOutcome::Failed;
-    HWND test = CreateTestWindow(instance_, hwnd_);
-    if (test != nullptr) outcome = RunModeTest(test, form_.Mode(), runner_, report);
+    HWND test = nullptr;
+    if (!Direct3D8Available()) {
+        report.noDirect3D = true;  // told before any full-screen window, so no black flash
+        outcome = RunOutcome::NoDirect3D;
+    } else {
+        test = CreateTestWindow(instance_, hwnd_);
+        if (test != nullptr) outcome = RunModeTest(test, form_.Mode(), runner_, report);
+    }
     // Enabled before the test window goes, so activation comes back here.
     EnableWindow(hwnd_, TRUE);
     if (test != nullptr) DestroyWindow(test);

@@ -89,6 +89,86 @@ int StepperRow(int controlId) {
     return row >= 0 && row < kRowCount ? row : -1;
 }
 
+// The rows' up-downs have no buddy, so on their own they neither handle the arrow keys nor
+// show that they have the focus. Subclassed, they do both: an arrow key is reported to the
+// window exactly as a click on that arrow is, so the row's change rule runs as for a click.
+WNDPROC g_upDownProc = nullptr;  // every row's up-down has the same class procedure
+
+void StepLikeAClick(HWND upDown, int delta) {
+    const LRESULT range = SendMessageA(upDown, UDM_GETRANGE, 0, 0);
+    const int a = static_cast<short>(LOWORD(range)), b = static_cast<short>(HIWORD(range));
+    const int low = a < b ? a : b, high = a < b ? b : a;
+    int position = static_cast<short>(LOWORD(SendMessageA(upDown, UDM_GETPOS, 0, 0))) + delta;
+    // At either end a click reports the end again; so does the key.
+    if (position < low) position = low;
+    if (position > high) position = high;
+    const UINT scroll = (GetWindowLongA(upDown, GWL_STYLE) & UDS_HORZ) ? WM_HSCROLL : WM_VSCROLL;
+    HWND parent = GetParent(upDown);
+    const LPARAM from = reinterpret_cast<LPARAM>(upDown);
+    SendMessageA(parent, scroll, MAKEWPARAM(SB_THUMBPOSITION, position), from);
+    SendMessageA(parent, scroll, MAKEWPARAM(SB_ENDSCROLL, position), from);
+}
+
+// The dotted focus rectangle over the up-down, drawn after the control has painted itself
+// and only where it painted, so the XOR rectangle never cancels itself out.
+LRESULT PaintWithFocusCue(HWND upDown, WPARAM wp, LPARAM lp) {
+    HRGN update = CreateRectRgn(0, 0, 0, 0);
+    if (update && wp == 0 && GetUpdateRgn(upDown, update, FALSE) == ERROR) {
+        DeleteObject(update);
+        update = nullptr;
+    }
+    const LRESULT result = CallWindowProcA(g_upDownProc, upDown, WM_PAINT, wp, lp);
+    HDC dc = wp != 0 ? reinterpret_cast<HDC>(wp) : GetDC(upDown);
+    if (dc) {
+        if (wp == 0 && update) SelectClipRgn(dc, update);
+        RECT r;
+        GetClientRect(upDown, &r);
+        InflateRect(&r, -2, -2);
+        DrawFocusRect(dc, &r);
+        if (wp == 0) ReleaseDC(upDown, dc);
+    }
+    if (update) DeleteObject(update);
+    return result;
+}
+
+LRESULT CALLBACK StepperProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_GETDLGCODE:
+        // The arrow keys are ours, not the dialog manager's moves between controls.
+        return CallWindowProcA(g_upDownProc, hwnd, msg, wp, lp) | DLGC_WANTARROWS;
+    case WM_KEYDOWN:
+        if (wp == VK_RIGHT || wp == VK_UP || wp == VK_LEFT || wp == VK_DOWN) {
+            if (IsWindowEnabled(hwnd)) StepLikeAClick(hwnd, (wp == VK_RIGHT || wp == VK_UP) ? 1 : -1);
+            return 0;
+        }
+        break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_UPDATEUISTATE: {
+        const LRESULT result = CallWindowProcA(g_upDownProc, hwnd, msg, wp, lp);
+        InvalidateRect(hwnd, nullptr, TRUE);
+        return result;
+    }
+    case WM_PAINT:
+        // Like the buttons: no cue while Windows hides them for mouse users.
+        if (GetFocus() == hwnd && !(SendMessageA(hwnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS))
+            return PaintWithFocusCue(hwnd, wp, lp);
+        break;
+    default:
+        break;
+    }
+    return CallWindowProcA(g_upDownProc, hwnd, msg, wp, lp);
+}
+
+void TakeKeys(HWND upDown) {
+    if (!upDown) return;
+    const auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(upDown, GWLP_WNDPROC));
+    if (!previous || previous == &StepperProc) return;
+    if (!g_upDownProc) g_upDownProc = previous;
+    if (previous != g_upDownProc) return;  // another class: leave it as it is
+    SetWindowLongPtrA(upDown, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StepperProc));
+}
+
 }  // namespace
 
 bool MainWindow::Create(int showCommand) {
@@ -106,7 +186,8 @@ bool MainWindow::Create(int showCommand) {
 }
 
 void MainWindow::CreateChildren() {
-    // The rows first, in the window's order: resolution label, caption label, stepper.
+    // The rows first, in the window's order: resolution label, caption label, stepper. So
+    // Tab goes through the steppers line by line, left half then right, before the buttons.
     for (int i = 0; i < kRowCount; ++i) {
         int row = kDisplayOrder[i];
         bool right = i >= kLeftRows;
@@ -117,8 +198,10 @@ void MainWindow::CreateChildren() {
                               IDC_ROW_RESOLUTION + row, 120 + dx, top, 1215, kStepperHeight});
         CreateControl(hwnd_, {"STATIC", "", kLineLabel, IDC_ROW_CAPTION + row, 1320 + dx, top,
                               495, kStepperHeight});
-        HWND stepper = CreateControl(hwnd_, {UPDOWN_CLASSA, "", UDS_HORZ, IDC_ROW_STEPPER + row,
-                                             1920 + dx, top, 375, kStepperHeight});
+        HWND stepper = CreateControl(hwnd_, {UPDOWN_CLASSA, "", UDS_HORZ | WS_TABSTOP,
+                                             IDC_ROW_STEPPER + row, 1920 + dx, top, 375,
+                                             kStepperHeight});
+        TakeKeys(stepper);
         SendMessageA(stepper, UDM_SETRANGE, 0, MAKELPARAM(kRows[row].stepperMax, 0));
         SendMessageA(stepper, UDM_SETPOS, 0, MAKELPARAM(0, 0));
     }

@@ -45,6 +45,7 @@ public:
                             TwipsX(kClientWidth), TwipsY(kClientHeight), owner, nullptr))
             return false;
         CreateControls(hwnd_, kControls, std::size(kControls));
+        keys_.SetDefaultId(hwnd_, IDC_TV_OK);  // Enter in a text box stores like OK
         PushToControls();
         CentreOver(hwnd_, owner);
         RunModalLoop(owner, hwnd_, &done_);

@@ -172,6 +172,7 @@ TEST(D3DSetupFormGo, ARunThatCouldNotBeDoneIsReportedAndTheWindowWorksAgain) {
         {RunOutcome::NoDirect3D,
          "Direct3D 8 is not available on this computer. The test needs DirectX 8 or later."},
         {RunOutcome::Failed, "The Direct3D test could not run in this mode."},
+        {RunOutcome::DeviceLost, nullptr},  // the mode worked: no blame for it
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.outcome));

@@ -340,9 +340,9 @@ TEST(TvOut, OkStoresValidPairsAndRefusesEqualOrNonNumericOnes) {
     EXPECT_EQ(Str(reg.GetRaw("SOFTWARE\\HZWK", "ResW2")), "640");
 
     prompt.shown.clear();
-    f.txtW1 = "800x", f.txtH1 = "600";
+    f.txtW1 = "12345", f.txtH1 = "600";  // a whole number, but too wide for the driver's table
     EXPECT_FALSE(f.CmdDoneClick());
-    EXPECT_EQ(prompt.Texts(), std::vector<std::string>{"Please enter the TV-Out resolutions as whole numbers."});
+    EXPECT_EQ(prompt.Texts(), std::vector<std::string>{"Widths and heights must be whole numbers from 1 to 9999."});
     EXPECT_EQ(Str(reg.GetRaw("SOFTWARE\\HZWK", "ResW1")), "");
 
     f.Command3Click();  // fills the boxes only

@@ -1,6 +1,7 @@
 #!/bin/bash
 # The Direct3D test's failure paths: a mode the display refuses ends with the message and
-# leaves the set-up window ready for a run that works; the close box works like Cancel;
+# leaves the set-up window ready for a run that works; a run whose device is lost (another
+# program took the screen) ends without a message; the close box works like Cancel;
 # without d3d8.dll the DirectX message comes and no test window is left.
 . "$(dirname "$0")/../lib.sh"
 . "$E2E_SRC/d3d/d3d_lib.sh"
@@ -19,6 +20,19 @@ d3d_choose "1024 x 768" "16 bit" off
 d3d_run_test after-refused 2
 e2e_expect_eq "run after the refused mode" "$(d3d_field "$(d3d_last_run)" ran)" 1
 e2e_expect_eq "its mode" "$(d3d_field "$(d3d_last_run)" mode)" 1024x768x16
+
+# Another program takes the screen during a run: the device is lost and the test ends
+# quietly, without blaming the mode, back in the set-up window.
+d3d_choose "1024 x 768" "32 bit" on
+d3d_drive click "$D3D_SETUP" "$IDC_CMD_GO"
+d3d_drive wait "$D3D_TEST" 20000 || e2e_fail "no test window after Go"
+sleep 1
+d3d_drive deactivate "$D3D_TEST"
+d3d_drive gone "$D3D_TEST" 20000 || e2e_fail "test window left after the device was lost"
+sleep 0.5
+d3d_drive nomsgbox || e2e_fail "a message box after the lost device: $(d3d_drive msgbox 1000)"
+e2e_expect_eq "set-up window enabled after the lost device" "$(d3d_drive enabled "$D3D_SETUP")" 1
+e2e_expect_eq "run that lost its device" "$(d3d_field "$(d3d_last_run)" ran)" 0
 
 # The close box: like Cancel.
 d3d_drive close "$D3D_SETUP"

@@ -1,7 +1,8 @@
 #!/bin/bash
 # Advanced mode on and off on the compressed 40.12 driver (ladder mode, calculator off at
 # start): on warns, lines the steppers up with their captions, enables them and the
-# calculator and shows "Added Resolutions: None"; off disables them all and re-reads the grid.
+# calculator and shows "Added Resolutions: None"; off disables them all (Tab then passes
+# over them) and re-reads the grid.
 . "$(dirname "$0")/../lib.sh"
 . "$(dirname "$0")/ui_common.bash"
 e2e_begin ui-advanced xp-ti4600-4012-compressed
@@ -29,6 +30,11 @@ e2e_drive < <(
     echo "expect-text main $((IDC_ROW_CAPTION + r640)) 60"
     for row in "${!UI_ROWS[@]}"; do echo "expect-enabled main $((IDC_ROW_STEPPER + row)) no"; done
     for id in $IDC_CMD_CALC $IDC_TEXT1 $IDC_CMD_CALCDEF $IDC_UPDOWN24; do echo "expect-enabled main $id no"; done
+    # Tab passes over the disabled steppers: from the check box round to Apply.
+    echo "set-focus main $IDC_CHECK1"
+    echo "wait-focus main $IDC_CHECK1 5000"
+    echo "key main $IDC_CHECK1 TAB"
+    echo "wait-focus main $IDC_CMD_APPLY 5000"
     echo "expect-exists main"
 )
 e2e_expect_eq "640x480 stepper lined up with 60 Hz" \

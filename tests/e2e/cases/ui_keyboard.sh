@@ -3,8 +3,9 @@
 # (the calculator is enabled at start): keys typed into Text1 make "Set" the default button,
 # Enter fills the 17 rows from the frequency and takes the default away again, so a second
 # Enter does nothing until Text1 changes. Tab walks Text1 -> Set -> Reset, and Enter on the
-# focused Reset button reads the driver's rates back. Keys are posted to the control, so
-# they pass through the program's own message loop (IsDialogMessage).
+# focused Reset button reads the driver's rates back. The rows' steppers take Tab and the
+# arrow keys. Keys are posted to the control, so they pass through the program's own
+# message loop (IsDialogMessage).
 . "$(dirname "$0")/../lib.sh"
 . "$(dirname "$0")/ui_common.bash"
 profile=xp-ti4600-4109
@@ -92,5 +93,37 @@ e2e_drive tab < <(
 )
 ui_read_captions "$E2E_DRIVE_OUT"
 e2e_expect_eq "grid after Enter on Reset" "${UI_CAPS[*]}" "${START_CAPS[*]}"
+
+# The rows' steppers. The arrow keys step one as a click on an arrow does, so the change
+# rule runs (position 0 shows "N/A"); Tab stops on each in window order, the left half top
+# to bottom, then the right half, and goes on to Apply.
+step640=$((IDC_ROW_STEPPER + row640))
+WINDOW_ORDER=(320x200 320x240 400x300 480x360 512x384 640x400 640x480 800x600 848x480 1024x768
+              1152x864 1280x720 1280x768 1280x960 1280x1024 1360x768 1600x900 1600x1024
+              1600x1200 1920x1080 1920x1200 1920x1440 2048x1536)
+e2e_drive steppers < <(
+    echo "attach main"
+    echo "updown main $step640 2"
+    echo "wait-text main $cap640 5000 2"
+    echo "set-focus main $step640"
+    echo "wait-focus main $step640 5000"
+    echo "key main $step640 DOWN LEFT"
+    echo "wait-text main $cap640 5000 N/A"
+    echo "key main $step640 RIGHT UP UP"
+    echo "wait-text main $cap640 5000 3"
+    echo "updown-pos main $step640"
+    prev=""
+    for res in "${WINDOW_ORDER[@]}"; do
+        id=$((IDC_ROW_STEPPER + $(ui_row_of "$res")))
+        if [ -z "$prev" ]; then echo "set-focus main $id"; else echo "key main $prev TAB"; fi
+        echo "wait-focus main $id 5000"
+        prev=$id
+    done
+    echo "key main $prev TAB"
+    echo "wait-focus main $IDC_CMD_APPLY 5000"
+)
+ui_screenshot_window "stepper-tab-to-apply"
+e2e_expect_eq "640x480 stepper after the arrow keys" \
+    "$(e2e_drive_line '^updown-pos ' | tr -d '\r' | awk '{ print $4 }')" 3
 e2e_drive close < <(echo "attach main"; echo "menu main $IDM_EXIT"; echo "wait-exit 20000")
 e2e_end

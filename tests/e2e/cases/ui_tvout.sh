@@ -1,7 +1,8 @@
 #!/bin/bash
 # The TV-out window on the Windows 2000 profile (both resolutions stored): it opens with the
-# stored values, ignores the close command, stores two new resolutions on OK and updates
-# the main window's line; equal resolutions are refused and nothing is stored.
+# stored values, ignores the close command, refuses a width of five digits, stores two new
+# resolutions on Enter in a text box (OK is the default button) and updates the main
+# window's line; equal resolutions are refused and nothing is stored.
 . "$(dirname "$0")/../lib.sh"
 . "$(dirname "$0")/ui_common.bash"
 profile=win2000-ti4200
@@ -29,14 +30,24 @@ e2e_drive open < <(
 e2e_screenshot tvout-window
 
 e2e_drive store < <(
-    echo "set-text tvout $IDC_TXT_W1 720"
+    echo "set-text tvout $IDC_TXT_W1 12345"
     echo "set-text tvout $IDC_TXT_H1 576"
     echo "click tvout $IDC_TV_CLEAR2"
     echo "sleep 1000"
     echo "expect-text tvout $IDC_TXT_W2 \"\""
     echo "set-text tvout $IDC_TXT_W2 640"
     echo "set-text tvout $IDC_TXT_H2 480"
-    echo "click tvout $IDC_TV_OK"
+    echo "set-focus tvout $IDC_TXT_H2"
+    echo "wait-focus tvout $IDC_TXT_H2 5000"
+    echo "expect-defid tvout $IDC_TV_OK"
+    echo "key tvout $IDC_TXT_H2 RETURN"
+    echo "answer ok Widths and heights must be whole numbers from 1 to 9999."
+    echo "sleep $UI_SETTLE_MS"
+    echo "expect-exists tvout"
+    echo "expect-reg $HZ ResW1 sz:800"
+    echo "set-text tvout $IDC_TXT_W1 720"
+    echo "wait-focus tvout $IDC_TXT_H2 5000"
+    echo "key tvout $IDC_TXT_H2 RETURN"
     echo "wait-gone tvout 20000"
     echo "sleep $UI_SETTLE_MS"
     echo "expect-reg $HZ ResW1 sz:720"

@@ -8,6 +8,8 @@
 //   enabled <title>             prints 1 when the window is enabled, else 0
 //   lclick <title>              posts a left click to the window's middle
 //   close <title>               posts WM_CLOSE
+//   deactivate <title>          posts WM_ACTIVATEAPP (inactive), as when another program
+//                               takes the screen: a full-screen device is lost
 //   msgbox <ms>                 waits for a "Hertzwerk" message box, prints its text, presses OK
 //   nomsgbox                    fails when a "Hertzwerk" message box is open
 #include <windows.h>
@@ -88,6 +90,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (cmd == "close") return PostMessageA(w, WM_CLOSE, 0, 0) ? 0 : Fail("PostMessage");
+    if (cmd == "deactivate") return PostMessageA(w, WM_ACTIVATEAPP, FALSE, 0) ? 0 : Fail("PostMessage");
     if (cmd == "lclick") {
         RECT r = {};
         GetClientRect(w, &r);
