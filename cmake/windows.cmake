@@ -9,7 +9,7 @@ endif()
 macro(hzwk_windows_targets)
   # The Windows halves of the ports and of the Direct3D test.
   target_sources(hzwk_ports PRIVATE
-    src/registry/win32_registry_win32.cpp
+    src/registry/win32_reg_api_win32.cpp
     src/os/win32_os_win32.cpp)
   target_link_libraries(hzwk_ports PUBLIC version advapi32 user32)
   target_sources(hzwk_domain PRIVATE

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "registry/api_registry.h"
 
 namespace hzwk {
 
@@ -51,45 +50,6 @@ std::vector<std::string> LowerParts(const std::vector<std::string>& parts) {
 }
 
 }  // namespace
-
-// ---- the RegistryAccess operations: the shared rules over the in-memory calls ----
-
-std::string MemoryRegistry::GetStringValue(const std::string& key, const std::string& name,
-                                           const std::string& defaultText) {
-    MemoryRegApi api(*this);
-    return ApiRegistry(api).GetStringValue(key, name, defaultText);
-}
-
-bool MemoryRegistry::SaveStringValue(const std::string& key, const std::string& name,
-                                     const std::string& text) {
-    MemoryRegApi api(*this);
-    return ApiRegistry(api).SaveStringValue(key, name, text);
-}
-
-int32_t MemoryRegistry::GetDwordValue(const std::string& key, const std::string& name,
-                                      int32_t defaultNumber) {
-    MemoryRegApi api(*this);
-    return ApiRegistry(api).GetDwordValue(key, name, defaultNumber);
-}
-
-bool MemoryRegistry::SaveDwordValue(const std::string& key, const std::string& name,
-                                    int32_t number) {
-    MemoryRegApi api(*this);
-    return ApiRegistry(api).SaveDwordValue(key, name, number);
-}
-
-bool MemoryRegistry::DeleteRegValue(const std::string& key, const std::string& name) {
-    MemoryRegApi api(*this);
-    return ApiRegistry(api).DeleteRegValue(key, name);
-}
-
-RawQuery MemoryRegistry::QueryRaw(const std::string& key, const std::string& name,
-                                  uint32_t bufferSize) {
-    MemoryRegApi api(*this);
-    return ApiRegistry(api).QueryRaw(key, name, bufferSize);
-}
-
-// ---- the model ----
 
 void MemoryRegistry::DenyKey(const std::string& path, bool denied) {
     std::vector<std::string> parts;
@@ -250,50 +210,48 @@ bool MemoryRegistry::SameContent(const MemoryRegistry& other) const {
 
 // ---- the advapi32 calls, in memory ----
 
-MemoryRegApi::~MemoryRegApi() { reg_.leakedHandles_ += static_cast<int>(open_.size()); }
-
-long MemoryRegApi::Opened(const std::vector<std::string>& parts, RegHandle* out) {
+long MemoryRegistry::Opened(const std::vector<std::string>& parts, RegHandle* out) {
     open_.push_back(Open{next_, parts});
     *out = next_++;
     return kErrorSuccess;
 }
 
-MemoryRegistry::Key* MemoryRegApi::Resolve(RegHandle key) {
+MemoryRegistry::Key* MemoryRegistry::Resolve(RegHandle key) {
     for (const Open& o : open_)
-        if (o.handle == key) return reg_.Find(o.parts);
+        if (o.handle == key) return Find(o.parts);
     return nullptr;
 }
 
-long MemoryRegApi::OpenKey(const char* path, RegHandle* out) {
+long MemoryRegistry::OpenKey(const char* path, RegHandle* out) {
     if (out == nullptr) return kErrorInvalidParameter;
     *out = 0;
     std::vector<std::string> parts;
     if (!SplitPath(path ? path : "", &parts)) return kErrorBadPathname;
-    if (reg_.Denied(parts)) return kErrorAccessDenied;
-    if (reg_.Find(parts) == nullptr) return kErrorFileNotFound;
+    if (Denied(parts)) return kErrorAccessDenied;
+    if (Find(parts) == nullptr) return kErrorFileNotFound;
     return Opened(parts, out);
 }
 
-long MemoryRegApi::OpenKeyRead(const char* path, RegHandle* out) { return OpenKey(path, out); }
+long MemoryRegistry::OpenKeyRead(const char* path, RegHandle* out) { return OpenKey(path, out); }
 
-long MemoryRegApi::CreateKey(const char* path, RegHandle* out) {
+long MemoryRegistry::CreateKey(const char* path, RegHandle* out) {
     if (out == nullptr) return kErrorInvalidParameter;
     *out = 0;
     std::vector<std::string> parts;
     if (!SplitPath(path ? path : "", &parts) || parts.size() > kMaxKeyDepth) return kErrorBadPathname;
-    if (reg_.Denied(parts)) return kErrorAccessDenied;
+    if (Denied(parts)) return kErrorAccessDenied;
     // Without write access an existing key still opens (for reading); a new one cannot be made.
-    if (reg_.failWrites_ && reg_.Find(parts) == nullptr) return kErrorAccessDenied;
-    reg_.Make(parts, nullptr);
+    if (failWrites_ && Find(parts) == nullptr) return kErrorAccessDenied;
+    Make(parts, nullptr);
     return Opened(parts, out);
 }
 
-long MemoryRegApi::QueryValue(RegHandle key, const char* name, uint32_t* type,
+long MemoryRegistry::QueryValue(RegHandle key, const char* name, uint32_t* type,
                               unsigned char* data, uint32_t* size) {
-    MemoryRegistry::Key* k = Resolve(key);
+    Key* k = Resolve(key);
     if (k == nullptr) return key == 0 ? kErrorInvalidHandle : kErrorKeyDeleted;
     if (data != nullptr && size == nullptr) return kErrorInvalidParameter;
-    if (reg_.failReads_) return kErrorAccessDenied;
+    if (failReads_) return kErrorAccessDenied;
     const std::string wanted = name ? name : "";
     for (const auto& v : k->values) {
         if (!SameName(v.name, wanted)) continue;
@@ -312,13 +270,13 @@ long MemoryRegApi::QueryValue(RegHandle key, const char* name, uint32_t* type,
     return kErrorFileNotFound;
 }
 
-long MemoryRegApi::SetValue(RegHandle key, const char* name, uint32_t type,
+long MemoryRegistry::SetValue(RegHandle key, const char* name, uint32_t type,
                             const unsigned char* data, uint32_t size) {
-    MemoryRegistry::Key* k = Resolve(key);
+    Key* k = Resolve(key);
     if (k == nullptr) return key == 0 ? kErrorInvalidHandle : kErrorKeyDeleted;
     if (data == nullptr && size != 0) return kErrorInvalidParameter;
     // The machine root holds no values of its own, and a refused write changes nothing.
-    if (k == &reg_.root_ || reg_.failWrites_) return kErrorAccessDenied;
+    if (k == &root_ || failWrites_) return kErrorAccessDenied;
     const std::string wanted = name ? name : "";
     const std::string bytes = size ? std::string(reinterpret_cast<const char*>(data), size) : std::string();
     for (auto& v : k->values) {
@@ -327,14 +285,14 @@ long MemoryRegApi::SetValue(RegHandle key, const char* name, uint32_t type,
             return kErrorSuccess;
         }
     }
-    k->values.push_back(MemoryRegistry::Value{wanted, RegData{type, bytes}});
+    k->values.push_back(Value{wanted, RegData{type, bytes}});
     return kErrorSuccess;
 }
 
-long MemoryRegApi::DeleteValue(RegHandle key, const char* name) {
-    MemoryRegistry::Key* k = Resolve(key);
+long MemoryRegistry::DeleteValue(RegHandle key, const char* name) {
+    Key* k = Resolve(key);
     if (k == nullptr) return key == 0 ? kErrorInvalidHandle : kErrorKeyDeleted;
-    if (reg_.failWrites_) return kErrorAccessDenied;
+    if (failWrites_) return kErrorAccessDenied;
     const std::string wanted = name ? name : "";
     for (auto it = k->values.begin(); it != k->values.end(); ++it) {
         if (SameName(it->name, wanted)) {
@@ -345,7 +303,7 @@ long MemoryRegApi::DeleteValue(RegHandle key, const char* name) {
     return kErrorFileNotFound;
 }
 
-long MemoryRegApi::CloseKey(RegHandle key) {
+long MemoryRegistry::CloseKey(RegHandle key) {
     for (auto it = open_.begin(); it != open_.end(); ++it) {
         if (it->handle == key) {
             open_.erase(it);

@@ -2,8 +2,8 @@
 // hzwkctl on a machine profile. It models what the program can observe: keys with
 // parents, names compared without regard to (ASCII) case but stored as first written,
 // typed values kept as raw bytes, and access that can be refused on purpose.
-// Its RegistryAccess operations run the same rules as the Win32 adapter, over an
-// in-memory version of the advapi32 calls (MemoryRegApi).
+// It answers the advapi32 calls (RegApi), so the program's registry rules (ApiRegistry)
+// run over it exactly as they run over Windows.
 #pragma once
 
 #include <cstddef>
@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "registry/reg_api.h"
-#include "registry/registry_access.h"
+#include "registry/registry_access.h"  // RegData
 
 namespace hzwk {
 
@@ -21,24 +21,20 @@ namespace hzwk {
 // also bounds the recursion of copying, comparing, destroying and saving keys.
 inline constexpr size_t kMaxKeyDepth = 512;
 
-// A value's type and its bytes exactly as stored (a REG_SZ may or may not end in NUL).
-struct RegData {
-    uint32_t type = kRegNone;
-    std::string bytes;
-    bool operator==(const RegData& o) const { return type == o.type && bytes == o.bytes; }
-};
-
-class MemoryRegistry final : public RegistryAccess {
+class MemoryRegistry final : public RegApi {
 public:
-    std::string GetStringValue(const std::string& key, const std::string& name,
-                               const std::string& defaultText) override;
-    bool SaveStringValue(const std::string& key, const std::string& name,
-                         const std::string& text) override;
-    int32_t GetDwordValue(const std::string& key, const std::string& name,
-                          int32_t defaultNumber) override;
-    bool SaveDwordValue(const std::string& key, const std::string& name, int32_t number) override;
-    bool DeleteRegValue(const std::string& key, const std::string& name) override;
-    RawQuery QueryRaw(const std::string& key, const std::string& name, uint32_t bufferSize) override;
+    // The advapi32 calls, answered from the model. Handles are numbers that stay valid
+    // until closed; OpenHandles() counts those not closed yet.
+    long OpenKey(const char* path, RegHandle* out) override;
+    long OpenKeyRead(const char* path, RegHandle* out) override;
+    long CreateKey(const char* path, RegHandle* out) override;
+    long QueryValue(RegHandle key, const char* name, uint32_t* type, unsigned char* data,
+                    uint32_t* size) override;
+    long SetValue(RegHandle key, const char* name, uint32_t type, const unsigned char* data,
+                  uint32_t size) override;
+    long DeleteValue(RegHandle key, const char* name) override;
+    long CloseKey(RegHandle key) override;
+    int OpenHandles() const { return static_cast<int>(open_.size()); }
 
     // Refusals, as an account without the rights would meet them (ERROR_ACCESS_DENIED):
     // reads: every value query; writes: setting and deleting values and creating keys;
@@ -68,11 +64,7 @@ public:
     // Same keys and values, names spelled alike (case included), same types and bytes.
     bool SameContent(const MemoryRegistry& other) const;
 
-    // Key handles the registry rules opened and never closed; always 0 unless broken.
-    int LeakedHandles() const { return leakedHandles_; }
-
 private:
-    friend class MemoryRegApi;
 
     struct Value {
         std::string name;
@@ -94,37 +86,13 @@ private:
     bool failReads_ = false;
     bool failWrites_ = false;
     std::vector<std::vector<std::string>> denied_;  // lower-case parts
-    int leakedHandles_ = 0;
-};
 
-// The advapi32 calls answered from a MemoryRegistry. Handles live as long as this object;
-// any still open when it goes are counted as leaked by the registry.
-class MemoryRegApi final : public RegApi {
-public:
-    explicit MemoryRegApi(MemoryRegistry& registry) : reg_(registry) {}
-    ~MemoryRegApi() override;
-    MemoryRegApi(const MemoryRegApi&) = delete;
-    MemoryRegApi& operator=(const MemoryRegApi&) = delete;
-
-    long OpenKey(const char* path, RegHandle* out) override;
-    long OpenKeyRead(const char* path, RegHandle* out) override;
-    long CreateKey(const char* path, RegHandle* out) override;
-    long QueryValue(RegHandle key, const char* name, uint32_t* type, unsigned char* data,
-                    uint32_t* size) override;
-    long SetValue(RegHandle key, const char* name, uint32_t type, const unsigned char* data,
-                  uint32_t size) override;
-    long DeleteValue(RegHandle key, const char* name) override;
-    long CloseKey(RegHandle key) override;
-
-private:
     struct Open {
         RegHandle handle;
         std::vector<std::string> parts;
     };
     long Opened(const std::vector<std::string>& parts, RegHandle* out);
-    MemoryRegistry::Key* Resolve(RegHandle key);
-
-    MemoryRegistry& reg_;
+    Key* Resolve(RegHandle key);
     std::vector<Open> open_;
     RegHandle next_ = 1;
 };

@@ -1,6 +1,6 @@
 // The registry rules of the program, written once over the advapi32 calls of RegApi.
-// Both Win32Registry and MemoryRegistry answer through this class, so what a test sees
-// on the in-memory model is what Windows gets.
+// Windows (Win32RegApi) and the in-memory registry of profiles and tests (MemoryRegistry)
+// both answer those calls, so what a test sees on the in-memory model is what Windows gets.
 #pragma once
 
 #include "registry/reg_api.h"

@@ -20,6 +20,13 @@ enum RegType : uint32_t {
     kRegMultiSz = 7,
 };
 
+// A value's type and its bytes exactly as stored (a REG_SZ may or may not end in NUL).
+struct RegData {
+    uint32_t type = kRegNone;
+    std::string bytes;
+    bool operator==(const RegData& o) const { return type == o.type && bytes == o.bytes; }
+};
+
 // Outcome of a raw fixed-buffer query, as RegQueryValueExA reports it.
 struct RawQuery {
     bool keyOpened = false;  // the key could be opened for reading

@@ -6,16 +6,18 @@
 #include <exception>
 #include <string>
 
-#include "os/win32_os.h"
-#include "registry/win32_registry.h"
 #include "app/main_form.h"
+#include "os/win32_os.h"
+#include "registry/api_registry.h"
+#include "registry/win32_reg_api.h"
 #include "ui/main_window_win32.h"
 #include "win/message_box_prompt_win32.h"
 
 namespace {
 
 int RunProgram(const char* commandLine, int showCommand) {
-    hzwk::Win32Registry registry;
+    hzwk::Win32RegApi api;
+    hzwk::ApiRegistry registry(api);
     hzwk::Win32Os os;
     hzwk::win::MessageBoxPrompt prompt;
     hzwk::MainForm form(registry, os, prompt);

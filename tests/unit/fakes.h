@@ -11,6 +11,7 @@
 #include "core/prompt.h"
 #include "os/os.h"
 #include "profile/memory_registry.h"
+#include "registry/api_registry.h"
 
 namespace hzwk::test {
 

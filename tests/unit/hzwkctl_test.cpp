@@ -14,6 +14,7 @@
 #include "catalogue/catalogue.h"
 #include "profile/machine_profile.h"
 #include "profile/memory_registry.h"
+#include "registry/api_registry.h"
 
 namespace hzwk {
 namespace {
@@ -59,10 +60,11 @@ struct ScratchProfile {
     ~ScratchProfile() { fs::remove_all(dir); }
     std::string Value(const std::string& name) {
         MemoryRegistry reg;
+        ApiRegistry rules(reg);
         MachineProfile profile;
         std::string error;
         EXPECT_TRUE(LoadMachineProfile(dir.string(), reg, profile, &error)) << error;
-        const std::string key = reg.GetStringValue("HARDWARE\\DEVICEMAP\\VIDEO", "\\Device\\Video0", "").substr(18);
+        const std::string key = rules.GetStringValue("HARDWARE\\DEVICEMAP\\VIDEO", "\\Device\\Video0", "").substr(18);
         auto v = reg.GetRaw(key, name);
         return v ? v->bytes : "<absent>";
     }

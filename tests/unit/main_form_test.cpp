@@ -22,9 +22,10 @@ constexpr const char kError[] = "Error writing to the registry";
 
 struct Machine {
     MemoryRegistry reg;
+    ApiRegistry rules{reg};
     FakeOs os;
     ScriptedPrompt prompt;
-    MainForm form{reg, os, prompt};
+    MainForm form{rules, os, prompt};
 
     Machine(const std::string& description, unsigned build, bool compressed) {
         MakeXpMachine(reg, os, description, build, compressed);
@@ -72,8 +73,8 @@ TEST(Apply, WritesTheComposedTableLogsItAndReports) {
 
 TEST(Apply, NewestDriversGetTheStarHeadUnderNvModesButTheLogDoesNot) {
     Machine m("NVIDIA GeForce4 Ti 4600", 4109, false);
-    m.reg.SaveStringValue("SOFTWARE\\HZWK", "ResW1", "800");
-    m.reg.SaveStringValue("SOFTWARE\\HZWK", "ResH1", "600");
+    m.rules.SaveStringValue("SOFTWARE\\HZWK", "ResW1", "800");
+    m.rules.SaveStringValue("SOFTWARE\\HZWK", "ResH1", "600");
     m.Start();
     m.prompt.answers = {Answer::Yes};
     m.form.CmdApplyClick();
@@ -87,10 +88,10 @@ TEST(Apply, NewestDriversGetTheStarHeadUnderNvModesButTheLogDoesNot) {
 
 TEST(Apply, TvOutFollowsTheTableAfterOneBlankFrom4000) {
     Machine m("NVIDIA GeForce4 Ti 4600", 4012, false);
-    m.reg.SaveStringValue("SOFTWARE\\HZWK", "ResW1", "800");
-    m.reg.SaveStringValue("SOFTWARE\\HZWK", "ResH1", "600");
-    m.reg.SaveStringValue("SOFTWARE\\HZWK", "ResW2", "640");
-    m.reg.SaveStringValue("SOFTWARE\\HZWK", "ResH2", "480");
+    m.rules.SaveStringValue("SOFTWARE\\HZWK", "ResW1", "800");
+    m.rules.SaveStringValue("SOFTWARE\\HZWK", "ResH1", "600");
+    m.rules.SaveStringValue("SOFTWARE\\HZWK", "ResW2", "640");
+    m.rules.SaveStringValue("SOFTWARE\\HZWK", "ResH2", "480");
     m.Start();
     m.prompt.answers = {Answer::Yes};
     m.form.CmdApplyClick();
@@ -178,10 +179,11 @@ TEST(WriteErrors, AnExceptionInApplyOrSetDefaultsEndsInTheOneMessage) {
         bool AppendDebugFile(const std::string&) override { throw std::out_of_range("log"); }
     };
     MemoryRegistry reg;
+    ApiRegistry rules(reg);
     ThrowingLog os;
     ScriptedPrompt prompt;
     MakeXpMachine(reg, os, "NVIDIA GeForce4 Ti 4600", 3090, false);
-    ThrowingWrites writes(reg);
+    ThrowingWrites writes(rules);
     MainForm form(writes, os, prompt);
     ASSERT_EQ(form.Load(""), StartupOutcome::ShowWindow);
     form.StepperChanged(kR640x480, 7);
@@ -250,9 +252,9 @@ TEST(Reset, AFailedWriteKeepsTheGrid) {
 
 TEST(AdvancedMode, OnSyncsAndEnablesOffLocksAndRereads) {
     Machine m("NVIDIA GeForce4 Ti 4600", 4012, false);
-    m.reg.SaveDwordValue("SOFTWARE\\HZWK", "LoadOnStartup", 1);
+    m.rules.SaveDwordValue("SOFTWARE\\HZWK", "LoadOnStartup", 1);
     m.Start();
-    m.reg.SaveDwordValue("SOFTWARE\\HZWK", "LoadOnStartup", 2);  // changed behind our back
+    m.rules.SaveDwordValue("SOFTWARE\\HZWK", "LoadOnStartup", 2);  // changed behind our back
     EXPECT_FALSE(m.form.cmdCalcEnabled);
     m.form.Check1Click();
     EXPECT_TRUE(m.form.advancedMode);
@@ -325,8 +327,9 @@ TEST(AutoStart, OnStoresAQuotedCommandOffDeletesBoth) {
 
 TEST(TvOut, OkStoresValidPairsAndRefusesEqualOrNonNumericOnes) {
     MemoryRegistry reg;
+    ApiRegistry rules(reg);
     ScriptedPrompt prompt;
-    TvOutForm f(reg, prompt);
+    TvOutForm f(rules, prompt);
     f.Load();
     EXPECT_FALSE(f.CmdDoneClick());  // two empty pairs are equal
     EXPECT_EQ(prompt.Texts(), std::vector<std::string>{"Please add 2 different resolutions"});
@@ -356,8 +359,8 @@ TEST(TvOut, OkStoresValidPairsAndRefusesEqualOrNonNumericOnes) {
 
     Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
     m.Start();
-    m.reg.SaveStringValue("SOFTWARE\\HZWK", "ResW2", "640");
-    m.reg.SaveStringValue("SOFTWARE\\HZWK", "ResH2", "480");
+    m.rules.SaveStringValue("SOFTWARE\\HZWK", "ResW2", "640");
+    m.rules.SaveStringValue("SOFTWARE\\HZWK", "ResH2", "480");
     m.form.TvOutStored();
     EXPECT_EQ(m.form.label50, "Added Resolutions: ; 640x480");
 }
@@ -386,11 +389,12 @@ TEST(HelpTopics, PathAlwaysAddsTheSeparatorAndFailureIsReported) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.folder);
         MemoryRegistry reg;
+        ApiRegistry rules(reg);
         HelpOs os;
         os.folder = c.folder;
         os.opens = c.opens;
         ScriptedPrompt prompt;
-        MainForm form(reg, os, prompt);
+        MainForm form(rules, os, prompt);
         form.MnuTopicsClick();
         EXPECT_EQ(os.asked, std::vector<std::string>{c.path});
         if (c.opens) {

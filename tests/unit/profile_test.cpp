@@ -14,6 +14,7 @@
 #include "profile/machine_profile.h"
 #include "profile/profile_os.h"
 #include "profile/reg_file.h"
+#include "registry/api_registry.h"
 
 namespace hzwk {
 namespace {
@@ -174,6 +175,7 @@ TEST_F(ProfileFolder, LoadsBothFilesAndReplacesTheRegistry) {
     Write("machine.ini", kIni);
     Write("registry.reg", kReg);
     MemoryRegistry reg;
+    ApiRegistry rules(reg);
     reg.SetRaw("SOFTWARE\\Stale", "V", kRegSz, "from before"s);
     reg.FailWrites(true);
     MachineProfile profile;
@@ -182,10 +184,10 @@ TEST_F(ProfileFolder, LoadsBothFilesAndReplacesTheRegistry) {
 
     EXPECT_EQ(profile.directory, dir);
     EXPECT_EQ(profile.systemDirectory, "C:\\WINDOWS\\system32");
-    EXPECT_EQ(reg.GetStringValue("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "CurrentVersion", ""),
+    EXPECT_EQ(rules.GetStringValue("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "CurrentVersion", ""),
               "5.1");
     EXPECT_FALSE(reg.KeyExists("SOFTWARE\\Stale"));
-    EXPECT_FALSE(reg.SaveStringValue("SOFTWARE\\HZWK", "V", "x"));  // the refusal stays switched on
+    EXPECT_FALSE(rules.SaveStringValue("SOFTWARE\\HZWK", "V", "x"));  // the refusal stays switched on
 }
 
 TEST_F(ProfileFolder, ABrokenProfileChangesNothing) {
@@ -207,6 +209,7 @@ TEST_F(ProfileFolder, ABrokenProfileChangesNothing) {
         if (c.ini) Write("machine.ini", c.ini);
         if (c.reg) Write("registry.reg", c.reg);
         MemoryRegistry reg;
+        ApiRegistry rules(reg);
         reg.SetRaw("SOFTWARE\\HZWK", "Kept", kRegSz, "yes"s);
         MachineProfile profile;
         profile.systemDirectory = "KEEP";
@@ -222,10 +225,11 @@ TEST_F(ProfileFolder, SavingTheRegistryRewritesOnlyRegistryReg) {
     Write("machine.ini", kIni);
     Write("registry.reg", kReg);
     MemoryRegistry reg;
+    ApiRegistry rules(reg);
     MachineProfile profile;
     std::string error;
     ASSERT_TRUE(LoadMachineProfile(dir, reg, profile, &error)) << error;
-    ASSERT_TRUE(reg.SaveStringValue("SOFTWARE\\HZWK", "LastDetVersion", "6.14.10.3090"));
+    ASSERT_TRUE(rules.SaveStringValue("SOFTWARE\\HZWK", "LastDetVersion", "6.14.10.3090"));
     ASSERT_TRUE(SaveProfileRegistry(dir, reg, &error)) << error;
 
     EXPECT_EQ(Read("machine.ini"), kIni);
@@ -287,6 +291,7 @@ TEST(ShippedProfiles, AllLoad) {
         struct stat st;
         if (e->d_name[0] == '.' || stat((dir + "/machine.ini").c_str(), &st) != 0) continue;
         MemoryRegistry reg;
+        ApiRegistry rules(reg);
         MachineProfile profile;
         std::string error;
         EXPECT_TRUE(LoadMachineProfile(dir, reg, profile, &error)) << e->d_name << ": " << error;

@@ -9,6 +9,7 @@
 
 #include "profile/memory_registry.h"
 #include "profile/reg_file.h"
+#include "registry/api_registry.h"
 
 namespace hzwk {
 namespace {
@@ -62,7 +63,7 @@ TEST(RegFile, ImportsEachFormAsRegeditDoes) {
     };
     for (const auto& e : expected) EXPECT_EQ(reg.GetRaw(e.key, e.name), e.data) << e.name;
     // A quoted text is imported with its NUL, and reads back as the text.
-    EXPECT_EQ(reg.GetStringValue(kDevice, "Device Description", ""), "NVIDIA \"quoted\" GeForce");
+    EXPECT_EQ(ApiRegistry(reg).GetStringValue(kDevice, "Device Description", ""), "NVIDIA \"quoted\" GeForce");
 }
 
 TEST(RegFile, DeletionsAndOtherRoots) {
@@ -145,7 +146,7 @@ TEST(RegFile, KeysAtTheDeepestLevel) {
 
     MemoryRegistry more = reg;
     EXPECT_FALSE(more.SetRaw(path + "\\A", "V", kRegSz, "x"s));
-    EXPECT_FALSE(more.SaveStringValue(path + "\\A", "V", "x"));
+    EXPECT_FALSE(ApiRegistry(more).SaveStringValue(path + "\\A", "V", "x"));
     EXPECT_TRUE(more.SameContent(reg));
 }
 

@@ -20,8 +20,9 @@ const char kKey[] = "SOFTWARE\\HZWK";
 
 class RegistryTest : public ::testing::Test {
 protected:
-    void TearDown() override { EXPECT_EQ(reg.LeakedHandles(), 0); }
+    void TearDown() override { EXPECT_EQ(reg.OpenHandles(), 0); }
     MemoryRegistry reg;
+    ApiRegistry rules{reg};
 };
 
 TEST_F(RegistryTest, ReadsOnlyWhatTheRulesAccept) {
@@ -49,48 +50,48 @@ TEST_F(RegistryTest, ReadsOnlyWhatTheRulesAccept) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         reg.SetRaw(kKey, "Value", c.type, c.bytes);
-        EXPECT_EQ(reg.GetStringValue(kKey, "Value", "DEF"), c.asText);
-        EXPECT_EQ(reg.GetDwordValue(kKey, "Value", 77), c.asNumber);
+        EXPECT_EQ(rules.GetStringValue(kKey, "Value", "DEF"), c.asText);
+        EXPECT_EQ(rules.GetDwordValue(kKey, "Value", 77), c.asNumber);
     }
     // A missing value or key gives the default, and reading creates nothing.
-    EXPECT_EQ(reg.GetStringValue(kKey, "Missing", "6.14.10.3090"), "6.14.10.3090");
-    EXPECT_EQ(reg.GetDwordValue("SOFTWARE\\Nowhere", "LoadOnStartup", -5), -5);
+    EXPECT_EQ(rules.GetStringValue(kKey, "Missing", "6.14.10.3090"), "6.14.10.3090");
+    EXPECT_EQ(rules.GetDwordValue("SOFTWARE\\Nowhere", "LoadOnStartup", -5), -5);
     EXPECT_FALSE(reg.KeyExists("SOFTWARE\\Nowhere"));
 }
 
 TEST_F(RegistryTest, NamesAndPathsAreMatchedLikeWindowsMatchesThem) {
     reg.SetRaw("System\\Video\\{GUID}", "Device Description", kRegSz, "NVIDIA GeForce4\0"s);
-    EXPECT_EQ(reg.GetStringValue("SYSTEM\\video\\{guid}", "DEVICE DESCRIPTION", ""), "NVIDIA GeForce4");
-    reg.SaveStringValue("SYSTEM\\VIDEO\\{GUID}", "device description", "x");
+    EXPECT_EQ(rules.GetStringValue("SYSTEM\\video\\{guid}", "DEVICE DESCRIPTION", ""), "NVIDIA GeForce4");
+    rules.SaveStringValue("SYSTEM\\VIDEO\\{GUID}", "device description", "x");
     EXPECT_EQ(reg.SubkeyNames(""), std::vector<std::string>{"System"});  // first spelling kept
     EXPECT_EQ(reg.ValueNames("System\\Video\\{GUID}"), std::vector<std::string>{"Device Description"});
 
     reg.SetRaw(kKey, "V", kRegSz, "ok\0"s);
-    EXPECT_EQ(reg.GetStringValue("SOFTWARE\\HZWK\\", "V", "DEF"), "ok");      // trailing '\'
-    EXPECT_EQ(reg.GetStringValue("\\SOFTWARE\\HZWK", "V", "DEF"), "DEF");     // leading '\'
-    EXPECT_EQ(reg.GetStringValue("SOFTWARE\\\\HZWK", "V", "DEF"), "DEF");     // empty part
-    EXPECT_EQ(reg.GetStringValue("SOFTWARE\\HZWK\0junk"s, "V", "DEF"), "ok");  // ANSI ends at NUL
-    EXPECT_FALSE(reg.SaveStringValue("SOFTWARE\\\\HZWK", "V", "x"));
-    EXPECT_FALSE(reg.SaveStringValue("", "V", "x"));  // the machine root holds no values
+    EXPECT_EQ(rules.GetStringValue("SOFTWARE\\HZWK\\", "V", "DEF"), "ok");      // trailing '\'
+    EXPECT_EQ(rules.GetStringValue("\\SOFTWARE\\HZWK", "V", "DEF"), "DEF");     // leading '\'
+    EXPECT_EQ(rules.GetStringValue("SOFTWARE\\\\HZWK", "V", "DEF"), "DEF");     // empty part
+    EXPECT_EQ(rules.GetStringValue("SOFTWARE\\HZWK\0junk"s, "V", "DEF"), "ok");  // ANSI ends at NUL
+    EXPECT_FALSE(rules.SaveStringValue("SOFTWARE\\\\HZWK", "V", "x"));
+    EXPECT_FALSE(rules.SaveStringValue("", "V", "x"));  // the machine root holds no values
 }
 
 TEST_F(RegistryTest, WritesStoreExactlyTheirBytesAndCreateMissingKeys) {
-    ASSERT_TRUE(reg.SaveStringValue("SOFTWARE\\A\\B", "LastDetVersion", "6.14.10.4109"));
+    ASSERT_TRUE(rules.SaveStringValue("SOFTWARE\\A\\B", "LastDetVersion", "6.14.10.4109"));
     EXPECT_TRUE(reg.KeyExists("SOFTWARE\\A"));
     EXPECT_EQ(*reg.GetRaw("SOFTWARE\\A\\B", "LastDetVersion"), (RegData{kRegSz, "6.14.10.4109"}));
-    ASSERT_TRUE(reg.SaveStringValue(kKey, "ResW1", ""));
-    EXPECT_EQ(reg.GetStringValue(kKey, "ResW1", "DEF"), "");
+    ASSERT_TRUE(rules.SaveStringValue(kKey, "ResW1", ""));
+    EXPECT_EQ(rules.GetStringValue(kKey, "ResW1", "DEF"), "");
 
-    ASSERT_TRUE(reg.SaveDwordValue(kKey, "N", -2));
+    ASSERT_TRUE(rules.SaveDwordValue(kKey, "N", -2));
     EXPECT_EQ(*reg.GetRaw(kKey, "N"), (RegData{kRegDword, "\xfe\xff\xff\xff"s}));
-    ASSERT_TRUE(reg.SaveStringValue(kKey, "N", "1"));  // replaces the type too
-    EXPECT_EQ(reg.GetDwordValue(kKey, "N", 0), 0);
+    ASSERT_TRUE(rules.SaveStringValue(kKey, "N", "1"));  // replaces the type too
+    EXPECT_EQ(rules.GetDwordValue(kKey, "N", 0), 0);
 
     reg.SetRaw(reg::kRunKey, "HZWK", kRegSz, "\"C:\\hzwk.exe\" /startup"s);
-    EXPECT_TRUE(reg.DeleteRegValue(reg::kRunKey, "hzwk"));
+    EXPECT_TRUE(rules.DeleteRegValue(reg::kRunKey, "hzwk"));
     EXPECT_FALSE(reg.GetRaw(reg::kRunKey, "HZWK").has_value());
-    EXPECT_FALSE(reg.DeleteRegValue(reg::kRunKey, "HZWK"));  // nothing there: no effect
-    EXPECT_FALSE(reg.DeleteRegValue("SOFTWARE\\Nowhere\\Run", "HZWK"));
+    EXPECT_FALSE(rules.DeleteRegValue(reg::kRunKey, "HZWK"));  // nothing there: no effect
+    EXPECT_FALSE(rules.DeleteRegValue("SOFTWARE\\Nowhere\\Run", "HZWK"));
     EXPECT_FALSE(reg.KeyExists("SOFTWARE\\Nowhere"));
 }
 
@@ -100,18 +101,18 @@ TEST_F(RegistryTest, QueryRawReportsLikeAFixedBufferQuery) {
     reg.SetRaw(key, "Long", kRegMultiSz, std::string(300, 'b'));
     reg.SetRaw(key, "Empty", kRegMultiSz, "");
 
-    RawQuery q = reg.QueryRaw(key, "InstalledDisplayDrivers", 255);
+    RawQuery q = rules.QueryRaw(key, "InstalledDisplayDrivers", 255);
     EXPECT_TRUE(q.keyOpened && q.found && !q.tooLarge);
     EXPECT_EQ(q.type, uint32_t(kRegMultiSz));
     EXPECT_EQ(q.data, "nv4_disp\0\0"s);
-    q = reg.QueryRaw(key, "Long", 255);
+    q = rules.QueryRaw(key, "Long", 255);
     EXPECT_TRUE(q.keyOpened && !q.found && q.tooLarge && q.data.empty());
     EXPECT_EQ(q.size, 300u);
-    q = reg.QueryRaw(key, "Empty", 0);  // a zero-sized buffer is still a buffer
+    q = rules.QueryRaw(key, "Empty", 0);  // a zero-sized buffer is still a buffer
     EXPECT_TRUE(q.found && q.size == 0);
-    q = reg.QueryRaw(key, "Missing", 255);
+    q = rules.QueryRaw(key, "Missing", 255);
     EXPECT_TRUE(q.keyOpened && !q.found && !q.tooLarge);
-    q = reg.QueryRaw("System\\Video\\0001", "InstalledDisplayDrivers", 255);
+    q = rules.QueryRaw("System\\Video\\0001", "InstalledDisplayDrivers", 255);
     EXPECT_FALSE(q.keyOpened || q.found || q.tooLarge);
 }
 
@@ -119,19 +120,19 @@ TEST_F(RegistryTest, RefusedAccessGivesDefaultsAndChangesNothing) {
     reg.SetRaw(kKey, "S", kRegSz, "text\0"s);
     reg.SetRaw(kKey, "D", kRegDword, "\x01\0\0\0"s);
     reg.FailReads(true);
-    EXPECT_EQ(reg.GetStringValue(kKey, "S", "DEF"), "DEF");
-    EXPECT_EQ(reg.GetDwordValue(kKey, "D", 9), 9);
-    EXPECT_FALSE(reg.QueryRaw(kKey, "S", 255).found);
+    EXPECT_EQ(rules.GetStringValue(kKey, "S", "DEF"), "DEF");
+    EXPECT_EQ(rules.GetDwordValue(kKey, "D", 9), 9);
+    EXPECT_FALSE(rules.QueryRaw(kKey, "S", 255).found);
     reg.FailReads(false);
 
     const MemoryRegistry before = reg;
     reg.FailWrites(true);
-    EXPECT_FALSE(reg.SaveStringValue(kKey, "S", "new"));
-    EXPECT_FALSE(reg.SaveStringValue("SOFTWARE\\New\\Key", "S", "new"));
-    EXPECT_FALSE(reg.SaveDwordValue(kKey, "D", 2));
-    EXPECT_FALSE(reg.DeleteRegValue(kKey, "S"));
+    EXPECT_FALSE(rules.SaveStringValue(kKey, "S", "new"));
+    EXPECT_FALSE(rules.SaveStringValue("SOFTWARE\\New\\Key", "S", "new"));
+    EXPECT_FALSE(rules.SaveDwordValue(kKey, "D", 2));
+    EXPECT_FALSE(rules.DeleteRegValue(kKey, "S"));
     EXPECT_TRUE(reg.SameContent(before));
-    EXPECT_EQ(reg.GetStringValue(kKey, "S", ""), "text");  // reads still work
+    EXPECT_EQ(rules.GetStringValue(kKey, "S", ""), "text");  // reads still work
     reg.FailWrites(false);
 
     // A denied key is closed with everything below it, and only it.
@@ -139,11 +140,11 @@ TEST_F(RegistryTest, RefusedAccessGivesDefaultsAndChangesNothing) {
     reg.SetRaw(device, "UseCompressedModeFormat", kRegDword, "\x01\0\0\0"s);
     reg.SetRaw("SYSTEM\\Services\\nvx", "V", kRegSz, "sibling\0"s);
     reg.DenyKey("system\\services\\NV", true);
-    EXPECT_EQ(reg.GetDwordValue(device, "UseCompressedModeFormat", 0), 0);
-    EXPECT_FALSE(reg.SaveStringValue(device, "NV25_Modes", "{...}"));
-    EXPECT_EQ(reg.GetStringValue("SYSTEM\\Services\\nvx", "V", ""), "sibling");
+    EXPECT_EQ(rules.GetDwordValue(device, "UseCompressedModeFormat", 0), 0);
+    EXPECT_FALSE(rules.SaveStringValue(device, "NV25_Modes", "{...}"));
+    EXPECT_EQ(rules.GetStringValue("SYSTEM\\Services\\nvx", "V", ""), "sibling");
     reg.DenyKey("SYSTEM\\Services\\nv", false);
-    EXPECT_EQ(reg.GetDwordValue(device, "UseCompressedModeFormat", 0), 1);
+    EXPECT_EQ(rules.GetDwordValue(device, "UseCompressedModeFormat", 0), 1);
 }
 
 // ---- what reaches Windows ----
@@ -197,7 +198,7 @@ private:
         if (rc == kErrorSuccess && h != 0) ++opened;
         return rc;
     }
-    MemoryRegApi inner_;
+    MemoryRegistry& inner_;
 };
 
 TEST_F(RegistryTest, WritesPassTheCharactersOnlyAndFourDwordBytes) {

@@ -14,9 +14,10 @@ namespace {
 
 struct Machine {
     MemoryRegistry reg;
+    ApiRegistry rules{reg};
     FakeOs os;
     ScriptedPrompt prompt;
-    MainForm form{reg, os, prompt};
+    MainForm form{rules, os, prompt};
 };
 
 std::string Last(Machine& m) { return Str(m.reg.GetRaw("SOFTWARE\\HZWK", "LastDetVersion")); }
@@ -163,7 +164,7 @@ TEST(Startup, StartupSwitchRunsOnlyForANewDriverTheUserAccepts) {
     {  // unchanged version: silent end, nothing written
         Machine m;
         MakeXpMachine(m.reg, m.os, "NVIDIA GeForce4 Ti 4600", 3090, false);
-        m.reg.SaveStringValue("SOFTWARE\\HZWK", "LastDetVersion", "6.14.10.3090");
+        m.rules.SaveStringValue("SOFTWARE\\HZWK", "LastDetVersion", "6.14.10.3090");
         EXPECT_EQ(m.form.Load("/startup"), StartupOutcome::NoNewVersion);
         EXPECT_TRUE(m.prompt.shown.empty());
         EXPECT_EQ(m.os.beeps, 0);
@@ -177,7 +178,7 @@ TEST(Startup, StartupSwitchRunsOnlyForANewDriverTheUserAccepts) {
     {  // new version, No: the question comes again next time
         Machine m;
         MakeXpMachine(m.reg, m.os, "NVIDIA GeForce4 Ti 4600", 4109, false);
-        m.reg.SaveStringValue("SOFTWARE\\HZWK", "LastDetVersion", "6.14.10.3090");
+        m.rules.SaveStringValue("SOFTWARE\\HZWK", "LastDetVersion", "6.14.10.3090");
         m.prompt.answers = {Answer::No};
         EXPECT_EQ(m.form.Load("/startup"), StartupOutcome::Declined);
         EXPECT_EQ(m.os.beeps, 1);
@@ -190,7 +191,7 @@ TEST(Startup, StartupSwitchRunsOnlyForANewDriverTheUserAccepts) {
     {  // new version, Yes: a normal run in startup mode
         Machine m;
         MakeXpMachine(m.reg, m.os, "NVIDIA GeForce4 Ti 4600", 4109, false);
-        m.reg.SaveStringValue("SOFTWARE\\HZWK", "LastDetVersion", "6.14.10.3090");
+        m.rules.SaveStringValue("SOFTWARE\\HZWK", "LastDetVersion", "6.14.10.3090");
         m.prompt.answers = {Answer::Yes};
         EXPECT_EQ(m.form.Load("/startup"), StartupOutcome::ShowWindow);
         EXPECT_EQ(Last(m), "6.14.10.4109");
@@ -236,8 +237,8 @@ TEST(Report, TvLineShowsWhatStartupRead) {
 TEST(Startup, StoredTvOutReachesReportAndCaption) {
     Machine m;
     MakeXpMachine(m.reg, m.os, "NVIDIA GeForce4 Ti 4600", 3090, false);
-    m.reg.SaveStringValue("SOFTWARE\\HZWK", "ResW1", "800");
-    m.reg.SaveStringValue("SOFTWARE\\HZWK", "ResH1", "600");
+    m.rules.SaveStringValue("SOFTWARE\\HZWK", "ResW1", "800");
+    m.rules.SaveStringValue("SOFTWARE\\HZWK", "ResH1", "600");
     ASSERT_EQ(m.form.Load(""), StartupOutcome::ShowWindow);
     EXPECT_EQ(m.form.label50, "Added Resolutions: 800x600");
     EXPECT_NE(m.os.debugFile.find("TV Resolutions: 1.  800x 600 2. \r\n"), std::string::npos);
@@ -274,6 +275,7 @@ TEST(Startup, ArbitraryRegistryContentsNeverCrashOrLeakIntoTheModeList) {
     int shown = 0;
     for (int round = 0; round < 400; ++round) {
         MemoryRegistry reg;
+        ApiRegistry rules(reg);
         FakeOs os;
         ScriptedPrompt prompt;
         MakeXpMachine(reg, os, "NVIDIA GeForce4 Ti 4600", 3000 + rng() % 1200, rng() % 2);
@@ -281,7 +283,7 @@ TEST(Startup, ArbitraryRegistryContentsNeverCrashOrLeakIntoTheModeList) {
             if (rng() % 3 == 0) reg.SetRaw(key, name, types[rng() % 6], randomBytes(300));
         os.modes = {{640, 480, 32, static_cast<uint32_t>(rng())}, {1024, 768, 16, static_cast<uint32_t>(rng() % 300)}};
         prompt.answers = {Answer::Yes, Answer::Yes, Answer::Yes};
-        MainForm form(reg, os, prompt);
+        MainForm form(rules, os, prompt);
         if (form.Load(rng() % 2 ? "/startup" : "") != StartupOutcome::ShowWindow) continue;
         ++shown;
         prompt.answers = {Answer::Yes};

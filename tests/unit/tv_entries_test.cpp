@@ -4,6 +4,7 @@
 #include <string>
 
 #include "profile/memory_registry.h"
+#include "registry/api_registry.h"
 #include "registry/settings.h"
 #include "tvout/tv_entries.h"
 
@@ -27,13 +28,14 @@ TEST(IsTvNumber, DigitsOnlyFrom1To9999) {
 
 TEST(ReadTvResolutions, ReadsTheFourSettingsAndDropsAnythingButNumbers) {
     MemoryRegistry registry;
+    ApiRegistry rules(registry);
     const std::string key = reg::kSettingsKey;
-    EXPECT_EQ(ReadTvResolutions(registry).w1 + ReadTvResolutions(registry).h2, "");
-    registry.SaveStringValue(key, reg::kResW1, "800");
-    registry.SaveStringValue(key, reg::kResH1, "600;A 1,1");
+    EXPECT_EQ(ReadTvResolutions(rules).w1 + ReadTvResolutions(rules).h2, "");
+    rules.SaveStringValue(key, reg::kResW1, "800");
+    rules.SaveStringValue(key, reg::kResH1, "600;A 1,1");
     registry.SetRaw(key, reg::kResW2, kRegDword, std::string("\x80\x02\0\0", 4));
-    registry.SaveStringValue(key, reg::kResH2, "480");
-    const TvResolutions read = ReadTvResolutions(registry);
+    rules.SaveStringValue(key, reg::kResH2, "480");
+    const TvResolutions read = ReadTvResolutions(rules);
     EXPECT_EQ(read.w1, "800");
     EXPECT_EQ(read.h1, "");
     EXPECT_EQ(read.w2, "");

@@ -22,7 +22,8 @@
 #include <vector>
 
 #include "os/win32_os.h"
-#include "registry/win32_registry.h"
+#include "registry/api_registry.h"
+#include "registry/win32_reg_api.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ using hzwk::DisplayMode;
 using hzwk::FixedFileVersion;
 using hzwk::RawQuery;
 using hzwk::Win32Os;
-using hzwk::Win32Registry;
+using hzwk::ApiRegistry;
 
 int g_passed = 0;
 int g_failed = 0;
@@ -157,7 +158,7 @@ std::string Le32(uint32_t n) {
 // A REG_MULTI_SZ of exactly `size` bytes: one entry and its two closing NULs.
 std::string MultiOfSize(size_t size) { return std::string(size - 2, 'm') + Bytes("\0\0"); }
 
-void CheckStrings(Win32Registry& reg) {
+void CheckStrings(ApiRegistry& reg) {
     const std::string text = "Hertzwerk 2.1a";
     const bool saved = reg.SaveStringValue(kScratch, "Text", text);
     Check(saved, "SaveStringValue on a new key returns true");
@@ -228,7 +229,7 @@ void CheckStrings(Win32Registry& reg) {
               reg.GetStringValue(kNever, "Text", "default"), "default");
 }
 
-void CheckDwords(Win32Registry& reg) {
+void CheckDwords(ApiRegistry& reg) {
     const int32_t numbers[] = {0, 1, 2, -1, -4109, 0x12345678, INT32_MIN, INT32_MAX};
     std::string wrong;
     for (int32_t n : numbers) {
@@ -276,7 +277,7 @@ void CheckDwords(Win32Registry& reg) {
                 reg.GetDwordValue(kNever, "LoadOnStartup", -77), -77);
 }
 
-void CheckDeleteAndCreate(Win32Registry& reg) {
+void CheckDeleteAndCreate(ApiRegistry& reg) {
     RawSet("Doomed", REG_DWORD, Le32(1));
     const DWORD before = ValueCount(kScratch);
     const bool deleted = reg.DeleteRegValue(kScratch, "Doomed");
@@ -299,7 +300,7 @@ void CheckDeleteAndCreate(Win32Registry& reg) {
           "SaveStringValue on a missing key creates it and its missing parents");
 }
 
-void CheckRawQueries(Win32Registry& reg) {
+void CheckRawQueries(ApiRegistry& reg) {
     const std::string one = Bytes("nv4_disp\0\0");
     const std::string two = Bytes("nv4_disp\0nv4\0\0");
     RawSet("Raw one", REG_MULTI_SZ, one);
@@ -354,7 +355,7 @@ uintptr_t ProbeHandle() {
     return value;
 }
 
-void CheckHandles(Win32Registry& reg) {
+void CheckHandles(ApiRegistry& reg) {
     auto round = [&reg](int i) {
         reg.SaveStringValue(kScratch, "Round", "x");
         reg.GetStringValue(kScratch, "Round", "");
@@ -601,7 +602,8 @@ int main(int argc, char** argv) {
 
     RemoveScratch();  // what an interrupted earlier run left
     {
-        Win32Registry reg;
+        hzwk::Win32RegApi api;
+        ApiRegistry reg(api);
         CheckStrings(reg);
         CheckDwords(reg);
         CheckDeleteAndCreate(reg);

@@ -15,10 +15,11 @@
 #include "profile/memory_registry.h"
 #include "profile/profile_os.h"
 #include "profile/reg_file.h"
+#include "registry/api_registry.h"
 
 #ifdef _WIN32
 #include "os/win32_os.h"
-#include "registry/win32_registry.h"
+#include "registry/win32_reg_api.h"
 #endif
 
 namespace hzwk::ctl {
@@ -168,16 +169,20 @@ int ComposeFromVersion(const Args& a) {
 // The registry and system the command works on: a profile, or this Windows machine.
 struct Machine {
     MemoryRegistry memory;
-    std::unique_ptr<RegistryAccess> real;
+    std::unique_ptr<RegApi> real;
     std::unique_ptr<Os> os;
     std::string profileDir;
-    RegistryAccess& Registry() { return real ? *real : memory; }
+    std::unique_ptr<ApiRegistry> registry;
+    RegistryAccess& Registry() {
+        if (!registry) registry = std::make_unique<ApiRegistry>(real ? *real : static_cast<RegApi&>(memory));
+        return *registry;
+    }
 };
 
 bool OpenMachine(const std::string& dir, Machine& m) {
     if (dir.empty()) {
 #ifdef _WIN32
-        m.real = std::make_unique<Win32Registry>();
+        m.real = std::make_unique<Win32RegApi>();
         m.os = std::make_unique<Win32Os>();
         return true;
 #else

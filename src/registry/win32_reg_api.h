@@ -1,0 +1,24 @@
+// The registry on Windows: HKEY_LOCAL_MACHINE through the ANSI advapi32 calls. The rules
+// over them are ApiRegistry's: ApiRegistry registry(api) with a Win32RegApi api.
+#pragma once
+
+#include "registry/reg_api.h"
+
+namespace hzwk {
+
+// RegOpenKeyA, RegOpenKeyExA(KEY_READ), RegCreateKeyA, RegQueryValueExA,
+// RegSetValueExA, RegDeleteValueA and RegCloseKey on HKEY_LOCAL_MACHINE.
+class Win32RegApi final : public RegApi {
+public:
+    long OpenKey(const char* path, RegHandle* out) override;
+    long OpenKeyRead(const char* path, RegHandle* out) override;
+    long CreateKey(const char* path, RegHandle* out) override;
+    long QueryValue(RegHandle key, const char* name, uint32_t* type, unsigned char* data,
+                    uint32_t* size) override;
+    long SetValue(RegHandle key, const char* name, uint32_t type, const unsigned char* data,
+                  uint32_t size) override;
+    long DeleteValue(RegHandle key, const char* name) override;
+    long CloseKey(RegHandle key) override;
+};
+
+}  // namespace hzwk
