@@ -408,6 +408,8 @@ bool ImportRegFile(const std::string& path, MemoryRegistry& registry, std::strin
     return false;
 }
 
+std::string RegValueText(const std::string& name, const RegData& data) { return ValueText(name, data); }
+
 bool ExportRegText(const MemoryRegistry& registry, std::string* text, std::string* error) {
     std::string out = std::string(kHeader) + "\r\n\r\n";
     if (!ExportKey(registry, "", &out, error)) return false;
