@@ -11,14 +11,15 @@ declare -A allowed=(
   [os]="core"
   [profile]="core registry os"
   [catalogue]="core"
+  [monitor]="core"
   [grid]="core os"
   [tvout]="core registry"
   [modelist]="core registry os catalogue grid tvout"
   [d3dtest]="core grid"
-  [app]="core registry os catalogue grid tvout modelist d3dtest"
+  [app]="core registry os catalogue monitor grid tvout modelist d3dtest"
   [win]="core"
-  [ui]="core registry os catalogue grid tvout modelist d3dtest app win"
-  [tools/hzwkctl]="core registry os profile catalogue grid tvout modelist d3dtest app"
+  [ui]="core registry os catalogue monitor grid tvout modelist d3dtest app win"
+  [tools/hzwkctl]="core registry os profile catalogue monitor grid tvout modelist d3dtest app"
 )
 
 bad=0

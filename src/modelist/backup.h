@@ -1,28 +1,19 @@
 // modelist/: the driver's mode-list value and how it is written; no window or Win32 code.
 //
 // The backup taken before each write of the mode-list value: a REGEDIT4 file that puts
-// the value back as it was when regedit imports it, the file's name, which old backups
-// go, and the check that a file handed to restore is a backup of this machine.
+// the value back as it was when regedit imports it, the file's name, and which old backups
+// go. Reading one back for restore is profile/backup_file.h's.
 #pragma once
 
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "registry/memory_registry.h"
+#include "registry/reg_text.h"
 
 namespace hzwk {
 
 inline constexpr int kBackupsKept = 10;
-
-// The value a backup holds: its name and its type and bytes, or no data when the value
-// did not exist (restoring then deletes it).
-struct BackupValue {
-    std::string name;
-    std::optional<RegData> data;
-    bool operator==(const BackupValue& o) const { return name == o.name && data == o.data; }
-};
 
 // The .reg text that restores `value` under HKEY_LOCAL_MACHINE\keyPath: ANSI, CR LF,
 // ending in a blank line. A REG_SZ that is plain text, with or without one final NUL,
@@ -43,12 +34,5 @@ std::string BackupFileName(const BackupTime& time, const std::function<bool(cons
 // newest remain: newest by the time in the name, then by the -N suffix as a number.
 // Names not made by BackupFileName are never chosen.
 std::vector<std::string> BackupsToDelete(const std::vector<std::string>& names);
-
-// Reads a backup for restore. It must be REGEDIT4 with exactly one key, HKEY_LOCAL_MACHINE's
-// `driverKeyPath` (case aside), and exactly one value that `isModeListName` accepts. On
-// success sets `value`; otherwise sets `error` to one line saying why the file is refused.
-bool ReadBackupText(const std::string& text, const std::string& driverKeyPath,
-                    const std::function<bool(const std::string&)>& isModeListName,
-                    BackupValue* value, std::string* error);
 
 }  // namespace hzwk

@@ -1,5 +1,7 @@
 #include "profile/reg_file.h"
 
+#include "registry/reg_text.h"
+
 #include <cstdio>
 #include <sstream>
 #include <vector>
@@ -312,60 +314,6 @@ bool Writable(const std::string& name) {
     return name.find_first_of(std::string("\r\n\0", 3)) == std::string::npos;
 }
 
-std::string Escaped(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (c == '\\' || c == '"') out.push_back('\\');
-        out.push_back(c);
-    }
-    return out;
-}
-
-bool PlainText(const RegData& data) {
-    const std::string& b = data.bytes;
-    return data.type == kRegSz && !b.empty() && b.back() == '\0' &&
-           b.find_first_of(std::string("\r\n\0", 3)) == b.size() - 1;
-}
-
-void AppendHex(std::string* out, const std::string& head, const std::string& bytes) {
-    static const char kDigits[] = "0123456789abcdef";
-    std::string line = head;
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        const unsigned char b = static_cast<unsigned char>(bytes[i]);
-        line.push_back(kDigits[b >> 4]);
-        line.push_back(kDigits[b & 15]);
-        if (i + 1 < bytes.size()) {
-            line.push_back(',');
-            if (line.size() > 76) {  // regedit keeps its lines under 80 columns
-                *out += line + "\\\r\n";
-                line = "  ";
-            }
-        }
-    }
-    *out += line + "\r\n";
-}
-
-std::string ValueText(const std::string& name, const RegData& data) {
-    const std::string head = name.empty() ? std::string("@=") : "\"" + Escaped(name) + "\"=";
-    if (PlainText(data))
-        return head + "\"" + Escaped(data.bytes.substr(0, data.bytes.size() - 1)) + "\"\r\n";
-    if (data.type == kRegDword && data.bytes.size() == 4) {
-        uint32_t n = 0;
-        for (int i = 3; i >= 0; --i) n = n << 8 | static_cast<unsigned char>(data.bytes[i]);
-        char buf[20];
-        std::snprintf(buf, sizeof buf, "dword:%08x\r\n", static_cast<unsigned>(n));
-        return head + buf;
-    }
-    std::string out;
-    char type[24];
-    if (data.type == kRegBinary)
-        std::snprintf(type, sizeof type, "hex:");
-    else
-        std::snprintf(type, sizeof type, "hex(%x):", static_cast<unsigned>(data.type));
-    AppendHex(&out, head + type, data.bytes);
-    return out;
-}
-
 bool ExportKey(const MemoryRegistry& reg, const std::string& path, std::string* out,
                std::string* error) {
     const std::vector<std::string> names = reg.ValueNames(path);
@@ -376,7 +324,7 @@ bool ExportKey(const MemoryRegistry& reg, const std::string& path, std::string* 
                 if (error) *error = "a value name in \"" + path + "\" holds a line break or NUL";
                 return false;
             }
-            *out += ValueText(name, *reg.GetRaw(path, name));
+            *out += RegValueText(name, *reg.GetRaw(path, name));
         }
         *out += "\r\n";
     }
@@ -407,8 +355,6 @@ bool ImportRegFile(const std::string& path, MemoryRegistry& registry, std::strin
     if (error) *error = path + ", " + problem;
     return false;
 }
-
-std::string RegValueText(const std::string& name, const RegData& data) { return ValueText(name, data); }
 
 bool ExportRegText(const MemoryRegistry& registry, std::string* text, std::string* error) {
     std::string out = std::string(kHeader) + "\r\n\r\n";

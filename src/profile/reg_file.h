@@ -25,9 +25,6 @@ bool ImportRegFile(const std::string& path, MemoryRegistry& registry, std::strin
 // Every key (empty ones too) and value. Fails only on names a .reg file cannot hold
 // (line breaks or NULs in a name).
 bool ExportRegText(const MemoryRegistry& registry, std::string* text, std::string* error);
-// One value as the export writes it: "name"= (or @=) and its data, ending in CR LF.
-// The name must hold no line break or NUL.
-std::string RegValueText(const std::string& name, const RegData& data);
 // Written to a temporary file beside `path` first, then renamed over it.
 bool ExportRegFile(const std::string& path, const MemoryRegistry& registry, std::string* error);
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "modelist/backup.h"
+#include "profile/backup_file.h"
 
 namespace hzwk {
 namespace {
