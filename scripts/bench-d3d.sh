@@ -3,7 +3,8 @@
 # OFF against a bare Direct3D 8 loop that only clears and presents at the same mode, and
 # the figure the test shows with VSync ON against the mode's refresh rate.
 #   scripts/bench-d3d.sh [SECONDS]        (default 10 per measurement)
-# Uses the tests/e2e settings: E2E_BUILD (the x86_64 build), E2E_DISPLAY, E2E_D3D_HELPERS.
+# Uses the tests/e2e settings: E2E_BUILD (default build/win-i686, like the cases; set it to
+# build/win-x86_64 for the 64-bit build), E2E_DISPLAY, E2E_D3D_HELPERS.
 SECS=${1:-10}
 . "$(dirname "$0")/../tests/e2e/lib.sh"
 . "$E2E_SRC/d3d/d3d_lib.sh"

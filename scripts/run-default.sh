@@ -1,16 +1,18 @@
 #!/bin/bash
-# Runs hzwk.exe (x86_64) on a machine profile under Wine.
+# Runs hzwk.exe (i686, the build users run) on a machine profile under Wine.
 #   scripts/run-default.sh [PROFILE]          (default xp-ti4600-3090)
 # With $DISPLAY set, the window opens there and stays until you close it (the display's own
 # modes stay as they are). Without one, it runs on a private Xvfb with the profile's modes,
 # saves a screenshot of the main window as build/screenshots/main.png and closes it again.
-# Builds build/win-x86_64 first when hzwk.exe or the test helpers are missing.
+# Builds build/win-i686 first when hzwk.exe or the test helpers are missing.
 top=$(cd "$(dirname "$0")/.." && pwd)
 profile=${1:-xp-ti4600-3090}
-: "${E2E_BUILD:=$top/build/win-x86_64}"
+: "${E2E_BUILD:=$top/build/win-i686}"
 export E2E_BUILD
 if [ ! -f "$E2E_BUILD/hzwk.exe" ] || [ ! -f "$E2E_BUILD/e2e/hzwkdrive.exe" ]; then
-    cmake -S "$top" -B "$E2E_BUILD" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-x86_64-mingw.cmake" > /dev/null &&
+    arch=i686
+    case $E2E_BUILD in *x86_64*) arch=x86_64 ;; esac
+    cmake -S "$top" -B "$E2E_BUILD" -DCMAKE_TOOLCHAIN_FILE="$top/cmake/toolchain-$arch-mingw.cmake" > /dev/null &&
         cmake --build "$E2E_BUILD" -j2 || exit 1
 fi
 interactive=

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: native unit tests (with sanitizers), both
-# Windows builds with their import check, and the end-to-end cases under Wine.
+# Windows builds with their import check, every end-to-end case under Wine on the i686
+# hzwk.exe (the build users run), and a smoke run of the x86_64 one.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
@@ -25,5 +26,10 @@ done
 echo "== import tables"
 bash scripts/check-imports.sh build/win-i686 build/win-x86_64
 
-echo "== end-to-end under Wine"
-bash tests/e2e/run_all.sh
+echo "== end-to-end under Wine: i686"
+e2e_rc=0
+E2E_BUILD="$top/build/win-i686" bash tests/e2e/run_all.sh || e2e_rc=1
+echo "== end-to-end under Wine: x86_64 smoke (start, Apply, the Direct3D test)"
+E2E_BUILD="$top/build/win-x86_64" bash tests/e2e/run_all.sh 01-default-window ui_apply_start_grid_4109 d3d_from_menu ||
+  e2e_rc=1
+exit $e2e_rc

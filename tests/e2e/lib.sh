@@ -3,7 +3,7 @@
 # The case API is described in README.md beside this file.
 #
 # Settings (environment):
-#   E2E_BUILD     Windows build folder holding hzwk.exe and e2e/*.exe   (default build-e2e-win)
+#   E2E_BUILD     Windows build folder holding hzwk.exe and e2e/*.exe   (default build/win-i686)
 #   E2E_NATIVE    native build folder for the xmodes helper             (default build-e2e-native)
 #   HZWK_EXE      the program under test                                (default $E2E_BUILD/hzwk.exe)
 #   E2E_HELPERS   folder of hzwkdrive.exe & co.                          (default $E2E_BUILD/e2e)
@@ -13,7 +13,7 @@
 
 E2E_SRC=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 E2E_REPO=$(cd "$E2E_SRC/../.." && pwd)
-: "${E2E_BUILD:=$E2E_REPO/build-e2e-win}"
+: "${E2E_BUILD:=$E2E_REPO/build/win-i686}"
 : "${E2E_NATIVE:=$E2E_REPO/build-e2e-native}"
 : "${HZWK_EXE:=$E2E_BUILD/hzwk.exe}"
 : "${E2E_HELPERS:=$E2E_BUILD/e2e}"
@@ -280,13 +280,21 @@ e2e_wine() {
     e2e_timeout "$secs" "$E2E_WINE" "$@"
 }
 
-# The pristine prefix, made once per build folder and copied for each case.
+# What a prefix template depends on: Wine's version and whether 32-bit Wine is there (only a
+# prefix made with it has syswow64 and runs 32-bit programs).
+e2e_template_key() {
+    printf '%s wow64=%s\n' "$("$E2E_WINE" --version 2>/dev/null)" \
+        "$([ -x /usr/lib/wine/wine ] && echo yes || echo no)"
+}
+
+# The pristine prefix, made once per build folder and Wine set-up, and copied for each case.
 e2e_template() {
-    local tpl=$E2E_WORK_ROOT/prefix-template
+    local tpl=$E2E_WORK_ROOT/prefix-template key
+    key=$(e2e_template_key)
     mkdir -p "$E2E_WORK_ROOT"
     (
         flock -w 300 9 || exit 1
-        [ -f "$tpl/.ready" ] && exit 0
+        [ -f "$tpl/.ready" ] && [ "$(cat "$tpl/.ready")" = "$key" ] && exit 0
         rm -rf "$tpl"
         e2e_log "making the Wine prefix template (once)"
         export WINEPREFIX=$tpl
@@ -300,7 +308,11 @@ REGEDIT4
 EOF
         e2e_timeout 60 "$E2E_WINE" regedit /S "$(winepath_of "$E2E_WORK_ROOT/template.reg")" >> "$E2E_WORK_ROOT/template.log" 2>&1
         timeout 60 "$WINESERVER" -w
-        [ -f "$tpl/system.reg" ] && touch "$tpl/.ready"
+        [ -f "$tpl/system.reg" ] || exit 1
+        case $key in
+            *wow64=yes) [ -f "$tpl/drive_c/windows/syswow64/kernel32.dll" ] || exit 1 ;;
+        esac
+        printf '%s\n' "$key" > "$tpl/.ready"
     ) 9>"$E2E_WORK_ROOT/.template.lock"
     [ -f "$tpl/.ready" ] || { e2e_fail "could not make the Wine prefix (see $E2E_WORK_ROOT/template.log)"; return 1; }
     # Hard links for the big, never-written Windows folder; real copies of everything else.
@@ -318,6 +330,33 @@ EOF
 
 # winepath_of UNIXPATH: the Z: path Wine gives any host file.
 winepath_of() { printf 'Z:%s\n' "$(printf '%s' "$1" | tr / '\\')"; }
+
+# e2e_exe_bits FILE: 32 or 64, from the machine field of the file's PE header.
+e2e_exe_bits() {
+    local pe machine
+    pe=$(od -An -t u4 -j 60 -N 4 "$1" 2>/dev/null | tr -d ' ')
+    [ -n "$pe" ] || return 1
+    machine=$(od -An -t x2 -j $((pe + 4)) -N 2 "$1" 2>/dev/null | tr -d ' ')
+    case $machine in
+        014c) echo 32 ;;
+        8664) echo 64 ;;
+        *) return 1 ;;
+    esac
+}
+
+# e2e_need_wow64 EXE: a 32-bit program needs a prefix with syswow64 (made with wine32 present)
+# and 32-bit XRandR, without which Wine cannot change the display mode for it.
+e2e_need_wow64() {
+    [ "$(e2e_exe_bits "$1")" = 32 ] || return 0
+    if [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
+        e2e_fail "$1 is 32-bit, but the Wine prefix has no syswow64: install wine32:i386 (scripts/setup.sh)"
+        return 1
+    fi
+    if [ ! -e /usr/lib/i386-linux-gnu/libXrandr.so.2 ]; then
+        e2e_fail "$1 is 32-bit, but 32-bit XRandR is missing: install libxrandr2:i386 (scripts/setup.sh)"
+        return 1
+    fi
+}
 
 # ---- the case -----------------------------------------------------------------------------
 
@@ -342,6 +381,13 @@ e2e_begin() {
         e2e_end
     fi
     e2e_need_helpers || { e2e_fail "helpers missing"; e2e_end; }
+    # A 32-bit program (the build users run) sees HKLM\SOFTWARE through Wow6432Node and its
+    # file access to system32 lands in syswow64: the machine is seeded in the view the
+    # program sees, and the driver's registry checks read that view.
+    E2E_BITS=$(e2e_exe_bits "$HZWK_EXE") || { e2e_fail "$HZWK_EXE is not a Windows program"; e2e_end; }
+    export HZWKDRIVE_REG_VIEW=$E2E_BITS
+    local regedit=regedit sysdir_host=system32
+    [ "$E2E_BITS" = 32 ] && { regedit='C:\windows\syswow64\regedit.exe'; sysdir_host=syswow64; }
 
     # The screen must hold the largest mode; Xvfb lists its own size at 0 Hz.
     local modes w=1024 h=768 m mw mh
@@ -357,6 +403,7 @@ e2e_begin() {
 
     export WINEPREFIX=$E2E_WORK/prefix
     e2e_template || e2e_end
+    e2e_need_wow64 "$HZWK_EXE" || e2e_end
     "$WINESERVER" -f -p > "$E2E_WORK/wineserver.log" 2>&1 &
     E2E_PIDS+=("$!")
 
@@ -370,7 +417,7 @@ e2e_begin() {
                        index(k, "[hkey_local_machine\\hardware\\") == 1) ? vol : plain }
         out != "" { print > out }' "$prof/registry.reg"
     printf '%s\n' "${E2E_EXTRA_REG:-}" >> "$E2E_WORK/plain.reg"
-    e2e_wine 60 regedit /S "$(winepath_of "$E2E_WORK/plain.reg")" > "$E2E_WORK/regedit.log" 2>&1 ||
+    e2e_wine 60 "$regedit" /S "$(winepath_of "$E2E_WORK/plain.reg")" > "$E2E_WORK/regedit.log" 2>&1 ||
         { e2e_fail "regedit could not import the profile"; e2e_end; }
     # A first GUI process makes Wine build its display keys (and read the modes); only then
     # can the helper copy Wine's adapter values into the profile's device key.
@@ -381,14 +428,14 @@ e2e_begin() {
             { cat "$E2E_WORK/volkey.log"; e2e_fail "could not seed the driver's device key"; e2e_end; }
     fi
 
-    # Files with versions: the system directory is the prefix's own (64-bit: system32).
+    # Files with versions: the system directory is the prefix's own, as the program sees it.
     local sysdir line path ver target dir
     sysdir=$(e2e_ini system directory "$prof/machine.ini")
     while IFS= read -r line; do
         path=${line%=*}; ver=${line##*=}
         dir=${path%\\*}
         if [ -n "$sysdir" ] && [ "${dir,,}" = "${sysdir,,}" ]; then
-            target=$WINEPREFIX/drive_c/windows/system32/${path##*\\}
+            target=$WINEPREFIX/drive_c/windows/$sysdir_host/${path##*\\}
         else
             target=$(e2e_unix_path "$path")
         fi

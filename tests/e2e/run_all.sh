@@ -1,17 +1,12 @@
 #!/bin/bash
 # Runs every end-to-end case (cases/*.sh, in name order, one after the other) and prints one
 # result line per case and the totals. Exit status 1 when any case failed.
-#   tests/e2e/run_all.sh [PATTERN]     only the cases whose file name contains PATTERN
+#   tests/e2e/run_all.sh [PATTERN...]  only the cases whose file name contains a PATTERN
 # Settings: see lib.sh (E2E_BUILD, HZWK_EXE, ...). E2E_CASE_TIMEOUT bounds each case (s).
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/../.." && pwd)
-# The x86_64 Windows build: CI's build/win-x86_64, else a developer's build-e2e-win.
-if [ -z "${E2E_BUILD:-}" ]; then
-    for d in "$top/build/win-x86_64" "$top/build-e2e-win"; do
-        [ -f "$d/hzwk.exe" ] && { E2E_BUILD=$d; break; }
-    done
-fi
-: "${E2E_BUILD:=$top/build-e2e-win}"
+# The i686 Windows build, the one users run; E2E_BUILD=build/win-x86_64 tests the other.
+: "${E2E_BUILD:=$top/build/win-i686}"
 export E2E_BUILD
 if [ -f "$E2E_BUILD/CMakeCache.txt" ] && [ ! -f "$E2E_BUILD/e2e/hzwkdrive.exe" ]; then
     cmake --build "$E2E_BUILD" --target e2e-helpers -j2 > /dev/null || echo "could not build the e2e helpers" >&2
@@ -25,7 +20,11 @@ failed_names=()
 start=$SECONDS
 for case_file in "$here"/cases/*.sh; do
     name=$(basename "$case_file" .sh)
-    [ -z "${1:-}" ] || [[ $name == *"$1"* ]] || continue
+    if [ $# -gt 0 ]; then
+        wanted=
+        for pattern in "$@"; do [[ $name == *"$pattern"* ]] && wanted=1; done
+        [ -n "$wanted" ] || continue
+    fi
     t0=$SECONDS
     # An overrunning case gets TERM (its trap ends what it started), then KILL with its group.
     timeout -k 10 "${E2E_CASE_TIMEOUT:-300}" bash "$case_file" > "$log_dir/$name.log" 2>&1 < /dev/null

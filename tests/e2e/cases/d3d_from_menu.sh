@@ -57,7 +57,7 @@ e2e_drive go < <(
     echo "expect-window-enabled d3d no"
 )
 shot=test-$D3D_SCREEN_W-$D3D_SCREEN_H-32
-e2e_screenshot "$shot"
+d3d_screenshot "$shot"
 png=$E2E_RESULTS/$shot.png
 if [ -f "$png" ]; then
     d3d_square_drawn "$png" || e2e_fail "no square in the middle of $png"

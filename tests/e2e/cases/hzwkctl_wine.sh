@@ -1,5 +1,5 @@
 #!/bin/bash
-# The console tool on Windows: hzwkctl.exe (x86_64) under Wine on the registry the harness
+# The console tool on Windows: the hzwkctl.exe built beside hzwk.exe, under Wine on the registry the harness
 # seeded, without --machine. detect prints the profile's report; apply with all 23 rows
 # given writes what the native hzwkctl composes for the profile and those rows (Wine's own
 # modes never enter, as every row is given); reset writes what the native reset writes on

@@ -69,10 +69,11 @@ ui_screenshot_window() { e2e_screenshot "$1"; }
 UI_SETTLE_MS=${UI_SETTLE_MS:-4000}
 
 # ui_reg_sz KEY NAME: a string value read with Wine's reg, whole however long (the driver
-# prints at most 4 KB). The case's wineserver keeps the volatile device key alive.
+# prints at most 4 KB), in the program's registry view. The case's wineserver keeps the
+# volatile device key alive.
 ui_reg_sz() {
     local out
-    out=$(e2e_wine 60 reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | grep -m1 -E "^ +$2 +REG_SZ")
+    out=$(e2e_wine 60 reg query "$1" /v "$2" "/reg:${E2E_BITS:-64}" 2>/dev/null | tr -d '\r' | grep -m1 -E "^ +$2 +REG_SZ")
     [ -n "$out" ] || { echo "<absent>"; return; }
     out=${out#*REG_SZ}
     printf '%s\n' "${out#    }"

@@ -396,13 +396,24 @@ static HKEY parse_root(const char **path)
     return HKEY_LOCAL_MACHINE;
 }
 
+/* The registry view of the program under test: a 32-bit program on 64-bit Windows sees
+ * HKLM\SOFTWARE through Wow6432Node. HZWKDRIVE_REG_VIEW=32 or 64 names it, so the checks
+ * read what the program wrote whatever this driver's own bitness. */
+static REGSAM reg_view(void)
+{
+    const char *view = getenv("HZWKDRIVE_REG_VIEW");
+    if (view && !strcmp(view, "32")) return KEY_WOW64_32KEY;
+    if (view && !strcmp(view, "64")) return KEY_WOW64_64KEY;
+    return 0;
+}
+
 /* Formats a value as TYPE:DATA (sz:text, dword:N, multi_sz:a|b, hex:..., absent). */
 static void format_reg(const char *key_path, const char *value, char *out, size_t cap)
 {
     HKEY root = parse_root(&key_path), key;
     DWORD type = 0, size = 0;
     BYTE *data;
-    if (RegOpenKeyExA(root, key_path, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+    if (RegOpenKeyExA(root, key_path, 0, KEY_READ | reg_view(), &key) != ERROR_SUCCESS) {
         snprintf(out, cap, "absent-key");
         return;
     }
