@@ -218,9 +218,9 @@ int MainWindow::Run() {
     BOOL got;
     while ((got = GetMessageA(&msg, nullptr, 0, 0)) != 0) {
         if (got == -1) break;
-        // Tab and Enter as in a dialog. The TV-out and About windows run loops of their
-        // own; the Direct3D set-up window handles its keys itself.
-        if (IsDialogMessageA(hwnd_, &msg)) continue;
+        // Tab and Enter as in a dialog, here and in a modeless window open over this one
+        // (the Direct3D set-up window). The TV-out and About windows run loops of their own.
+        if (ModelessDialogMessage(&msg) || IsDialogMessageA(hwnd_, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

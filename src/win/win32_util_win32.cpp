@@ -1,5 +1,6 @@
 #include "win/win32_util_win32.h"
 
+#include <algorithm>
 #include <exception>
 #include <vector>
 
@@ -213,6 +214,33 @@ bool DialogKeys::Handle(HWND dialog, UINT msg, WPARAM wp, LPARAM lp, LRESULT* re
     default:
         return false;
     }
+}
+
+namespace {
+
+std::vector<HWND>& ModelessWindows() {
+    static std::vector<HWND> windows;
+    return windows;
+}
+
+}  // namespace
+
+void AddModeless(HWND window) {
+    if (window) ModelessWindows().push_back(window);
+}
+
+void RemoveModeless(HWND window) {
+    std::vector<HWND>& windows = ModelessWindows();
+    windows.erase(std::remove(windows.begin(), windows.end(), window), windows.end());
+}
+
+bool ModelessDialogMessage(MSG* msg) {
+    if (msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST) return false;
+    // By index: a key can close its window, which then leaves the list.
+    const std::vector<HWND>& windows = ModelessWindows();
+    for (size_t i = 0; i < windows.size(); ++i)
+        if (IsDialogMessageA(windows[i], msg)) return true;
+    return false;
 }
 
 void RunModalLoop(HWND owner, HWND dialog, const bool* done) {

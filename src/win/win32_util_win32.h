@@ -1,7 +1,7 @@
 // win/: the one Win32 window kit every window is built on. Knows no window of its own.
 // Small pieces every window of the program shares: the window-procedure trampoline,
 // twips at the screen's DPI, the Verdana fonts, control creation from tables, the
-// dialog-style keyboard (Tab, Enter) for plain windows, and local modal loops.
+// dialog-style keyboard (Tab, Enter) for plain and modeless windows, and local modal loops.
 // Windows-only: included by *_win32.cpp files alone.
 #pragma once
 
@@ -77,6 +77,13 @@ private:
     int defaultId_ = 0;
     HWND savedFocus_ = nullptr;
 };
+
+// Dialog keys for modeless windows: the program's loop hands every message here before its
+// own IsDialogMessage, and a modeless window registers itself while it is open.
+void AddModeless(HWND window);
+void RemoveModeless(HWND window);
+// True when msg was a key for a registered window and has been handled there.
+bool ModelessDialogMessage(MSG* msg);
 
 // Runs a local message loop until *done is set: the owner is disabled meanwhile and
 // enabled again before the loop returns. A WM_QUIT met on the way is posted again.

@@ -2,8 +2,8 @@
 # The Direct3D test through the real program: "&Direct3D Testing..." opens the set-up
 # window and disables the main window; the resolution list holds exactly the grid's rows
 # (of the 20 testable ones) whose caption is not "N/A", in grid order, and the depth list
-# "16 bit", "32 bit". The desktop's resolution at 32 bit runs full screen until a click;
-# Cancel then enables the main window again.
+# "16 bit", "32 bit"; Tab and Enter work in it. The desktop's resolution at 32 bit runs full
+# screen until a click; Cancel then enables the main window again.
 . "$(dirname "$0")/../lib.sh"
 . "$(dirname "$0")/ui_common.bash"
 . "$E2E_SRC/d3d/d3d_lib.sh"
@@ -46,6 +46,12 @@ esac
 
 e2e_drive go < <(
     echo "attach main"
+    # Its keys come through the program's loop: Tab twice to Go, Enter presses it.
+    echo "key d3d $IDC_CMB_RES TAB TAB"
+    echo "wait-focus d3d $IDC_CMD_GO 5000"
+    echo "key d3d $IDC_CMD_GO RETURN"
+    echo "answer ok Please select a valid resolution from the list."
+    echo "wait-gone box 5000"
     echo "combo-select d3d $IDC_CMB_RES $desktop"
     echo "combo-select d3d $IDC_CMB_BITRATES 32 bit"
     echo "wait-text d3d $IDC_CMB_RES 5000 $desktop"

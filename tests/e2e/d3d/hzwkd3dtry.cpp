@@ -10,6 +10,7 @@
 #include <string>
 
 #include "ui/d3d_setup_window_win32.h"
+#include "win/win32_util_win32.h"
 
 namespace {
 
@@ -73,6 +74,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
 
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (hzwk::win::ModelessDialogMessage(&msg)) continue;  // the set-up window's keys
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
