@@ -143,6 +143,9 @@ LRESULT D3DSetupWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case DM_GETDEFID:
         return MAKELRESULT(IDC_CMD_GO, DC_HASDEFID);
+    case WM_NEXTDLGCTL:  // Tab and Shift+Tab; Go stays the default button
+        win::NextDialogControl(hwnd_, wp, lp);
+        return 0;
     case WM_CLOSE:  // the close box works like Cancel
         OnCancel();
         return 0;

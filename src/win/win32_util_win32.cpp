@@ -157,6 +157,23 @@ void SetButtonDefault(HWND button, bool isDefault) {
 
 }  // namespace
 
+void NextDialogControl(HWND dialog, WPARAM wp, LPARAM lp) {
+    HWND target;
+    if (LOWORD(lp)) {
+        target = reinterpret_cast<HWND>(wp);
+    } else {
+        HWND focus = GetFocus();
+        if (!focus || !IsChild(dialog, focus)) focus = nullptr;
+        target = GetNextDlgTabItem(dialog, focus, wp != 0);
+    }
+    if (target) {
+        SetFocus(target);
+        char cls[8] = {};
+        if (GetClassNameA(target, cls, sizeof cls) && lstrcmpiA(cls, "Edit") == 0)
+            SendMessageA(target, EM_SETSEL, 0, -1);
+    }
+}
+
 void DialogKeys::SetDefaultId(HWND dialog, int id) {
     defaultId_ = id;
     UpdateDefaultLook(dialog);
@@ -181,20 +198,7 @@ bool DialogKeys::Handle(HWND dialog, UINT msg, WPARAM wp, LPARAM lp, LRESULT* re
         return true;
     }
     case WM_NEXTDLGCTL: {
-        HWND target;
-        if (LOWORD(lp)) {
-            target = reinterpret_cast<HWND>(wp);
-        } else {
-            HWND focus = GetFocus();
-            if (!focus || !IsChild(dialog, focus)) focus = nullptr;
-            target = GetNextDlgTabItem(dialog, focus, wp != 0);
-        }
-        if (target) {
-            SetFocus(target);
-            char cls[8] = {};
-            if (GetClassNameA(target, cls, sizeof cls) && lstrcmpiA(cls, "Edit") == 0)
-                SendMessageA(target, EM_SETSEL, 0, -1);
-        }
+        NextDialogControl(dialog, wp, lp);
         UpdateDefaultLook(dialog);
         *result = 0;
         return true;

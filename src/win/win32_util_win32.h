@@ -63,6 +63,10 @@ std::string GetText(HWND control);
 void SetTextIfDifferent(HWND control, const std::string& text);
 void SetEnabledIfDifferent(HWND control, bool enabled);
 
+// WM_NEXTDLGCTL for a plain window: Windows' dialog keys move the focus by sending it, and
+// only a dialog's own procedure would carry it out.
+void NextDialogControl(HWND dialog, WPARAM wp, LPARAM lp);
+
 // Dialog-style keyboard for a plain window whose message loop calls IsDialogMessage:
 // the window procedure passes DM_GETDEFID, WM_NEXTDLGCTL and WM_ACTIVATE here.
 class DialogKeys {
