@@ -1,5 +1,6 @@
 #include "monitor/find_monitor.h"
 
+#include <algorithm>
 #include <cctype>
 #include <vector>
 
@@ -41,9 +42,8 @@ MonitorInfo FindMonitor(RegistryAccess& registry) {
         for (const std::string& instance : registry.SubkeyNames(modelKey)) {
             if (++looked > kMaxInstances) return MonitorInfo{};
             const std::string instanceKey = modelKey + "\\" + instance;
-            bool present = false;
-            for (const std::string& sub : registry.SubkeyNames(instanceKey)) present = present || IsPresentKey(sub);
-            if (!present) continue;
+            const std::vector<std::string> subkeys = registry.SubkeyNames(instanceKey);
+            if (std::none_of(subkeys.begin(), subkeys.end(), IsPresentKey)) continue;
             const MonitorInfo info = ParseEdid(ReadEdid(registry, instanceKey));
             if (info.valid) return info;
         }
