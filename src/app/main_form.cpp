@@ -36,7 +36,7 @@ void MainForm::Text1Changed(const std::string& text) {
 }
 
 void MainForm::UpDown24Changed(int position) {
-    upDown24Position = position < 0 ? 0 : (position > 150 ? 150 : position);
+    upDown24Position = position < 0 ? 0 : (position > kUpDown24Max ? kUpDown24Max : position);
     Text1Changed(std::to_string(upDown24Position));
 }
 

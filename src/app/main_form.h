@@ -37,7 +37,8 @@ public:
     bool mnuLoadChecked = false;
     bool cmdCalcEnabled = true, cmdCalcDefEnabled = true, text1Enabled = true, upDown24Enabled = true;
     std::string text1;          // horizontal frequency in kHz
-    int upDown24Position = 0;   // 0..150
+    int upDown24Position = 0;   // 0..kUpDown24Max
+    static constexpr int kUpDown24Max = 150;
     bool cmdCalcIsDefault = false;  // Enter runs the calculator
     bool advancedMode = false;
     Grid grid;

@@ -1,7 +1,10 @@
 // The start-up sequence: runs before any window exists, and decides whether one will.
+#include <algorithm>
+
 #include "app/detect.h"
 #include "app/report.h"
 #include "catalogue/catalogue.h"
+#include "monitor/find_monitor.h"
 #include "registry/settings.h"
 #include "app/main_form.h"
 
@@ -56,6 +59,15 @@ StartupOutcome MainForm::Load(const std::string& commandLine) {
         if (last == ctx_.DetonatorVersion) return StartupOutcome::NoNewVersion;
         os_.Beep();
         if (prompt_.Show(kNewDriver, Icon::None, Buttons::YesNo) != Answer::Yes) return StartupOutcome::Declined;
+    }
+
+    // The calculator starts from the monitor's own highest line rate when it states one. The
+    // program sets it, the user did not type it: Set does not become the default button.
+    // Looked up only now, so that a silent /startup run stays as cheap as it was.
+    const MonitorInfo monitor = FindMonitor(registry_);
+    if (monitor.horizontalKhz && monitor.horizontalKhz->max > 0) {
+        upDown24Position = std::min(monitor.horizontalKhz->max, kUpDown24Max);
+        text1 = std::to_string(upDown24Position);
     }
 
     grid.ReadCurrentRates(os_.DisplayModes());

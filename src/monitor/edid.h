@@ -1,5 +1,5 @@
-// monitor/: what the monitor says about itself (its EDID), read from plain bytes; no
-// window or Win32 code.
+// monitor/: what the monitor says about itself (its EDID) and where the registry keeps it.
+// Depends on core/ and registry/; no window or Win32 code.
 #pragma once
 
 #include <optional>

@@ -313,4 +313,12 @@ long MemoryRegistry::CloseKey(RegHandle key) {
     return kErrorInvalidHandle;
 }
 
+long MemoryRegistry::EnumKey(RegHandle key, uint32_t index, std::string* name) {
+    const Key* k = Resolve(key);
+    if (k == nullptr) return key == 0 ? kErrorInvalidHandle : kErrorKeyDeleted;
+    if (index >= k->subkeys.size()) return kErrorNoMoreItems;
+    if (name) *name = k->subkeys[index].name;
+    return kErrorSuccess;
+}
+
 }  // namespace hzwk

@@ -95,6 +95,10 @@ private:
     Key* Resolve(RegHandle key);
     std::vector<Open> open_;
     RegHandle next_ = 1;
+
+public:
+    // Subkeys in stored order: sorted without regard to case, as Windows returns them.
+    long EnumKey(RegHandle key, uint32_t index, std::string* name) override;
 };
 
 }  // namespace hzwk

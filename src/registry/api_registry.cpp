@@ -148,4 +148,17 @@ RawQuery ApiRegistry::QueryRaw(const std::string& key, const std::string& name,
     return result;
 }
 
+std::vector<std::string> ApiRegistry::SubkeyNames(const std::string& key) {
+    std::vector<std::string> names;
+    OpenedKey hkey(api_);
+    if (!Open(hkey, api_.OpenKeyRead(key.c_str(), hkey.out()))) return names;
+    // Bounded, so that a registry that never says "no more" cannot hold up the start.
+    for (uint32_t i = 0; i < kMaxSubkeys; ++i) {
+        std::string name;
+        if (api_.EnumKey(hkey.get(), i, &name) != kErrorSuccess) break;
+        names.push_back(std::move(name));
+    }
+    return names;
+}
+
 }  // namespace hzwk

@@ -26,6 +26,9 @@ public:
     bool DeleteRegValue(const std::string& key, const std::string& name) override;
     // Opens with KEY_READ; `data` is filled only when `found` (never when `tooLarge`).
     RawQuery QueryRaw(const std::string& key, const std::string& name, uint32_t bufferSize) override;
+    // Opens with KEY_READ; stops at the first failure and after kMaxSubkeys names.
+    std::vector<std::string> SubkeyNames(const std::string& key) override;
+    static constexpr uint32_t kMaxSubkeys = 10000;
 
 private:
     RegApi& api_;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace hzwk {
 
@@ -21,6 +22,7 @@ enum RegError : long {
     kErrorInvalidParameter = 87,
     kErrorBadPathname = 161,
     kErrorMoreData = 234,
+    kErrorNoMoreItems = 259,
     kErrorKeyDeleted = 1018,
 };
 
@@ -46,6 +48,8 @@ public:
     virtual long DeleteValue(RegHandle key, const char* name) = 0;
     // RegCloseKey(key).
     virtual long CloseKey(RegHandle key) = 0;
+    // RegEnumKeyA(key, index, name, size): the index-th subkey's name; kErrorNoMoreItems past the last.
+    virtual long EnumKey(RegHandle key, uint32_t index, std::string* name) = 0;
 };
 
 }  // namespace hzwk

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace hzwk {
 
@@ -55,6 +56,8 @@ public:
     // (used for the driver's multi-string InstalledDisplayDrivers).
     virtual RawQuery QueryRaw(const std::string& key, const std::string& name,
                               uint32_t bufferSize) = 0;
+    // The key's subkeys in the registry's order; empty when the key cannot be read.
+    virtual std::vector<std::string> SubkeyNames(const std::string& key) = 0;
 };
 
 }  // namespace hzwk

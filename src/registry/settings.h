@@ -29,4 +29,11 @@ inline constexpr const char kInstalledDisplayDrivers[] = "InstalledDisplayDriver
 inline constexpr const char kUseCompressedModeFormat[] = "UseCompressedModeFormat";
 inline constexpr const char kNvModes[] = "NV_Modes";
 
+// Monitors: one key per model, one subkey per instance; an instance with a Control subkey
+// is connected now, and its EDID lies in Device Parameters.
+inline constexpr const char kMonitorsKey[] = "SYSTEM\\CurrentControlSet\\Enum\\DISPLAY";
+inline constexpr const char kPresentSubkey[] = "Control";
+inline constexpr const char kDeviceParameters[] = "Device Parameters";
+inline constexpr const char kEdid[] = "EDID";
+
 }  // namespace hzwk::reg

@@ -7,7 +7,7 @@
 namespace hzwk {
 
 // RegOpenKeyA, RegOpenKeyExA(KEY_READ), RegCreateKeyA, RegQueryValueExA,
-// RegSetValueExA, RegDeleteValueA and RegCloseKey on HKEY_LOCAL_MACHINE.
+// RegSetValueExA, RegDeleteValueA, RegCloseKey and RegEnumKeyA on HKEY_LOCAL_MACHINE.
 class Win32RegApi final : public RegApi {
 public:
     long OpenKey(const char* path, RegHandle* out) override;
@@ -19,6 +19,7 @@ public:
                   uint32_t size) override;
     long DeleteValue(RegHandle key, const char* name) override;
     long CloseKey(RegHandle key) override;
+    long EnumKey(RegHandle key, uint32_t index, std::string* name) override;
 };
 
 }  // namespace hzwk

@@ -53,4 +53,11 @@ long Win32RegApi::DeleteValue(RegHandle key, const char* name) { return RegDelet
 
 long Win32RegApi::CloseKey(RegHandle key) { return RegCloseKey(ToKey(key)); }
 
+long Win32RegApi::EnumKey(RegHandle key, uint32_t index, std::string* name) {
+    char buffer[MAX_PATH + 1] = {};  // key names are at most 255 characters
+    const LONG rc = RegEnumKeyA(ToKey(key), index, buffer, sizeof buffer);
+    if (rc == ERROR_SUCCESS && name) name->assign(buffer);
+    return rc;
+}
+
 }  // namespace hzwk

@@ -1,19 +1,17 @@
 // The monitor's limits as its EDID states them, and what a damaged EDID gives.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
-#include <vector>
 
+#include "fakes.h"
 #include "monitor/edid.h"
+#include "monitor/find_monitor.h"
 
 namespace hzwk {
 namespace {
 
 std::string Edid(const std::string& file) {
-    std::ifstream in(std::string(HZWK_SOURCE_DIR) + "/tests/unit/data/edid/" + file, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string bytes = test::EdidFile(file);
     EXPECT_EQ(bytes.size(), 128u) << file;
     return bytes;
 }
@@ -66,6 +64,22 @@ TEST(Edid, DamagedBlocksAndOffsetFlags) {
         }
         EXPECT_EQ(MonitorText(ParseEdid(e)), c.text) << c.file << " byte " << c.at;
     }
+}
+
+// Models and instances in the registry's order (not the order they were made in); the first
+// connected one with a valid EDID wins, an EDID too long for the first read included.
+TEST(FindMonitor, FirstConnectedValidEdidInKeyOrder) {
+    MemoryRegistry reg;
+    ApiRegistry rules(reg);
+    EXPECT_FALSE(FindMonitor(rules).valid);
+    test::AddMonitor(reg, "PHL0008", Edid("PHL0008-1BDD97.bin"));
+    std::string damaged = Edid("SAM72C0-960104.bin");
+    damaged[30] ^= 1;
+    test::AddMonitor(reg, "bad0001", damaged);
+    test::AddMonitor(reg, "AAA0001", Edid("IQT0703-2C05FD.bin"), false);
+    test::AddMonitor(reg, "Iqt0703", Edid("SNY0290-FB6A64.bin") + std::string(384, '\x7f'));
+    EXPECT_EQ(MonitorText(FindMonitor(rules)), "Monitor: SONY CPD-G400\nHorizontal: 30-107 kHz\nVertical: 48-120 Hz\n");
+    EXPECT_EQ(reg.OpenHandles(), 0);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -102,6 +104,20 @@ inline void MakeXpMachine(MemoryRegistry& reg, FakeOs& os, const std::string& de
     reg.SetRaw(kXpDeviceKey, "InstalledDisplayDrivers", kRegMultiSz, std::string("nv4_disp\0\0", 10));
     if (compressed) reg.SetRaw(kXpDeviceKey, "UseCompressedModeFormat", kRegDword, std::string("\1\0\0\0", 4));
     os.versions[os.systemDir + "\\nv4_disp.dll"] = Version(6, 14, 10, build);
+}
+
+// An EDID from tests/unit/data/edid/.
+inline std::string EdidFile(const std::string& file) {
+    std::ifstream in(std::string(HZWK_SOURCE_DIR) + "/tests/unit/data/edid/" + file, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// A monitor instance as Windows records it; `present`: connected now (a Control subkey).
+inline void AddMonitor(MemoryRegistry& reg, const std::string& model, const std::string& edid,
+                       bool present = true) {
+    const std::string instance = "SYSTEM\\CurrentControlSet\\Enum\\DISPLAY\\" + model + "\\5&1&0&1";
+    reg.SetRaw(instance + "\\Device Parameters", "EDID", kRegBinary, edid);
+    if (present) reg.CreateKey(instance + "\\Control");
 }
 
 inline std::string Str(const std::optional<RegData>& d) {

@@ -210,5 +210,15 @@ TEST(Hzwkctl, ComposeFromAVersionAlone) {
     EXPECT_EQ(r.out.substr(r.out.size() - tail.size()), tail);
 }
 
+// The monitor needs no supported driver: the machine without an NVIDIA card has none.
+TEST(Hzwkctl, MonitorPrintsTheConnectedOneOrNoneFound) {
+    CtlRun r = Ctl("monitor --machine '" + (kProfiles / "xp-ti4600-3090").string() + "'");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Monitor: SONY CPD-G400\nHorizontal: 30-107 kHz\nVertical: 48-120 Hz\n");
+    r = Ctl("monitor --machine '" + (kProfiles / "non-nvidia").string() + "'");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "Monitor: none found\n");
+}
+
 }  // namespace
 }  // namespace hzwk

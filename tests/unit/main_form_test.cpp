@@ -167,6 +167,7 @@ public:
     RawQuery QueryRaw(const std::string& k, const std::string& n, uint32_t size) override {
         return inner_.QueryRaw(k, n, size);
     }
+    std::vector<std::string> SubkeyNames(const std::string& k) override { return inner_.SubkeyNames(k); }
 
 private:
     RegistryAccess& inner_;
@@ -302,6 +303,28 @@ TEST(Calculator, TypingMakesSetTheDefaultButtonUntilItRuns) {
     m.form.CmdCalcDefClick();
     EXPECT_EQ(m.form.grid.Row(kR848x480).caption, "N/A");
     EXPECT_EQ(m.form.grid.Row(kR640x480).caption, "85");
+}
+
+// Start-up fills the calculator from the monitor's highest line rate (whole kHz, at most the
+// stepper's 150) as the program's own text: Set is not made the default button.
+TEST(Calculator, StartsFromTheMonitorsLineRateWithoutTakingTheDefault) {
+    const struct {
+        const char* file;
+        const char* text1;
+    } cases[] = {
+        {"SNY0290-FB6A64.bin", "107"},
+        {"SAM72C0-960104.bin", "150"},  // 372 kHz
+        {"IQT0703-2C05FD.bin", ""},     // no range limits: as without a monitor
+    };
+    for (const auto& c : cases) {
+        Machine m("NVIDIA GeForce4 Ti 4600", 4109, true);
+        AddMonitor(m.reg, "MON0001", EdidFile(c.file));
+        m.Start();
+        EXPECT_EQ(m.form.text1, c.text1) << c.file;
+        EXPECT_EQ(std::to_string(m.form.upDown24Position), *c.text1 ? c.text1 : "0") << c.file;
+        EXPECT_FALSE(m.form.cmdCalcIsDefault) << c.file;
+        EXPECT_TRUE(m.form.cmdCalcEnabled) << c.file;
+    }
 }
 
 TEST(AutoStart, OnStoresAQuotedCommandOffDeletesBoth) {

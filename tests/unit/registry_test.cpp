@@ -191,6 +191,9 @@ public:
         ++closed;
         return inner_.CloseKey(key);
     }
+    long EnumKey(RegHandle key, uint32_t index, std::string* name) override {
+        return inner_.EnumKey(key, index, name);
+    }
 
 private:
     long Note(const char* call, const char* path, long rc, RegHandle h) {
@@ -233,6 +236,7 @@ TEST_F(RegistryTest, ReadsAndDeletesOpenWithoutCreatingAndEveryOpenIsClosed) {
         rules.GetDwordValue(key, "S", 0);
         rules.QueryRaw(key, "S", 255);
         rules.DeleteRegValue(key, "S");
+        rules.SubkeyNames(key);
     }
     rules.SaveStringValue(kKey, "S", "y");
     EXPECT_EQ(std::count_if(api.calls.begin(), api.calls.end(),
@@ -270,6 +274,11 @@ public:
     long SetValue(RegHandle, const char*, uint32_t, const unsigned char*, uint32_t) override { return 0; }
     long DeleteValue(RegHandle, const char*) override { return kErrorSuccess; }
     long CloseKey(RegHandle) override { return kErrorSuccess; }
+    // Never says "no more items".
+    long EnumKey(RegHandle, uint32_t, std::string* name) override {
+        *name = "K";
+        return kErrorSuccess;
+    }
 };
 
 TEST(RegistryRules, StringReadSurvivesAnUntrustworthySystem) {
@@ -284,6 +293,7 @@ TEST(RegistryRules, StringReadSurvivesAnUntrustworthySystem) {
     huge.announced = 0xFFFFFFFFu;
     EXPECT_EQ(ApiRegistry(huge).GetStringValue("K", "V", "DEF"), "DEF");
     EXPECT_EQ(huge.queries, 1);
+    EXPECT_EQ(ApiRegistry(huge).SubkeyNames("K").size(), ApiRegistry::kMaxSubkeys);
 }
 
 }  // namespace

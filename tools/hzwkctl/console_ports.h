@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "core/prompt.h"
 #include "os/os.h"
@@ -35,6 +36,7 @@ public:
     RawQuery QueryRaw(const std::string& k, const std::string& n, uint32_t size) override {
         return inner_.QueryRaw(k, n, size);
     }
+    std::vector<std::string> SubkeyNames(const std::string& k) override { return inner_.SubkeyNames(k); }
 
 private:
     RegistryAccess& inner_;

@@ -11,6 +11,7 @@
 #include "modelist/compose.h"
 #include "app/main_form.h"
 #include "core/text.h"
+#include "monitor/find_monitor.h"
 #include "profile/machine_profile.h"
 #include "profile/memory_registry.h"
 #include "profile/profile_os.h"
@@ -31,7 +32,8 @@ constexpr const char kUsage[] =
     "       hzwkctl compose --version V [--compressed] --value-name DESCRIPTION\n"
     "       hzwkctl compose --machine DIR [WxH=CAPTION]...\n"
     "       hzwkctl apply [--machine DIR] [WxH=CAPTION]...\n"
-    "       hzwkctl reset [--machine DIR]\n";
+    "       hzwkctl reset [--machine DIR]\n"
+    "       hzwkctl monitor [--machine DIR]\n";
 
 struct UsageError {
     std::string message;
@@ -65,7 +67,8 @@ Args Parse(int argc, char** argv) {
     if (argc < 2) throw UsageError{"missing command"};
     Args a;
     a.command = argv[1];
-    if (a.command != "detect" && a.command != "compose" && a.command != "apply" && a.command != "reset")
+    if (a.command != "detect" && a.command != "compose" && a.command != "apply" && a.command != "reset" &&
+        a.command != "monitor")
         throw UsageError{"unknown command: " + a.command};
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -223,6 +226,12 @@ int SaveWrite(const std::string& dir, const MemoryRegistry& memory, ReportCaptur
 int RunOnMachine(const Args& a) {
     Machine m;
     if (!OpenMachine(a.machine, m)) return 1;
+    if (a.command == "monitor") {
+        // Needs no driver: the monitor is looked up whatever start-up would decide.
+        const MonitorInfo monitor = FindMonitor(m.Registry());
+        Out(MonitorText(monitor));
+        return monitor.valid ? 0 : 1;
+    }
     GuardedRegistry registry(m.Registry());
     ReportCapturingOs os(*m.os);
     ConsolePrompt prompt;

@@ -1,9 +1,9 @@
 #!/bin/bash
-# The console tool on Windows: the hzwkctl.exe built beside hzwk.exe, under Wine on the registry the harness
-# seeded, without --machine. detect prints the profile's report; apply with all 23 rows
-# given writes what the native hzwkctl composes for the profile and those rows (Wine's own
-# modes never enter, as every row is given); reset writes what the native reset writes on
-# a copy of the profile. HZWKCTL_WINE_PROFILE picks another profile.
+# The console tool on Windows: the hzwkctl.exe built beside hzwk.exe, under Wine on the registry
+# the harness seeded, without --machine. detect prints the profile's report and monitor its
+# monitor; apply with all 23 rows given writes what the native hzwkctl composes for the profile
+# and those rows (Wine's own modes never enter, as every row is given); reset writes what the
+# native reset writes on a copy of the profile. HZWKCTL_WINE_PROFILE picks another profile.
 . "$(dirname "$0")/../lib.sh"
 . "$(dirname "$0")/ui_common.bash"
 profile=${HZWKCTL_WINE_PROFILE:-xp-ti4600-3090}
@@ -32,6 +32,13 @@ if ctl detect detect; then
         e2e_fail "hzwkctl.exe detect differs from $expected_report"
     fi
 fi
+
+# monitor: what the native tool finds in the profile. Wine lists a monitor of its own, without
+# an EDID, which must be passed over.
+want=$(ui_hzwkctl monitor --machine "$E2E_SRC/profiles/$profile" || true)
+got=$(e2e_wine 30 "$E2E_FOLDER/hzwkctl.exe" monitor 2> "$E2E_RESULTS/monitor.err" | tr -d '\r')
+[ -n "$want" ] || e2e_fail "native hzwkctl monitor printed nothing"
+e2e_expect_eq "hzwkctl.exe monitor" "$got" "$want"
 
 # Where the driver keeps its list, as the report names it, and the list's value name.
 key="HKLM\\$(sed -n 's/^Registry path: //p' "$expected_report")"
