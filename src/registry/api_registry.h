@@ -26,6 +26,7 @@ public:
     bool DeleteRegValue(const std::string& key, const std::string& name) override;
     // Opens with KEY_READ; `data` is filled only when `found` (never when `tooLarge`).
     RawQuery QueryRaw(const std::string& key, const std::string& name, uint32_t bufferSize) override;
+    bool SaveRawValue(const std::string& key, const std::string& name, const RegData& data) override;
 
 private:
     RegApi& api_;

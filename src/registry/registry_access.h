@@ -55,6 +55,8 @@ public:
     // (used for the driver's multi-string InstalledDisplayDrivers).
     virtual RawQuery QueryRaw(const std::string& key, const std::string& name,
                               uint32_t bufferSize) = 0;
+    // Writes exactly this type and these bytes (putting a backed-up value back); creates missing keys.
+    virtual bool SaveRawValue(const std::string& key, const std::string& name, const RegData& data) = 0;
 };
 
 }  // namespace hzwk

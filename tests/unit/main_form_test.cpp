@@ -167,6 +167,9 @@ public:
     RawQuery QueryRaw(const std::string& k, const std::string& n, uint32_t size) override {
         return inner_.QueryRaw(k, n, size);
     }
+    bool SaveRawValue(const std::string& k, const std::string& n, const RegData& d) override {
+        return inner_.SaveRawValue(k, n, d);
+    }
 
 private:
     RegistryAccess& inner_;
