@@ -69,7 +69,7 @@ WriteOutcome MainForm::CmdApplyClick() {
 }
 
 WriteOutcome MainForm::CmdResetClick() {
-    const WriteOutcome out = ResetModeList(ctx_, registry_, prompt_);
+    const WriteOutcome out = ResetModeList(ctx_, registry_, os_, prompt_);
     if (out != WriteOutcome::Failed) grid.ReadCurrentRates(os_.DisplayModes());
     return out;
 }

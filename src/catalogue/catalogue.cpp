@@ -318,6 +318,14 @@ constexpr std::array<CompressedAdapter, 35> kCompressedAdapters = {{
 
 }  // namespace
 
+bool IsModeListValueName(const std::string& name) {
+    for (const NormalAdapter& a : kNormalAdapters)
+        if (name == a.valueName) return true;
+    for (const CompressedAdapter& a : kCompressedAdapters)
+        if (name == a.valueName) return true;
+    return false;
+}
+
 const std::string& NormalDefaultTable() {
     static const std::string table = BuildDefaultTable(false);
     return table;

@@ -17,6 +17,10 @@ std::string LookupNormalAdapter(const std::string& description, const std::strin
 std::string LookupCompressedAdapter(const std::string& description, bool anyRate,
                                     std::string& defaultModeList);
 
+// True for a value name either catalogue gives an adapter, spelled as the catalogue spells
+// it. NV_Modes, the name of the newest drivers, is not a catalogue name.
+bool IsModeListValueName(const std::string& name);
+
 // The default lists, for tests and for Set Defaults.
 const std::string& NormalDefaultTable();
 const std::string& IntegratedDefaultTable();

@@ -1,5 +1,6 @@
 #include "modelist/apply.h"
 
+#include "modelist/backup.h"
 #include "modelist/compose.h"
 #include "registry/settings.h"
 
@@ -7,22 +8,25 @@ namespace hzwk {
 
 namespace {
 
-// Rebuilds the TV-out parts, composes, logs and writes. False on any failure, an exception
-// included: the caller then reports the one write error. Nothing is written to the registry
-// unless the log line was.
-bool ComposeLogAndWrite(DriverContext& ctx, const std::string& valueName, const Captions& captions,
+enum class Step { Done, NoBackup, Failed };
+
+// Rebuilds the TV-out parts, composes, backs up, logs and writes. Failed on any failure, an
+// exception included: the caller then reports the one write error. Nothing is written to
+// the registry unless the backup and the log line were.
+Step ComposeLogAndWrite(DriverContext& ctx, const std::string& valueName, const Captions& captions,
                         TvParts& tv, RegistryAccess& registry, Os& os) {
     try {
         const std::string key = ctx.VersionKey();
         tv = BuildTVEntries(ReadTvResolutions(registry), key);
         const ComposeFlags flags{key, ctx.CompressedFormat, ctx.AnyRate};
         const std::string composed = ComposeModeList(captions, flags, tv);
-        if (!os.AppendDebugFile("Added registry value: " + composed + "\r\n")) return false;
+        if (!SaveBackup(registry, os, ctx.DriverKeyPath, valueName)) return Step::NoBackup;
+        if (!os.AppendDebugFile("Added registry value: " + composed + "\r\n")) return Step::Failed;
         const std::string value = FinishModeList(composed, key, tv);
         ctx.ModeValueName = valueName;
-        return registry.SaveStringValue(ctx.DriverKeyPath, ctx.ModeValueName, value);
+        return registry.SaveStringValue(ctx.DriverKeyPath, ctx.ModeValueName, value) ? Step::Done : Step::Failed;
     } catch (...) {
-        return false;
+        return Step::Failed;
     }
 }
 
@@ -47,15 +51,16 @@ WriteOutcome ApplyModeList(DriverContext& ctx, const Captions& captions, TvParts
     }
     if (prompt.Show(kAskApply, Icon::None, Buttons::YesNo) != Answer::Yes) return WriteOutcome::Declined;
 
-    if (!ComposeLogAndWrite(ctx, valueName, captions, tv, registry, os)) {
-        prompt.Show(kWriteError, Icon::Critical, Buttons::Ok);
+    const Step step = ComposeLogAndWrite(ctx, valueName, captions, tv, registry, os);
+    if (step != Step::Done) {
+        prompt.Show(step == Step::NoBackup ? kNoBackup : kWriteError, Icon::Critical, Buttons::Ok);
         return WriteOutcome::Failed;
     }
     prompt.Show(kApplied, Icon::Information, Buttons::Ok);
     return WriteOutcome::Written;
 }
 
-WriteOutcome ResetModeList(const DriverContext& ctx, RegistryAccess& registry, Prompt& prompt) {
+WriteOutcome ResetModeList(const DriverContext& ctx, RegistryAccess& registry, Os& os, Prompt& prompt) {
     const std::string valueName = ModeValueNameFor(ctx.ModeValueName, ctx.VersionKey());
     if (valueName.empty()) {
         prompt.Show(kUnknownAdapter, Icon::Critical, Buttons::Ok);
@@ -67,6 +72,10 @@ WriteOutcome ResetModeList(const DriverContext& ctx, RegistryAccess& registry, P
     if (ctx.DefaultModeList.empty()) {
         prompt.Show(kNoDefaultList, Icon::Critical, Buttons::Ok);
         return WriteOutcome::Refused;
+    }
+    if (!SaveBackup(registry, os, ctx.DriverKeyPath, valueName)) {
+        prompt.Show(kNoBackup, Icon::Critical, Buttons::Ok);
+        return WriteOutcome::Failed;
     }
     if (!WriteDefaults(ctx, valueName, registry)) {
         prompt.Show(kWriteError, Icon::Critical, Buttons::Ok);

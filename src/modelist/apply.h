@@ -21,15 +21,18 @@ inline constexpr const char kWriteError[] = "Error writing to the registry";
 inline constexpr const char kUnknownAdapter[] =
     "Your graphics adapter was not recognised, so no mode list was written.";
 inline constexpr const char kNoDefaultList[] = "No default mode list is known for this graphics adapter.";
+inline constexpr const char kNoBackup[] =
+    "Could not save a backup of the current mode list, so nothing was changed.";
 
 enum class WriteOutcome { Declined, Written, Refused, Failed };
 
-// Confirms, rebuilds the TV-out parts into `tv`, composes, logs, writes, reports.
+// Confirms, rebuilds the TV-out parts into `tv`, composes, backs up the value, logs, writes,
+// reports. Without a backup nothing is logged or written (Failed).
 WriteOutcome ApplyModeList(DriverContext& ctx, const Captions& captions, TvParts& tv,
                            RegistryAccess& registry, Os& os, Prompt& prompt);
 
-// Confirms and writes the driver's default list unchanged. The caller re-reads the grid
-// unless the outcome is Failed.
-WriteOutcome ResetModeList(const DriverContext& ctx, RegistryAccess& registry, Prompt& prompt);
+// Confirms, backs up the value and writes the driver's default list unchanged. The caller
+// re-reads the grid unless the outcome is Failed.
+WriteOutcome ResetModeList(const DriverContext& ctx, RegistryAccess& registry, Os& os, Prompt& prompt);
 
 }  // namespace hzwk

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "core/text.h"
+
 namespace hzwk {
 
 namespace {
@@ -12,6 +14,11 @@ constexpr char kNamePrefix[] = "hzwk-backup-";
 constexpr char kNameSuffix[] = ".reg";
 // More backups from one second than this means the "taken" answer cannot be trusted.
 constexpr int kMaxSuffix = 1000;
+constexpr char kAppDataSubfolder[] = "Hertzwerk";
+// The first read's buffer; a larger value is read again at the size the registry reports.
+constexpr uint32_t kFirstReadBytes = 4096;
+// No mode list comes near this; a larger reported size is not believed.
+constexpr uint32_t kMaxValueBytes = 16u << 20;
 
 bool Writable(const std::string& s) { return s.find_first_of(std::string("\r\n\0", 3)) == std::string::npos; }
 
@@ -100,6 +107,63 @@ std::vector<std::string> BackupsToDelete(const std::vector<std::string>& names) 
     std::vector<std::string> old;
     for (size_t i = 0; i + kBackupsKept < backups.size(); ++i) old.push_back(backups[i].name);
     return old;
+}
+
+namespace {
+
+// The value as it is now: false when it could not be read whole. A value (or key) that is
+// not there is read as absent.
+bool ReadCurrent(RegistryAccess& registry, const std::string& key, const std::string& name,
+                 std::optional<RegData>* data) {
+    uint32_t size = kFirstReadBytes;
+    // The value may grow between two reads; a few tries, then give up.
+    for (int tries = 0; tries < 4; ++tries) {
+        const RawQuery q = registry.QueryRaw(key, name, size);
+        if (q.found) {
+            *data = RegData{q.type, q.data};
+            return true;
+        }
+        if (!q.tooLarge) {
+            data->reset();
+            return true;
+        }
+        if (q.size <= size || q.size > kMaxValueBytes) return false;
+        size = q.size;
+    }
+    return false;
+}
+
+// Writes `text` under a free backup name in `folder`, then deletes the backups there beyond
+// the newest kept, never the one just written (the clock may have gone back).
+bool WriteInFolder(Os& os, const std::string& folder, const BackupTime& now, const std::string& text) {
+    if (folder.empty()) return false;
+    std::vector<std::string> names = os.FileNames(folder, kNamePrefix);
+    const std::string name = BackupFileName(
+        now, [&](const std::string& n) { return std::find(names.begin(), names.end(), n) != names.end(); });
+    if (name.empty() || !os.CreateNewFile(folder, name, text)) return false;
+    names.push_back(name);
+    for (const std::string& old : BackupsToDelete(names))
+        if (old != name) os.RemoveFile(folder, old);  // one left behind is no failure
+    return true;
+}
+
+}  // namespace
+
+bool SaveBackup(RegistryAccess& registry, Os& os, const std::string& keyPath, const std::string& valueName) {
+    try {
+        BackupValue value{valueName, std::nullopt};
+        std::string text;
+        if (!ReadCurrent(registry, keyPath, valueName, &value.data) || !MakeBackupText(keyPath, value, &text))
+            return false;
+        const BackupTime now = os.LocalClock();
+        if (WriteInFolder(os, os.ProgramFolder(), now, text)) return true;
+        const std::string appData = os.AppDataFolder();
+        if (appData.empty()) return false;
+        const std::string folder = FileInFolder(appData, kAppDataSubfolder);
+        return os.MakeFolder(folder) && WriteInFolder(os, folder, now, text);
+    } catch (...) {
+        return false;
+    }
 }
 
 }  // namespace hzwk

@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "os/os.h"
 #include "registry/reg_text.h"
+#include "registry/registry_access.h"
 
 namespace hzwk {
 
@@ -22,9 +24,7 @@ inline constexpr int kBackupsKept = 10;
 bool MakeBackupText(const std::string& keyPath, const BackupValue& value, std::string* text);
 
 // Local date and time, as the clock gives them.
-struct BackupTime {
-    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-};
+using BackupTime = ClockTime;
 
 // hzwk-backup-YYYYMMDD-HHMMSS.reg, or with -2, -3, ... before .reg when `taken` says
 // the name is in use. Empty when no free name is found within a sane number of tries.
@@ -34,5 +34,11 @@ std::string BackupFileName(const BackupTime& time, const std::function<bool(cons
 // newest remain: newest by the time in the name, then by the -N suffix as a number.
 // Names not made by BackupFileName are never chosen.
 std::vector<std::string> BackupsToDelete(const std::vector<std::string>& names);
+
+// Saves the current state of `valueName` under HKEY_LOCAL_MACHINE\keyPath as a backup
+// file: in the program folder, else in the application-data folder's Hertzwerk (made when
+// missing); then the backups there beyond the kBackupsKept newest go. False when no backup
+// could be written anywhere; never throws.
+bool SaveBackup(RegistryAccess& registry, Os& os, const std::string& keyPath, const std::string& valueName);
 
 }  // namespace hzwk

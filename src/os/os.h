@@ -23,6 +23,11 @@ struct FixedFileVersion {
     uint32_t ls = 0;
 };
 
+// Local date and time as the clock gives them, month and day counted from 1.
+struct ClockTime {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+};
+
 // "a.b.c.d": each 16-bit half of the version as a plain unsigned number.
 std::string FormatFileVersion(const FixedFileVersion& version);
 
@@ -50,6 +55,20 @@ public:
     // Opens a .chm at its default topic; false when the file is missing or no viewer window opened.
     virtual bool ShowHelp(const std::string& path) = 0;
     virtual uint32_t TickCount() = 0;
+
+    // Files kept beside the program or in the user's application data (the backups).
+    virtual ClockTime LocalClock() = 0;
+    // A new file `name` in `folder` with exactly `bytes`. An existing file is never
+    // overwritten: false then, and false with nothing left behind when writing fails.
+    virtual bool CreateNewFile(const std::string& folder, const std::string& name,
+                               const std::string& bytes) = 0;
+    // The plain files in `folder` whose names start with `prefix`; none when unreadable.
+    virtual std::vector<std::string> FileNames(const std::string& folder, const std::string& prefix) = 0;
+    virtual bool RemoveFile(const std::string& folder, const std::string& name) = 0;
+    // The user's application-data folder; empty when the system names none.
+    virtual std::string AppDataFolder() = 0;
+    // True when `path` is a folder afterwards, made now or there already.
+    virtual bool MakeFolder(const std::string& path) = 0;
 };
 
 }  // namespace hzwk

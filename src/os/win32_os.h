@@ -28,6 +28,12 @@ public:
     void OpenAddress(const std::string& address) override;
     bool ShowHelp(const std::string& path) override;
     uint32_t TickCount() override;
+    ClockTime LocalClock() override;
+    bool CreateNewFile(const std::string& folder, const std::string& name, const std::string& bytes) override;
+    std::vector<std::string> FileNames(const std::string& folder, const std::string& prefix) override;
+    bool RemoveFile(const std::string& folder, const std::string& name) override;
+    std::string AppDataFolder() override;  // %APPDATA%
+    bool MakeFolder(const std::string& path) override;
 
     // The window that owns what OpenAddress starts (an HWND; none by default).
     void SetShellOwner(void* window) { owner_ = window; }

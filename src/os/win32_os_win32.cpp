@@ -196,4 +196,59 @@ bool Win32Os::ShowHelp(const std::string& path) {
 
 uint32_t Win32Os::TickCount() { return GetTickCount(); }
 
+ClockTime Win32Os::LocalClock() {
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    return ClockTime{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
+bool Win32Os::CreateNewFile(const std::string& folder, const std::string& name, const std::string& bytes) {
+    const std::string path = FileInFolder(folder, name);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const bool written = WriteAll(file, bytes);
+    if (CloseHandle(file) && written) return true;
+    DeleteFileA(path.c_str());  // the file is ours: made just now
+    return false;
+}
+
+std::vector<std::string> Win32Os::FileNames(const std::string& folder, const std::string& prefix) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(FileInFolder(folder, prefix + "*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        const std::string name = BeforeNul(found.cFileName, sizeof found.cFileName);
+        // The pattern also matches short 8.3 names; only the long name counts.
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && name.compare(0, prefix.size(), prefix) == 0)
+            names.push_back(name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+bool Win32Os::RemoveFile(const std::string& folder, const std::string& name) {
+    return DeleteFileA(FileInFolder(folder, name).c_str()) != 0;
+}
+
+std::string Win32Os::AppDataFolder() {
+    std::vector<char> buffer(MAX_PATH + 1, '\0');
+    DWORD n = GetEnvironmentVariableA("APPDATA", buffer.data(), MAX_PATH);
+    if (n >= MAX_PATH && n <= 32768) {  // did not fit: n is the size it needs
+        buffer.assign(n + 1, '\0');
+        n = GetEnvironmentVariableA("APPDATA", buffer.data(), n);
+    }
+    if (n == 0 || n >= buffer.size()) return std::string();
+    std::string folder = BeforeNul(buffer.data(), n);
+    // "C:\" keeps its backslash; any other folder loses a trailing one.
+    if (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
+    return folder;
+}
+
+bool Win32Os::MakeFolder(const std::string& path) {
+    if (CreateDirectoryA(path.c_str(), nullptr)) return true;
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
 }  // namespace hzwk

@@ -1,5 +1,8 @@
 #include "profile/profile_os.h"
 
+#include <dirent.h>
+
+#include <cstdio>
 #include <ctime>
 #include <utility>
 
@@ -16,6 +19,16 @@ std::string NowText(const char* format) {
     if (local == nullptr || std::strftime(buffer, sizeof buffer, format, local) == 0)
         return std::string();
     return buffer;
+}
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+
+// Folder names as Windows compares them: for ASCII, without regard to case.
+bool SameFolder(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (Lower(a[i]) != Lower(b[i])) return false;
+    return true;
 }
 
 }  // namespace
@@ -72,6 +85,50 @@ uint32_t ProfileOs::TickCount() {
         std::chrono::steady_clock::now() - started_);
     // Wraps like GetTickCount after 49.7 days.
     return static_cast<uint32_t>(elapsed.count());
+}
+
+ClockTime ProfileOs::LocalClock() {
+    const std::time_t now = std::time(nullptr);
+    const std::tm* t = std::localtime(&now);
+    if (t == nullptr) return ClockTime{};
+    return ClockTime{t->tm_year + 1900, t->tm_mon + 1, t->tm_mday, t->tm_hour, t->tm_min, t->tm_sec};
+}
+
+std::string ProfileOs::HostPath(const std::string& folder, const std::string& name) const {
+    const bool plainName = !name.empty() && name.find_first_of("/\\") == std::string::npos && name != "." && name != "..";
+    if (!plainName || profile_.programFolder.empty() || !SameFolder(folder, profile_.programFolder)) return std::string();
+    return ProfilePath(profile_.directory, name);
+}
+
+bool ProfileOs::CreateNewFile(const std::string& folder, const std::string& name, const std::string& bytes) {
+    const std::string path = HostPath(folder, name);
+    if (path.empty()) return false;
+    // Only hzwkctl and the tests write here, one at a time: a look first is enough.
+    if (std::FILE* existing = std::fopen(path.c_str(), "rb")) {
+        std::fclose(existing);
+        return false;
+    }
+    if (WriteWholeFile(path, bytes, false)) return true;
+    std::remove(path.c_str());
+    return false;
+}
+
+std::vector<std::string> ProfileOs::FileNames(const std::string& folder, const std::string& prefix) {
+    std::vector<std::string> names;
+    if (HostPath(folder, "x").empty()) return names;
+    DIR* dir = opendir(profile_.directory.empty() ? "." : profile_.directory.c_str());
+    if (dir == nullptr) return names;
+    while (const dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.compare(0, prefix.size(), prefix) == 0) names.push_back(name);
+    }
+    closedir(dir);
+    return names;
+}
+
+bool ProfileOs::RemoveFile(const std::string& folder, const std::string& name) {
+    const std::string path = HostPath(folder, name);
+    return !path.empty() && std::remove(path.c_str()) == 0;
 }
 
 }  // namespace hzwk

@@ -30,6 +30,14 @@ public:
     void OpenAddress(const std::string& address) override;
     bool ShowHelp(const std::string& path) override;  // no viewer here: always false
     uint32_t TickCount() override;
+    // Files: the program folder is the profile's folder on this computer; no other folder,
+    // and no application-data folder, exists here.
+    ClockTime LocalClock() override;  // the host's
+    bool CreateNewFile(const std::string& folder, const std::string& name, const std::string& bytes) override;
+    std::vector<std::string> FileNames(const std::string& folder, const std::string& prefix) override;
+    bool RemoveFile(const std::string& folder, const std::string& name) override;
+    std::string AppDataFolder() override { return std::string(); }
+    bool MakeFolder(const std::string&) override { return false; }
 
     // Fixed date and time texts, for output that must not change from run to run.
     void SetClockTexts(const std::string& date, const std::string& time);
@@ -40,6 +48,8 @@ public:
     const MachineProfile& Profile() const { return profile_; }
     MachineProfile& Profile() { return profile_; }
     std::string DebugFilePath() const;
+    // The host path of `name` in `folder`; empty unless `folder` is the program folder.
+    std::string HostPath(const std::string& folder, const std::string& name) const;
 
 private:
     MachineProfile profile_;

@@ -161,4 +161,13 @@ std::vector<std::string> ApiRegistry::SubkeyNames(const std::string& key) {
     return names;
 }
 
+bool ApiRegistry::SaveRawValue(const std::string& key, const std::string& name, const RegData& data) {
+    if (data.bytes.size() > std::numeric_limits<uint32_t>::max()) return false;
+    OpenedKey hkey(api_);
+    if (!Open(hkey, api_.CreateKey(key.c_str(), hkey.out()))) return false;
+    return api_.SetValue(hkey.get(), name.c_str(), data.type,
+                         reinterpret_cast<const unsigned char*>(data.bytes.data()),
+                         static_cast<uint32_t>(data.bytes.size())) == kErrorSuccess;
+}
+
 }  // namespace hzwk

@@ -29,6 +29,7 @@ public:
     // Opens with KEY_READ; stops at the first failure and after kMaxSubkeys names.
     std::vector<std::string> SubkeyNames(const std::string& key) override;
     static constexpr uint32_t kMaxSubkeys = 10000;
+    bool SaveRawValue(const std::string& key, const std::string& name, const RegData& data) override;
 
 private:
     RegApi& api_;

@@ -58,6 +58,8 @@ public:
                               uint32_t bufferSize) = 0;
     // The key's subkeys in the registry's order; empty when the key cannot be read.
     virtual std::vector<std::string> SubkeyNames(const std::string& key) = 0;
+    // Writes exactly this type and these bytes (putting a backed-up value back); creates missing keys.
+    virtual bool SaveRawValue(const std::string& key, const std::string& name, const RegData& data) = 0;
 };
 
 }  // namespace hzwk

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,33 @@ public:
     void OpenAddress(const std::string& address) override { opened.push_back(address); }
     bool ShowHelp(const std::string&) override { return false; }
     uint32_t TickCount() override { return 0; }
+
+    // Files by folder, then name. The program folder always exists, others once made;
+    // nothing can be made in a locked folder, nor a locked folder itself.
+    std::map<std::string, std::map<std::string, std::string>> files;
+    std::set<std::string> locked;
+    std::string appData;
+    ClockTime clock{2026, 12, 6, 19, 40, 7};
+
+    ClockTime LocalClock() override { return clock; }
+    bool CreateNewFile(const std::string& f, const std::string& name, const std::string& bytes) override {
+        if (locked.count(f) || (f != folder && !files.count(f)) || files[f].count(name)) return false;
+        files[f][name] = bytes;
+        return true;
+    }
+    std::vector<std::string> FileNames(const std::string& f, const std::string& prefix) override {
+        std::vector<std::string> names;
+        for (const auto& file : files[f])
+            if (file.first.rfind(prefix, 0) == 0) names.push_back(file.first);
+        return names;
+    }
+    bool RemoveFile(const std::string& f, const std::string& name) override { return files[f].erase(name) > 0; }
+    std::string AppDataFolder() override { return appData; }
+    bool MakeFolder(const std::string& path) override {
+        if (locked.count(path)) return false;
+        files[path];
+        return true;
+    }
 };
 
 struct Shown {

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "catalogue/catalogue.h"
@@ -193,6 +194,46 @@ TEST(Hzwkctl, AWriteThatCannotBeSavedIsNeitherLoggedNorReported) {
         EXPECT_EQ(ReadFile(p.dir / "registry.reg"), before);
         EXPECT_FALSE(fs::is_regular_file(p.dir / "debug.txt"));
     }
+}
+
+// The backups apply leaves in the profile put each earlier state back; a file for any other
+// key is refused before anything is written.
+TEST(Hzwkctl, RestorePutsBackWhatApplyBackedUpAndNothingElse) {
+    ScratchProfile p("xp-ti4600-3090");
+    const std::string machine = " --machine '" + p.dir.string() + "'";
+    auto backups = [&] {
+        std::set<std::string> names;
+        for (const auto& e : fs::directory_iterator(p.dir))
+            if (e.path().filename().string().rfind("hzwk-backup-", 0) == 0) names.insert(e.path().string());
+        return names;
+    };
+    ASSERT_EQ(Ctl("apply" + machine + " 640x480=100").status, 0);
+    const std::set<std::string> first = backups();  // NV25_Modes absent
+    const std::string applied = p.Value("NV25_Modes");
+    ASSERT_EQ(Ctl("apply" + machine + " 640x480=60").status, 0);
+    std::set<std::string> second = backups();
+    ASSERT_EQ(first.size(), 1u);
+    ASSERT_EQ(second.size(), 2u);
+    second.erase(*first.begin());  // the first Apply's value
+
+    CtlRun r = Ctl("restore '" + *second.begin() + "'" + machine);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Restored NV25_Modes from " + *second.begin() + "\n");
+    EXPECT_EQ(p.Value("NV25_Modes"), applied);
+    ASSERT_EQ(Ctl("restore '" + *first.begin() + "'" + machine).status, 0);
+    EXPECT_EQ(p.Value("NV25_Modes"), "<absent>");
+
+    const std::string before = ReadFile(p.dir / "registry.reg");
+    const fs::path crafted = p.dir / "crafted.reg";
+    std::ofstream(crafted) << "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run]\n"
+                              "\"NV25_Modes\"=\"evil.exe\"\n";
+    r = Ctl("restore '" + crafted.string() + "'" + machine);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err.rfind("hzwkctl: " + crafted.string() + ": the file is for key SOFTWARE", 0), 0u) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1);
+    EXPECT_EQ(ReadFile(p.dir / "registry.reg"), before);
+    EXPECT_EQ(backups().size(), 4u);  // each restore was backed up first; the refusal wrote none
 }
 
 TEST(Hzwkctl, ComposeFromAVersionAlone) {

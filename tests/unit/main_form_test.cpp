@@ -7,7 +7,9 @@
 
 #include "catalogue/catalogue.h"
 #include "fakes.h"
+#include "modelist/backup.h"
 #include "modelist/compose.h"
+#include "profile/backup_file.h"
 #include "app/tvout_form.h"
 #include "app/main_form.h"
 
@@ -50,6 +52,63 @@ TEST(Apply, NoChangesNothing) {
     EXPECT_EQ(m.prompt.shown[0].icon, Icon::None);
     EXPECT_EQ(m.ValueCount(), before);
     EXPECT_EQ(m.os.debugFile, "");
+    EXPECT_TRUE(m.os.files.empty());  // no backup either
+}
+
+// Before Apply or Set Defaults writes, the old value is saved: beside the program, else in
+// AppData\Hertzwerk, and without a backup nothing is logged or written.
+TEST(Apply, BacksUpTheOldValueFirstOrWritesNothing) {
+    const std::string appData = "C:\\Documents and Settings\\u\\Application Data";
+    const std::string ours = appData + "\\Hertzwerk";
+    const std::string program = "C:\\Program Files\\Hertzwerk";
+    const struct {
+        bool reset;
+        std::set<std::string> locked;
+        std::string appData;
+        std::string backupFolder;  // empty: no backup, nothing written
+    } cases[] = {
+        {false, {}, appData, program},
+        {true, {}, appData, program},
+        {false, {program}, appData, ours},
+        {false, {program}, "", ""},
+        {true, {program, ours}, appData, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.backupFolder + (c.reset ? " reset" : " apply"));
+        Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
+        m.Start();
+        // Longer than a first read takes: the backup must still hold all of it.
+        const std::string old(5000, 'x');
+        m.reg.SetRaw(kXpDeviceKey, "NV25_Modes", kRegSz, old);
+        m.os.locked = c.locked;
+        m.os.appData = c.appData;
+        // Nine older backups and one from this very second: the new one is -2, the oldest goes.
+        for (int i = 0; i < 9; ++i)
+            m.os.files[c.backupFolder]["hzwk-backup-2026110" + std::to_string(i % 6) + "-000000-" +
+                                       std::to_string(i + 2) + ".reg"];
+        m.os.files[c.backupFolder]["hzwk-backup-20261206-194007.reg"];
+        m.prompt.answers = {Answer::Yes};
+        const WriteOutcome out = c.reset ? m.form.CmdResetClick() : m.form.CmdApplyClick();
+        if (c.backupFolder.empty()) {
+            EXPECT_EQ(out, WriteOutcome::Failed);
+            EXPECT_EQ(m.prompt.Texts()[1], "Could not save a backup of the current mode list, so nothing was changed.");
+            EXPECT_EQ(m.prompt.shown[1].icon, Icon::Critical);
+            EXPECT_EQ(m.Value("NV25_Modes"), old);
+            EXPECT_EQ(m.os.debugFile, "");
+            continue;
+        }
+        EXPECT_EQ(out, WriteOutcome::Written);
+        EXPECT_NE(m.Value("NV25_Modes"), old);
+        auto& files = m.os.files[c.backupFolder];
+        EXPECT_EQ(files.size(), 10u);
+        EXPECT_EQ(files.count("hzwk-backup-20261100-000000-2.reg"), 0u);
+        BackupValue saved;
+        std::string error;
+        ASSERT_TRUE(ReadBackupText(files["hzwk-backup-20261206-194007-2.reg"], kXpDeviceKey,
+                                   [](const std::string& n) { return n == "NV25_Modes"; }, &saved, &error))
+            << error;
+        EXPECT_EQ(saved.data->bytes, old + std::string(1, '\0'));
+    }
 }
 
 TEST(Apply, WritesTheComposedTableLogsItAndReports) {
@@ -168,6 +227,9 @@ public:
         return inner_.QueryRaw(k, n, size);
     }
     std::vector<std::string> SubkeyNames(const std::string& k) override { return inner_.SubkeyNames(k); }
+    bool SaveRawValue(const std::string& k, const std::string& n, const RegData& d) override {
+        return inner_.SaveRawValue(k, n, d);
+    }
 
 private:
     RegistryAccess& inner_;

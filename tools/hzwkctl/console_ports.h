@@ -37,6 +37,9 @@ public:
         return inner_.QueryRaw(k, n, size);
     }
     std::vector<std::string> SubkeyNames(const std::string& k) override { return inner_.SubkeyNames(k); }
+    bool SaveRawValue(const std::string& k, const std::string& n, const RegData& d) override {
+        return !writable_ || inner_.SaveRawValue(k, n, d);
+    }
 
 private:
     RegistryAccess& inner_;
@@ -76,6 +79,16 @@ public:
     void OpenAddress(const std::string& a) override { inner_.OpenAddress(a); }
     bool ShowHelp(const std::string& p) override { return inner_.ShowHelp(p); }
     uint32_t TickCount() override { return inner_.TickCount(); }
+    ClockTime LocalClock() override { return inner_.LocalClock(); }
+    bool CreateNewFile(const std::string& f, const std::string& n, const std::string& b) override {
+        return inner_.CreateNewFile(f, n, b);
+    }
+    std::vector<std::string> FileNames(const std::string& f, const std::string& p) override {
+        return inner_.FileNames(f, p);
+    }
+    bool RemoveFile(const std::string& f, const std::string& n) override { return inner_.RemoveFile(f, n); }
+    std::string AppDataFolder() override { return inner_.AppDataFolder(); }
+    bool MakeFolder(const std::string& p) override { return inner_.MakeFolder(p); }
 
 private:
     Os& inner_;

@@ -8,15 +8,18 @@
 #include "catalogue/catalogue.h"
 #include "console_ports.h"
 #include "modelist/apply.h"
+#include "modelist/backup.h"
 #include "modelist/compose.h"
 #include "app/main_form.h"
 #include "core/text.h"
 #include "monitor/find_monitor.h"
+#include "profile/backup_file.h"
 #include "profile/machine_profile.h"
 #include "profile/memory_registry.h"
 #include "profile/profile_os.h"
 #include "profile/reg_file.h"
 #include "registry/api_registry.h"
+#include "registry/settings.h"
 
 #ifdef _WIN32
 #include "os/win32_os.h"
@@ -33,7 +36,8 @@ constexpr const char kUsage[] =
     "       hzwkctl compose --machine DIR [WxH=CAPTION]...\n"
     "       hzwkctl apply [--machine DIR] [WxH=CAPTION]...\n"
     "       hzwkctl reset [--machine DIR]\n"
-    "       hzwkctl monitor [--machine DIR]\n";
+    "       hzwkctl monitor [--machine DIR]\n"
+    "       hzwkctl restore FILE [--machine DIR]\n";
 
 struct UsageError {
     std::string message;
@@ -49,6 +53,8 @@ struct Args {
     bool valueName = false;
     std::string description;
     std::vector<std::pair<int, std::string>> captions;
+    bool hasFile = false;
+    std::string file;  // restore: the backup
 };
 
 int RowOf(const std::string& resolution) {
@@ -68,7 +74,7 @@ Args Parse(int argc, char** argv) {
     Args a;
     a.command = argv[1];
     if (a.command != "detect" && a.command != "compose" && a.command != "apply" && a.command != "reset" &&
-        a.command != "monitor")
+        a.command != "monitor" && a.command != "restore")
         throw UsageError{"unknown command: " + a.command};
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -98,10 +104,14 @@ Args Parse(int argc, char** argv) {
             const std::string caption = arg.substr(eq + 1);
             if (!IsCaption(caption)) throw UsageError{"not a rate or N/A: " + arg};
             a.captions.emplace_back(row, caption);
+        } else if (a.command == "restore" && !a.hasFile) {
+            a.hasFile = true;
+            a.file = arg;
         } else {
             throw UsageError{"unexpected argument: " + arg};
         }
     }
+    if (a.command == "restore" && !a.hasFile) throw UsageError{"restore needs the backup file"};
     if (a.command == "compose") {
         if (a.machine.empty() && !a.hasVersion) throw UsageError{"compose needs --version or --machine"};
         if (!a.machine.empty() && (a.hasVersion || a.compressed || !a.tv.empty() || a.valueName))
@@ -223,6 +233,54 @@ int SaveWrite(const std::string& dir, const MemoryRegistry& memory, ReportCaptur
     return 0;
 }
 
+// Control characters as '?', so that a message stays one line whatever a name holds.
+std::string OneLine(std::string text) {
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+    return text;
+}
+
+// A value a backup may put back: a catalogue name, or the newest drivers' name.
+bool IsRestorableName(const std::string& name) { return IsModeListValueName(name) || name == reg::kNvModes; }
+
+// Puts a backup's value back into the driver key the machine's start-up detects. A file
+// that is not a backup of this machine is refused (exit 2) before anything is written.
+int Restore(Machine& m, GuardedRegistry& registry, Os& os, const std::string& keyPath,
+            const std::string& file) {
+    std::string text, error;
+    BackupValue value;
+    if (!ReadWholeFile(file, &text, &error) || !ReadBackupText(text, keyPath, IsRestorableName, &value, &error)) {
+        Err(OneLine("hzwkctl: " + file + ": " + error) + "\n");
+        return 2;
+    }
+    registry.AllowWrites();
+    // A restore is a change of the driver's value like any other: it can be undone too.
+    if (!SaveBackup(registry, os, keyPath, value.name)) {
+        Err(std::string(kNoBackup) + "\n");
+        return 1;
+    }
+    bool written;
+    if (!value.data) {
+        // Nothing to delete counts as done: the value is absent either way.
+        registry.DeleteRegValue(keyPath, value.name);
+        const RawQuery left = registry.QueryRaw(keyPath, value.name, 0);
+        written = !left.found && !left.tooLarge;
+    } else if (value.data->type == kRegSz) {
+        // As the program writes its texts: without the final NUL regedit's form adds.
+        std::string chars = value.data->bytes;
+        if (!chars.empty() && chars.back() == '\0') chars.pop_back();
+        written = registry.SaveStringValue(keyPath, value.name, chars);
+    } else {
+        written = registry.SaveRawValue(keyPath, value.name, *value.data);
+    }
+    if (!written || (!m.profileDir.empty() && !SaveProfileRegistry(m.profileDir, m.memory, &error))) {
+        Err(OneLine("hzwkctl: " + (written ? error : "cannot write " + value.name)) + "\n" + kWriteError + "\n");
+        return 1;
+    }
+    Out(OneLine("Restored " + value.name + " from " + file) + "\n");
+    return 0;
+}
+
 int RunOnMachine(const Args& a) {
     Machine m;
     if (!OpenMachine(a.machine, m)) return 1;
@@ -243,6 +301,7 @@ int RunOnMachine(const Args& a) {
         Out(LfLines(os.Report()));
         return 0;
     }
+    if (a.command == "restore") return Restore(m, registry, os, form.Context().DriverKeyPath, a.file);
     if (a.command == "compose") {
         const DriverContext& c = form.Context();
         const std::string key = c.VersionKey();
@@ -273,10 +332,7 @@ int main(int argc, char** argv) {
     } catch (const UsageError& e) {
         // One line, so scripts can show it as it is; the usage only when nothing was asked.
         // An echoed argument may hold a line break or other control character of its own.
-        std::string line = e.message;
-        for (char& c : line)
-            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
-        Err("hzwkctl: " + line + "\n");
+        Err("hzwkctl: " + OneLine(e.message) + "\n");
         if (argc < 2) Err(kUsage);
         return 2;
     } catch (const std::exception& e) {

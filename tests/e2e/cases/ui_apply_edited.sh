@@ -1,7 +1,8 @@
 #!/bin/bash
 # Apply after the user changed the grid: ladder steppers on the 30.90 driver (a click on a
 # right arrow at start steps on from the rate on show; a click past 120 Hz stays at 120), then the horizontal-frequency calculator on the 41.09 driver
-# (any rate; the calculator comes with advanced mode there).
+# (any rate; the calculator comes with advanced mode there). Each Apply leaves one backup
+# beside debug.txt; on 41.09 importing it with regedit puts the old value back.
 . "$(dirname "$0")/../lib.sh"
 . "$(dirname "$0")/ui_common.bash"
 
@@ -26,6 +27,8 @@ apply_and_check() {
         echo "menu main $IDM_EXIT"
         echo "wait-gone main 20000"
     )
+    UI_BACKUPS=("$E2E_FOLDER"/hzwk-backup-*.reg)
+    e2e_expect_eq "backups beside debug.txt" "${#UI_BACKUPS[@]} $([ -f "${UI_BACKUPS[0]}" ] && echo file)" "1 file"
 }
 
 # --- ladder: 30.90 ---
@@ -57,6 +60,12 @@ E2E_FAILED=$E2E_LADDER_FAILED
 # --- calculator: 41.09, any rate ---
 e2e_begin ui-apply-edited-calc xp-ti4600-4109
 E2E_FAILED=$E2E_LADDER_FAILED
+# A mode list from before: the backup must bring it back.
+old_modes='{*}S 640x480x8,16,32=1FFF; 800x600=1DFF;'
+printf 'REGEDIT4\r\n\r\n[%s]\r\n"NV_Modes"="%s"\r\n\r\n' "${UI_DEVICE_KEY/HKLM/HKEY_LOCAL_MACHINE}" "$old_modes" \
+    > "$E2E_WORK/old-modes.reg"
+e2e_wine 60 regedit /S "$(winepath_of "$E2E_WORK/old-modes.reg")" > "$E2E_WORK/old-modes.log" 2>&1 ||
+    e2e_fail "regedit could not seed the old mode list"
 e2e_drive calc < <(
     echo "start $E2E_EXE_Q"
     echo "wait-window main 40000"
@@ -79,4 +88,8 @@ e2e_expect_eq "640x480 stepper at the rate" \
     "$(grep -m1 '^updown-pos' "$E2E_DRIVE_OUT" | tr -d '\r' | awk '{print $4}')" 188
 e2e_screenshot main-window-calculated
 apply_and_check calc NV_Modes --version 6.14.10.4109 --tv 800x600
+cp "${UI_BACKUPS[0]}" "$E2E_RESULTS/"
+e2e_wine 60 regedit /S "$(winepath_of "${UI_BACKUPS[0]}")" > "$E2E_WORK/restore.log" 2>&1 ||
+    e2e_fail "regedit could not import the backup"
+e2e_drive restored < <(ui_expect_value_line NV_Modes "$old_modes")
 e2e_end
