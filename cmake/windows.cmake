@@ -29,9 +29,12 @@ macro(hzwk_windows_targets)
     src/ui/tvout_window_win32.cpp
     src/ui/about_window_win32.cpp
     src/ui/d3d_setup_window_win32.cpp
+    src/ui/runtime_win32.cpp
     src/win/hzwk.rc)
   target_link_libraries(hzwk PRIVATE hzwk_win hzwk_app)
-  target_link_options(hzwk PRIVATE ${HZWK_STATIC_LINK} -Wl,--gc-sections)
+  # No base relocations: Windows 2000 and XP load an exe at its own base, always.
+  target_link_options(hzwk PRIVATE ${HZWK_STATIC_LINK} -Wl,--gc-sections
+    -Wl,--disable-dynamicbase,--disable-reloc-section)
   # The resources follow their icon, manifest and version.
   set_source_files_properties(src/win/hzwk.rc PROPERTIES OBJECT_DEPENDS
     "${CMAKE_SOURCE_DIR}/src/win/hzwk.ico;${CMAKE_BINARY_DIR}/hzwk.manifest;${CMAKE_SOURCE_DIR}/src/win/resource.h;${CMAKE_SOURCE_DIR}/src/core/version.h")
