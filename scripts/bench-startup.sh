@@ -29,7 +29,9 @@ cp "$empty_exe" "$E2E_FOLDER/hzwkempty.exe"
 
 # A 32-bit program reads HKLM\SOFTWARE through its own view and the system folder through
 # syswow64: give it the profile's software keys and driver files there too.
-if [ "$(x86_64-w64-mingw32-objdump -f "$HZWK_EXE" | sed -n 's/.*file format //p')" = pei-i386 ]; then
+bits=64
+[ "$(x86_64-w64-mingw32-objdump -f "$HZWK_EXE" | sed -n 's/.*file format //p')" = pei-i386 ] && bits=32
+if [ "$bits" = 32 ]; then
     {
         echo REGEDIT4
         awk '{ sub(/\r$/, "") } /^\[/ { keep = (index(tolower($0), "[hkey_local_machine\\software\\") == 1) }
@@ -54,16 +56,21 @@ wait-exit 30000 quiet
 EOF2
 e2e_no_report || e2e_end
 
+# A 32-bit program runs through the 32-bit loader: through wine64 it would start under
+# start.exe, a second process in every run, for both programs alike.
+run_wine=$E2E_WINE
+[ "$bits" = 32 ] && run_wine=${E2E_WINE%64}
+
 # One warm-up run each, so the first run's loading of Wine's own DLLs counts for neither.
-e2e_wine 60 "$E2E_FOLDER/hzwkempty.exe" > /dev/null 2>&1
-e2e_wine 60 "$E2E_FOLDER/hzwk.exe" /startup > /dev/null 2>&1
+e2e_timeout 60 "$run_wine" "$E2E_FOLDER/hzwkempty.exe" > /dev/null 2>&1
+e2e_timeout 60 "$run_wine" "$E2E_FOLDER/hzwk.exe" /startup > /dev/null 2>&1
 
 # time_run PROGRAM ARGS...: the run's wall-clock time in microseconds; nothing but the run
 # (and the time-limit wrapper every run has) lies between the two readings of the clock.
 time_run() {
     local t0 t1 rc
     t0=$EPOCHREALTIME
-    e2e_wine 60 "$@" > /dev/null 2>&1
+    e2e_timeout 60 "$run_wine" "$@" > /dev/null 2>&1
     rc=$?
     t1=$EPOCHREALTIME
     [ $rc -eq 0 ] || { echo "run of $1 ended with status $rc" >&2; return 1; }
