@@ -121,7 +121,26 @@ macro(hzwk_windows_targets)
       COMMENT "Compiling hzwkhelp.chm"
       VERBATIM)
     add_custom_target(hzwkhelp ALL DEPENDS ${CMAKE_BINARY_DIR}/hzwkhelp.chm)
+    install(FILES ${CMAKE_BINARY_DIR}/hzwkhelp.chm DESTINATION .)
   else()
     message(WARNING "chmcmd (package fp-utils) not found: hzwkhelp.chm is not built")
   endif()
+
+  # The release a user downloads: `cmake --build BUILD --target package` makes
+  # Hertzwerk-<version>-win32.zip (win64 from the 64-bit build) holding, at its top, the two
+  # programs, the help file and readme.txt (ASCII, so the same in every ANSI code page; CR LF).
+  configure_file(release/readme.txt.in ${CMAKE_BINARY_DIR}/readme.txt @ONLY NEWLINE_STYLE CRLF)
+  install(TARGETS hzwk hzwkctl RUNTIME DESTINATION .)
+  install(FILES ${CMAKE_BINARY_DIR}/readme.txt DESTINATION .)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_NAME Hertzwerk)
+  set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(CPACK_PACKAGE_FILE_NAME Hertzwerk-${HZWK_VERSION_TEXT}-win32)
+  else()
+    set(CPACK_PACKAGE_FILE_NAME Hertzwerk-${HZWK_VERSION_TEXT}-win64)
+  endif()
+  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+  set(CPACK_SOURCE_GENERATOR "")
+  include(CPack)
 endmacro()

@@ -25,5 +25,8 @@ done
 echo "== import tables"
 bash scripts/check-imports.sh build/win-i686 build/win-x86_64
 
+echo "== release package"
+bash scripts/check-package.sh build/win-i686
+
 echo "== end-to-end under Wine"
 bash tests/e2e/run_all.sh
