@@ -1,9 +1,9 @@
 #!/bin/bash
 # Checks that hzwk.exe starts on a plain Windows 2000 and that a /startup run loads only what
-# it needs: the import table names only DLLs that Windows 2000 ships, never d3d8.dll or
-# hhctrl.ocx (both are loaded at run time, so a missing one costs a feature, not the start),
-# never user32.dll or gdi32.dll (delay-loaded: loaded at the first call), and no function that
-# Windows 2000 lacks. The delay-load table is held to the same lists.
+# it needs: the import table names only kernel32, advapi32, version and msvcrt (user32, gdi32
+# and the like are delay-loaded, at their first call), the delay-load table only DLLs that
+# Windows 2000 ships, neither ever d3d8.dll or hhctrl.ocx (both are loaded at run time, so a
+# missing one costs a feature, not the start), and no function that Windows 2000 lacks.
 #
 #   scripts/check-imports.sh BUILD_DIR...      (default: build/win-i686 build/win-x86_64)
 #
@@ -20,9 +20,9 @@ allowed_dlls=" kernel32.dll user32.dll gdi32.dll advapi32.dll comctl32.dll shell
 # delay-loading them would end the program where a missing one should cost a feature.
 forbidden_dlls=" d3d8.dll d3dx8.dll d3dx8d.dll hhctrl.ocx uxtheme.dll dwmapi.dll "
 
-# Windows 2000 DLLs that the start must not load: a /startup run that finds no new driver
-# ends before any window, and loading these costs more than everything else it does.
-delay_only_dlls=" user32.dll gdi32.dll "
+# The only DLLs loaded with the program: a /startup run that finds no new driver ends before
+# any window, and loading user32 and gdi32 would cost it more than all its own work.
+start_dlls=" kernel32.dll advapi32.dll version.dll msvcrt.dll "
 
 # Functions that Windows 2000 does not export (XP and later), the kind a compiler runtime,
 # libgcc, libstdc++ or a careless call drags in. A trailing * matches a prefix.
@@ -74,7 +74,7 @@ x64_only=" RtlCaptureContext RtlVirtualUnwind RtlLookupFunctionEntry RtlUnwindEx
  RtlDeleteFunctionTable RtlRestoreContext ___lc_codepage_func ___mb_cur_max_func "
 allowed_dlls=" $(echo $allowed_dlls) "
 forbidden_dlls=" $(echo $forbidden_dlls) "
-delay_only_dlls=" $(echo $delay_only_dlls) "
+start_dlls=" $(echo $start_dlls) "
 x64_only=" $(echo $x64_only) "
 
 matches_deny() {
@@ -165,10 +165,10 @@ for dir in "$@"; do
     for dll in $dlls; do
         if [[ $forbidden_dlls == *" $dll "* ]]; then
             findings+=("imports $dll, which must be loaded at run time")
-        elif [[ $delay_only_dlls == *" $dll "* ]]; then
-            findings+=("imports $dll, which must be delay-loaded: every start would load it")
         elif [[ $allowed_dlls != *" $dll "* ]]; then
             findings+=("imports $dll, which a plain Windows 2000 does not have")
+        elif [[ $start_dlls != *" $dll "* ]]; then
+            findings+=("imports $dll, which every start would load: delay-load it")
         fi
     done
     for dll in $delay_dlls; do
