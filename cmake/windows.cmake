@@ -1,17 +1,65 @@
 # Windows (mingw-w64) targets: hzwk.exe, hzwkctl.exe and the end-to-end helpers.
 # Windows 2000 is the floor: one knob, and the ANSI API throughout.
 add_compile_definitions(_WIN32_WINNT=0x0500 WINVER=0x0500 _WIN32_IE=0x0500 NOMINMAX WIN32_LEAN_AND_MEAN)
+# user32 and gdi32 functions are called through their stubs, not through dllimport's address
+# slots (the headers leave dllimport off for the DLL they are told they build): 32-bit ld drops
+# the stub of a function that only its slot names, and for a delay-loaded DLL that stub is
+# what loads it, so the first call would jump to 0. scripts/check-imports.sh finds such a slot.
+add_compile_definitions(_USER32_ _GDI32_)
 set(HZWK_STATIC_LINK -static -static-libgcc -static-libstdc++ -s)
 if(NOT CMAKE_BUILD_TYPE)
   set(CMAKE_BUILD_TYPE MinSizeRel CACHE STRING "" FORCE)
 endif()
+
+# hzwk_delay_import_lib(VAR NAME DLL): a delay-load import library for the system DLL, made at
+# configure time from the toolchain's own import library (every function it lists), into VAR.
+# Code linked against it loads the DLL at its first call, through the helper in libmingwex,
+# which itself needs only LoadLibraryA, GetProcAddress and the like from kernel32.
+function(hzwk_delay_import_lib var name dll)
+  set(dir ${CMAKE_BINARY_DIR}/delayimp)
+  set(out ${dir}/lib${name}-delay.a)
+  if(NOT EXISTS ${out})
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=lib${name}.a
+      OUTPUT_VARIABLE implib OUTPUT_STRIP_TRAILING_WHITESPACE)
+    execute_process(COMMAND ${CMAKE_NM} ${implib} OUTPUT_VARIABLE symbols ERROR_QUIET)
+    # 32-bit names carry stdcall's "@bytes"; --kill-at drops it from the name looked up.
+    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+      set(prefix "__imp__")
+      set(kill_at --kill-at)
+    else()
+      set(prefix "__imp_")
+      set(kill_at)
+    endif()
+    string(REGEX MATCHALL " I ${prefix}[^\n]+" entries "${symbols}")
+    list(REMOVE_DUPLICATES entries)
+    set(def "EXPORTS\n")
+    foreach(entry IN LISTS entries)
+      string(REPLACE " I ${prefix}" "" entry "${entry}")
+      string(APPEND def "${entry}\n")
+    endforeach()
+    list(LENGTH entries count)
+    if(count LESS 100)
+      message(FATAL_ERROR "${implib}: found only ${count} functions for the delay-load library")
+    endif()
+    file(MAKE_DIRECTORY ${dir})
+    file(WRITE ${dir}/${name}.def "${def}")
+    execute_process(COMMAND ${CMAKE_DLLTOOL} ${kill_at} -D ${dll} -d ${dir}/${name}.def -y ${out}
+      RESULT_VARIABLE rc)
+    if(NOT rc EQUAL 0)
+      file(REMOVE ${out})
+      message(FATAL_ERROR "dlltool could not make ${out}")
+    endif()
+  endif()
+  set(${var} ${out} PARENT_SCOPE)
+endfunction()
 
 macro(hzwk_windows_targets)
   # The Windows halves of the ports and of the Direct3D test.
   target_sources(hzwk_ports PRIVATE
     src/registry/win32_reg_api_win32.cpp
     src/os/win32_os_win32.cpp)
-  target_link_libraries(hzwk_ports PUBLIC version advapi32 user32)
+  # user32 and gdi32 are named per executable: hzwk.exe takes them delay-loaded (below).
+  target_link_libraries(hzwk_ports PUBLIC version advapi32)
   target_sources(hzwk_domain PRIVATE
     src/d3dtest/d3d_runner_win32.cpp
     src/d3dtest/d3d_text_win32.cpp)
@@ -19,7 +67,7 @@ macro(hzwk_windows_targets)
   # win: the one window kit every window is built on.
   hzwk_tier(hzwk_win
     src/win/win32_util_win32.cpp)
-  target_link_libraries(hzwk_win PUBLIC hzwk_core gdi32 user32)
+  target_link_libraries(hzwk_win PUBLIC hzwk_core)
 
   # ui: the windows and WinMain, with the resources.
   configure_file(src/win/hzwk.manifest.in ${CMAKE_BINARY_DIR}/hzwk.manifest @ONLY)
@@ -29,16 +77,24 @@ macro(hzwk_windows_targets)
     src/ui/tvout_window_win32.cpp
     src/ui/about_window_win32.cpp
     src/ui/d3d_setup_window_win32.cpp
+    src/ui/runtime_win32.cpp
     src/win/hzwk.rc)
-  target_link_libraries(hzwk PRIVATE hzwk_win hzwk_app)
-  target_link_options(hzwk PRIVATE ${HZWK_STATIC_LINK} -Wl,--gc-sections)
+  # Every tier by name, then the delay-load libraries: they must come after all our code
+  # and before the system's own user32 and gdi32, so that they answer every call.
+  hzwk_delay_import_lib(HZWK_DELAY_USER32 user32 USER32.dll)
+  hzwk_delay_import_lib(HZWK_DELAY_GDI32 gdi32 GDI32.dll)
+  target_link_libraries(hzwk PRIVATE hzwk_win hzwk_app hzwk_domain hzwk_ports hzwk_core
+    ${HZWK_DELAY_USER32} ${HZWK_DELAY_GDI32})
+  # No base relocations: Windows 2000 and XP load an exe at its own base, always.
+  target_link_options(hzwk PRIVATE ${HZWK_STATIC_LINK} -Wl,--gc-sections
+    -Wl,--disable-dynamicbase,--disable-reloc-section)
   # The resources follow their icon, manifest and version.
   set_source_files_properties(src/win/hzwk.rc PROPERTIES OBJECT_DEPENDS
     "${CMAKE_SOURCE_DIR}/src/win/hzwk.ico;${CMAKE_BINARY_DIR}/hzwk.manifest;${CMAKE_SOURCE_DIR}/src/win/resource.h;${CMAKE_SOURCE_DIR}/src/core/version.h")
   target_include_directories(hzwk PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_BINARY_DIR})
 
   add_executable(hzwkctl tools/hzwkctl/main.cpp)
-  target_link_libraries(hzwkctl PRIVATE hzwk_app hzwk_profile)
+  target_link_libraries(hzwkctl PRIVATE hzwk_app hzwk_profile user32)
   target_link_options(hzwkctl PRIVATE ${HZWK_STATIC_LINK} -Wl,--gc-sections)
 
   if(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/CMakeLists.txt)
@@ -65,7 +121,26 @@ macro(hzwk_windows_targets)
       COMMENT "Compiling hzwkhelp.chm"
       VERBATIM)
     add_custom_target(hzwkhelp ALL DEPENDS ${CMAKE_BINARY_DIR}/hzwkhelp.chm)
+    install(FILES ${CMAKE_BINARY_DIR}/hzwkhelp.chm DESTINATION .)
   else()
     message(WARNING "chmcmd (package fp-utils) not found: hzwkhelp.chm is not built")
   endif()
+
+  # The release a user downloads: `cmake --build BUILD --target package` makes
+  # Hertzwerk-<version>-win32.zip (win64 from the 64-bit build) holding, at its top, the two
+  # programs, the help file and readme.txt (ASCII, so the same in every ANSI code page; CR LF).
+  configure_file(release/readme.txt.in ${CMAKE_BINARY_DIR}/readme.txt @ONLY NEWLINE_STYLE CRLF)
+  install(TARGETS hzwk hzwkctl RUNTIME DESTINATION .)
+  install(FILES ${CMAKE_BINARY_DIR}/readme.txt DESTINATION .)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_NAME Hertzwerk)
+  set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(CPACK_PACKAGE_FILE_NAME Hertzwerk-${HZWK_VERSION_TEXT}-win32)
+  else()
+    set(CPACK_PACKAGE_FILE_NAME Hertzwerk-${HZWK_VERSION_TEXT}-win64)
+  endif()
+  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+  set(CPACK_SOURCE_GENERATOR "")
+  include(CPack)
 endmacro()

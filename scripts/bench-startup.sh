@@ -1,49 +1,110 @@
 #!/bin/bash
-# Start-up cost of hzwk.exe against an empty Win32 program, under Wine on a private Xvfb:
-# ten runs each of `hzwk.exe /startup` on a machine whose stored driver version equals the
-# installed one (the program ends without a window) and of hzwkempty.exe; prints both medians
-# and their ratio, then the sizes of the stripped i686 and x86_64 executables.
-#   scripts/bench-startup.sh [I686_BUILD_DIR [X86_64_BUILD_DIR]]
-#     (defaults: build/win-i686 or build-e2e-win-i686, and build/win-x86_64 or build-e2e-win)
-# BENCH_RUNS changes the number of runs.
+# Start-up cost of hzwk.exe against an empty Win32 program of the same build, under Wine on a
+# private Xvfb: `hzwk.exe /startup` on a machine whose stored driver version equals the
+# installed one (the program ends without a window: what runs at every logon) and
+# hzwkempty.exe, run alternately, A B A B ..., so that a change in the machine's load falls
+# on both alike. Prints for each the median and the spread, the ratio of the medians, the
+# load average before and after, then the sizes of the stripped executables.
+#   scripts/bench-startup.sh [BUILD_DIR]
+#     (default: build/win-i686, the users' build, else build/win-x86_64)
+# BENCH_PAIRS sets the number of pairs (default 20, at least 10).
 top=$(cd "$(dirname "$0")/.." && pwd)
 pick() { for d in "$@"; do [ -f "$d/hzwk.exe" ] && { echo "$d"; return; }; done; echo "$1"; }
-i686_dir=${1:-$(pick "$top/build/win-i686" "$top/build-e2e-win-i686")}
-x64_dir=${2:-$(pick "$top/build/win-x86_64" "$top/build-e2e-win")}
-runs=${BENCH_RUNS:-10}
-export E2E_BUILD=$x64_dir
+build=$(cd "${1:-$(pick "$top/build/win-i686" "$top/build/win-x86_64")}" 2>/dev/null && pwd) ||
+    { echo "no build folder ${1:-build/win-i686}" >&2; exit 1; }
+pairs=${BENCH_PAIRS:-20}
+[ "$pairs" -ge 10 ] 2>/dev/null || pairs=10
+export HZWK_EXE=$build/hzwk.exe
+empty_exe=$build/e2e/hzwkempty.exe
+[ -f "$empty_exe" ] || { echo "no $empty_exe: build the target hzwkempty of $build" >&2; exit 1; }
+# The harness's helpers (driver, registry seeding): the x86_64 ones where built, else these.
+: "${E2E_BUILD:=$(pick "$top/build/win-x86_64" "$top/build-e2e-win" "$build")}"
+export E2E_BUILD
 . "$top/tests/e2e/lib.sh"
 
 E2E_EXTRA_REG='[HKEY_LOCAL_MACHINE\SOFTWARE\HZWK]
 "LastDetVersion"="6.14.10.3090"'
 e2e_begin bench-startup xp-ti4600-3090
-cp "$E2E_HELPERS/hzwkempty.exe" "$E2E_FOLDER/hzwkempty.exe"
+cp "$empty_exe" "$E2E_FOLDER/hzwkempty.exe"
 
-# time_runs PROGRAM ARGS...: one wall-clock time in ms per line; a run must end with status 0.
-time_runs() {
-    local i t0 t1
-    for ((i = 0; i < runs; i++)); do
-        t0=$(date +%s%N)
-        e2e_wine 60 "$@" > /dev/null 2>&1 || { echo "run of $1 failed" >&2; return 1; }
-        t1=$(date +%s%N)
-        echo $(((t1 - t0) / 1000000))
-    done
-}
-median() { sort -n | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print int((v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }
+# A 32-bit program reads HKLM\SOFTWARE through its own view and the system folder through
+# syswow64: give it the profile's software keys and driver files there too.
+bits=64
+[ "$(x86_64-w64-mingw32-objdump -f "$HZWK_EXE" | sed -n 's/.*file format //p')" = pei-i386 ] && bits=32
+if [ "$bits" = 32 ]; then
+    {
+        echo REGEDIT4
+        awk '{ sub(/\r$/, "") } /^\[/ { keep = (index(tolower($0), "[hkey_local_machine\\software\\") == 1) }
+             keep' "$E2E_SRC/profiles/$E2E_PROFILE/registry.reg"
+        printf '\n%s\n' "$E2E_EXTRA_REG"
+    } > "$E2E_WORK/software32.reg"
+    e2e_wine 60 'C:\windows\syswow64\regedit.exe' /S "$(winepath_of "$E2E_WORK/software32.reg")" \
+        > "$E2E_WORK/regedit32.log" 2>&1 || { e2e_fail "could not import the 32-bit software keys"; e2e_end; }
+    while IFS= read -r line; do
+        file=${line%=*}
+        file=${file##*\\}
+        [ -f "$WINEPREFIX/drive_c/windows/system32/$file" ] &&
+            cp "$WINEPREFIX/drive_c/windows/system32/$file" "$WINEPREFIX/drive_c/windows/syswow64/$file"
+    done < <(e2e_ini_section files "$E2E_SRC/profiles/$E2E_PROFILE/machine.ini")
+fi
+
+# The path under test, checked once before any timing: it ends by itself, shows no window,
+# and writes no report.
+e2e_drive check <<EOF2
+start $E2E_EXE_Q /startup
+wait-exit 30000 quiet
+EOF2
+e2e_no_report || e2e_end
+
+# A 32-bit program runs through the 32-bit loader: through wine64 it would start under
+# start.exe, a second process in every run, for both programs alike.
+run_wine=$E2E_WINE
+[ "$bits" = 32 ] && run_wine=${E2E_WINE%64}
 
 # One warm-up run each, so the first run's loading of Wine's own DLLs counts for neither.
-e2e_wine 60 "$E2E_FOLDER/hzwkempty.exe" > /dev/null 2>&1
-e2e_wine 60 "$E2E_FOLDER/hzwk.exe" /startup > /dev/null 2>&1
-hz=$(time_runs "$E2E_FOLDER/hzwk.exe" /startup) || { e2e_fail "hzwk.exe /startup did not end cleanly"; e2e_end; }
-empty=$(time_runs "$E2E_FOLDER/hzwkempty.exe") || { e2e_fail "hzwkempty.exe failed"; e2e_end; }
-if [ -f "$E2E_FOLDER/debug.txt" ]; then
-    e2e_fail "hzwk.exe /startup went past the start-up check (debug.txt written)"
-fi
-hz_med=$(echo "$hz" | median)
-empty_med=$(echo "$empty" | median)
-echo "hzwk.exe /startup: median ${hz_med} ms over $runs runs ($(echo $hz | tr ' ' ','))"
-echo "hzwkempty.exe:     median ${empty_med} ms over $runs runs ($(echo $empty | tr ' ' ','))"
-awk -v a="$hz_med" -v b="$empty_med" 'BEGIN { if (b > 0) printf "ratio of medians: %.2f\n", a / b }'
+e2e_timeout 60 "$run_wine" "$E2E_FOLDER/hzwkempty.exe" > /dev/null 2>&1
+e2e_timeout 60 "$run_wine" "$E2E_FOLDER/hzwk.exe" /startup > /dev/null 2>&1
+
+# time_run PROGRAM ARGS...: the run's wall-clock time in microseconds; nothing but the run
+# (and the time-limit wrapper every run has) lies between the two readings of the clock.
+time_run() {
+    local t0 t1 rc
+    t0=$EPOCHREALTIME
+    e2e_timeout 60 "$run_wine" "$@" > /dev/null 2>&1
+    rc=$?
+    t1=$EPOCHREALTIME
+    [ $rc -eq 0 ] || { echo "run of $1 ended with status $rc" >&2; return 1; }
+    echo $(( ${t1//[.,]/} - ${t0//[.,]/} ))
+}
+
+load_before=$(cat /proc/loadavg)
+hz=()
+empty=()
+for ((i = 0; i < pairs; i++)); do
+    t=$(time_run "$E2E_FOLDER/hzwk.exe" /startup) || { e2e_fail "hzwk.exe /startup did not end cleanly"; e2e_end; }
+    hz+=("$t")
+    t=$(time_run "$E2E_FOLDER/hzwkempty.exe") || { e2e_fail "hzwkempty.exe failed"; e2e_end; }
+    empty+=("$t")
+done
+load_after=$(cat /proc/loadavg)
+e2e_no_report
+
+# summary VALUES...: "median M ms, middle half A..B ms, all X..Y ms" (values in microseconds).
+summary() {
+    printf '%s\n' "$@" | sort -n | awk '{ v[NR] = $1 / 1000 }
+        function at(q,    k) { k = int(q * (NR - 1) + 0.5) + 1; return v[k] }
+        END { m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+              printf "median %.1f ms, middle half %.1f..%.1f ms, all %.1f..%.1f ms\n", m, at(0.25), at(0.75), v[1], v[NR] }'
+}
+hz_sum=$(summary "${hz[@]}")
+empty_sum=$(summary "${empty[@]}")
+echo "build: $build ($pairs pairs, alternating)"
+echo "hzwk.exe /startup: $hz_sum"
+echo "hzwkempty.exe:     $empty_sum"
+awk -v a="${hz_sum#median }" -v b="${empty_sum#median }" \
+    'BEGIN { a += 0; b += 0; if (b > 0) printf "ratio of medians: %.2f\n", a / b }'
+echo "load average before: $load_before"
+echo "load average after:  $load_after"
 
 size_of() {
     local exe=$1/hzwk.exe strip tmp
@@ -56,6 +117,6 @@ size_of() {
     "$strip" -o "$tmp" "$exe" && echo "$(stat -c %s "$tmp") bytes stripped ($exe)"
     rm -f "$tmp"
 }
-echo "hzwk.exe i686:   $(size_of "$i686_dir")"
-echo "hzwk.exe x86_64: $(size_of "$x64_dir")"
+echo "hzwk.exe i686:   $(size_of "$top/build/win-i686")"
+echo "hzwk.exe x86_64: $(size_of "$top/build/win-x86_64")"
 e2e_end

@@ -26,6 +26,9 @@ done
 echo "== import tables"
 bash scripts/check-imports.sh build/win-i686 build/win-x86_64
 
+echo "== release package"
+bash scripts/check-package.sh build/win-i686
+
 echo "== end-to-end under Wine: i686"
 e2e_rc=0
 E2E_BUILD="$top/build/win-i686" bash tests/e2e/run_all.sh || e2e_rc=1

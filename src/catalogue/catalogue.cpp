@@ -1,7 +1,6 @@
 #include "catalogue/catalogue.h"
 
 #include <array>
-#include <cstdio>
 #include <string>
 
 #include "core/driver_context.h"
@@ -368,9 +367,13 @@ std::string LookupCompressedAdapter(const std::string& description, bool anyRate
 }
 
 std::string NormalEntryHead(int depth, int width, int height) {
-    char head[64];
-    std::snprintf(head, sizeof head, "%-2d  %4d %4d   ", depth, width, height);
-    return head;
+    // printf's "%-2d  %4d %4d   ", by hand: printf would link the C library's whole formatter.
+    const auto padded = [](int number, size_t size, bool left) {
+        std::string text = std::to_string(number);
+        if (text.size() < size) text.insert(left ? text.size() : 0, size - text.size(), ' ');
+        return text;
+    };
+    return padded(depth, 2, true) + "  " + padded(width, 4, false) + " " + padded(height, 4, false) + "   ";
 }
 
 }  // namespace hzwk

@@ -2,7 +2,6 @@
 
 #include <d3d8.h>
 
-#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -22,9 +21,9 @@ static_assert(sizeof(Matrix) == sizeof(D3DMATRIX), "our matrices go to SetTransf
 using Direct3DCreate8Fn = IDirect3D8*(WINAPI*)(UINT);
 
 void LogFailure(const char* what, HRESULT hr) {
+    // wsprintfA (user32, loaded by now) rather than snprintf, whose formatter the exe would carry.
     char line[160];
-    std::snprintf(line, sizeof line, "Hertzwerk: Direct3D test: %s failed, 0x%08lX\n", what,
-                  static_cast<unsigned long>(hr));
+    wsprintfA(line, "Hertzwerk: Direct3D test: %s failed, 0x%08lX\n", what, static_cast<unsigned long>(hr));
     OutputDebugStringA(line);
 }
 

@@ -1,7 +1,7 @@
 #include "grid/conversions.h"
 
 #include <array>
-#include <cstdio>
+#include <string>
 
 #include "core/text.h"
 
@@ -58,9 +58,12 @@ std::string CalcHexRate(const std::string& caption) {
     int number = 0;
     if (!ReadInt16(caption, number)) return "000";
     // A negative rate is written as its 16-bit two's complement, as the driver's mask reads it.
-    const unsigned bits = static_cast<unsigned>(number) & 0xFFFFu;
-    char digits[8];
-    std::snprintf(digits, sizeof digits, "%03X", bits);
+    // Upper-case hex, at least three digits. By hand: printf would bring the C library's whole
+    // formatter into the exe for this one field.
+    static const char kHexDigits[] = "0123456789ABCDEF";
+    std::string digits;
+    for (unsigned bits = static_cast<unsigned>(number) & 0xFFFFu; bits != 0 || digits.size() < 3; bits >>= 4)
+        digits.insert(digits.begin(), kHexDigits[bits & 0xFu]);
     return digits;
 }
 

@@ -3,8 +3,10 @@
 # (whose Xvfb, prefix template, results folder, screenshots and verdicts these reuse).
 #   E2E_D3D_HELPERS  folder of hzwkd3dtry.exe, hzwkd3ddrive.exe, hzwkd3dbare.exe
 #                    (default $E2E_HELPERS/d3d, as the main Windows build puts them)
+#   D3D_WINE         the Wine loader that runs them (default $E2E_WINE)
 
 : "${E2E_D3D_HELPERS:=$E2E_HELPERS/d3d}"
+: "${D3D_WINE:=$E2E_WINE}"
 D3D_SETUP="$HZWK_TITLE_D3D"
 D3D_TEST="$HZWK_TITLE_D3D_TEST"
 D3D_MAIN="hzwkd3dtry main"
@@ -36,11 +38,12 @@ d3d_begin() {
     d3d_start_try "$@"
 }
 
-# d3d_start_try [ARGS...]: starts hzwkd3dtry.exe and waits for the set-up window.
+# d3d_start_try [ARGS...]: starts hzwkd3dtry.exe and waits for the set-up window. It may
+# run D3D_TRY_TIMEOUT seconds (default 600).
 d3d_start_try() {
     D3D_REPORT=$E2E_RESULTS/runs.txt
     : > "$D3D_REPORT"
-    e2e_timeout 600 "$E2E_WINE" "$E2E_D3D_HELPERS/hzwkd3dtry.exe" --report "$(winepath_of "$D3D_REPORT")" "$@" \
+    e2e_timeout "${D3D_TRY_TIMEOUT:-600}" "$D3D_WINE" "$E2E_D3D_HELPERS/hzwkd3dtry.exe" --report "$(winepath_of "$D3D_REPORT")" "$@" \
         >> "$E2E_RESULTS/try.out" 2>> "$E2E_RESULTS/try.err" &
     E2E_PIDS+=("$!")
     d3d_drive wait "$D3D_SETUP" 30000 || { e2e_fail "no set-up window"; e2e_end; }
@@ -48,7 +51,7 @@ d3d_start_try() {
 
 # d3d_drive COMMAND ARGS...: one hzwkd3ddrive.exe command; its output on stdout.
 d3d_drive() {
-    e2e_timeout 60 "$E2E_WINE" "$E2E_D3D_HELPERS/hzwkd3ddrive.exe" "$@" 2>> "$E2E_RESULTS/drive.err" | tr -d '\r'
+    e2e_timeout 60 "$D3D_WINE" "$E2E_D3D_HELPERS/hzwkd3ddrive.exe" "$@" 2>> "$E2E_RESULTS/drive.err" | tr -d '\r'
     return "${PIPESTATUS[0]}"
 }
 

@@ -1,20 +1,47 @@
 // Opens the Direct3D set-up window over a stand-in main window, as the main window's
 // "&Direct3D Testing..." command will. Writes one line per finished run, and "closed" once
 // the set-up window has enabled the main window again, to the file given with --report.
-//   hzwkd3dtry.exe [--report <file>] [--na <row>]...   (row: 0..22, the grid row set to "N/A")
+// With --stop-after, each run ends by itself that many ms after its test window appears, as
+// a click would end it (a list is used in turn, run by run): a benchmark then runs nothing
+// else while the test runs.
+//   hzwkd3dtry.exe [--report <file>] [--na <row>]... [--stop-after <ms>[,<ms>]...]
+//     (row: 0..22, the grid row set to "N/A")
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "d3dtest/d3d_runner_win32.h"
+#include "d3dtest/d3d_titles.h"
 #include "ui/d3d_setup_window_win32.h"
 #include "win/win32_util_win32.h"
 
 namespace {
 
 std::string g_reportPath;
+std::vector<UINT> g_stopAfterMs;
+size_t g_runsStarted = 0;
+HHOOK g_cbtHook = nullptr;
+
+void CALLBACK StopTestNow(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    hzwk::StopTest = true;  // what a click on the test window does
+}
+
+// Arms the stop when the test window is created; the test loop's message pump runs the timer.
+LRESULT CALLBACK WatchTestWindow(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND) {
+        const CREATESTRUCTA* cs = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
+        if (cs->lpszName != nullptr && !IS_INTRESOURCE(cs->lpszName) &&
+            std::strcmp(cs->lpszName, HZWK_TITLE_D3D_TEST) == 0) {
+            SetTimer(nullptr, 0, g_stopAfterMs[g_runsStarted++ % g_stopAfterMs.size()], StopTestNow);
+        }
+    }
+    return CallNextHookEx(g_cbtHook, code, wParam, lParam);
+}
 
 void Append(const std::string& line) {
     if (g_reportPath.empty()) return;
@@ -56,8 +83,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
         else if (std::strcmp(__argv[i], "--na") == 0 && i + 1 < __argc) {
             const int row = std::atoi(__argv[++i]);
             if (row >= 0 && row < hzwk::kRowCount) captions[static_cast<size_t>(row)] = "N/A";
+        } else if (std::strcmp(__argv[i], "--stop-after") == 0 && i + 1 < __argc) {
+            for (char* ms = std::strtok(__argv[++i], ","); ms != nullptr; ms = std::strtok(nullptr, ","))
+                if (std::atoi(ms) > 0) g_stopAfterMs.push_back(static_cast<UINT>(std::atoi(ms)));
         }
     }
+    if (!g_stopAfterMs.empty())
+        g_cbtHook = SetWindowsHookExA(WH_CBT, WatchTestWindow, nullptr, GetCurrentThreadId());
     WNDCLASSA wc = {};
     wc.lpfnWndProc = MainProc;
     wc.hInstance = instance;
