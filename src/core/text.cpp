@@ -59,4 +59,19 @@ bool ParseDecimal(const std::string& text, double& out) {
     return true;
 }
 
+std::string ZeroPadded(unsigned long value, size_t minDigits) {
+    std::string digits;
+    for (; value != 0 || digits.size() < minDigits || digits.empty(); value /= 10)
+        digits.insert(digits.begin(), static_cast<char>('0' + value % 10));
+    return digits;
+}
+
+std::string HexDigits(unsigned long value, size_t minDigits, bool upperCase) {
+    const char* set = upperCase ? "0123456789ABCDEF" : "0123456789abcdef";
+    std::string digits;
+    for (; value != 0 || digits.size() < minDigits || digits.empty(); value >>= 4)
+        digits.insert(digits.begin(), set[value & 0xFu]);
+    return digits;
+}
+
 }  // namespace hzwk

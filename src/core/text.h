@@ -11,6 +11,11 @@ bool ParseWholeNumber(const std::string& text, long long& out);
 // `name` in `folder`, one backslash between them: a drive root ("C:\") brings its own.
 std::string FileInFolder(const std::string& folder, const std::string& name);
 
+// Numbers as printf's "%0*lu" and "%0*lx"/"%0*lX" write them, by hand: printf would bring
+// the C library's whole formatter into hzwk.exe.
+std::string ZeroPadded(unsigned long value, size_t minDigits);
+std::string HexDigits(unsigned long value, size_t minDigits, bool upperCase);
+
 // A decimal number as the user types it into the frequency box: blanks around it,
 // an optional sign, digits with an optional fraction after "." or ",". Nothing else.
 bool ParseDecimal(const std::string& text, double& out);

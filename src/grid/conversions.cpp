@@ -58,13 +58,7 @@ std::string CalcHexRate(const std::string& caption) {
     int number = 0;
     if (!ReadInt16(caption, number)) return "000";
     // A negative rate is written as its 16-bit two's complement, as the driver's mask reads it.
-    // Upper-case hex, at least three digits. By hand: printf would bring the C library's whole
-    // formatter into the exe for this one field.
-    static const char kHexDigits[] = "0123456789ABCDEF";
-    std::string digits;
-    for (unsigned bits = static_cast<unsigned>(number) & 0xFFFFu; bits != 0 || digits.size() < 3; bits >>= 4)
-        digits.insert(digits.begin(), kHexDigits[bits & 0xFu]);
-    return digits;
+    return HexDigits(static_cast<unsigned>(number) & 0xFFFFu, 3, true);
 }
 
 }  // namespace hzwk

@@ -1,7 +1,6 @@
 #include "modelist/backup.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "core/text.h"
 
@@ -26,6 +25,13 @@ bool Writable(const std::string& s) { return s.find_first_of(std::string("\r\n\0
 // first part; regedit's one trailing backslash is allowed.
 bool ReadableKeyPath(const std::string& path) {
     return !path.empty() && path[0] != '\\' && path.find("\\\\") == std::string::npos;
+}
+
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+
+bool SameFileName(const std::string& a, const std::string& b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
 }
 
 bool AllDigits(const std::string& s, size_t from, size_t count) {
@@ -77,14 +83,14 @@ bool MakeBackupText(const std::string& keyPath, const BackupValue& value, std::s
     return true;
 }
 
-std::string BackupFileName(const BackupTime& t, const std::function<bool(const std::string&)>& taken) {
-    char stamp[64];
-    std::snprintf(stamp, sizeof stamp, "%04d%02d%02d-%02d%02d%02d", t.year, t.month, t.day, t.hour,
-                  t.minute, t.second);
-    const std::string base = kNamePrefix + std::string(stamp);
+std::string BackupFileName(const BackupTime& t, const std::vector<std::string>& taken) {
+    const auto two = [](int n, size_t digits) { return ZeroPadded(n < 0 ? 0ul : static_cast<unsigned long>(n), digits); };
+    const std::string base = kNamePrefix + two(t.year, 4) + two(t.month, 2) + two(t.day, 2) + "-" +
+                             two(t.hour, 2) + two(t.minute, 2) + two(t.second, 2);
     for (int n = 1; n <= kMaxSuffix; ++n) {
         const std::string name = base + (n == 1 ? std::string() : "-" + std::to_string(n)) + kNameSuffix;
-        if (!taken(name)) return name;
+        const auto same = [&name](const std::string& file) { return SameFileName(file, name); };
+        if (std::none_of(taken.begin(), taken.end(), same)) return name;
     }
     return std::string();
 }
@@ -138,8 +144,7 @@ bool ReadCurrent(RegistryAccess& registry, const std::string& key, const std::st
 bool WriteInFolder(Os& os, const std::string& folder, const BackupTime& now, const std::string& text) {
     if (folder.empty()) return false;
     std::vector<std::string> names = os.FileNames(folder, kNamePrefix);
-    const std::string name = BackupFileName(
-        now, [&](const std::string& n) { return std::find(names.begin(), names.end(), n) != names.end(); });
+    const std::string name = BackupFileName(now, names);
     if (name.empty() || !os.CreateNewFile(folder, name, text)) return false;
     names.push_back(name);
     for (const std::string& old : BackupsToDelete(names))

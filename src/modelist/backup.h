@@ -5,7 +5,6 @@
 // go. Reading one back for restore is profile/backup_file.h's.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,9 +25,10 @@ bool MakeBackupText(const std::string& keyPath, const BackupValue& value, std::s
 // Local date and time, as the clock gives them.
 using BackupTime = ClockTime;
 
-// hzwk-backup-YYYYMMDD-HHMMSS.reg, or with -2, -3, ... before .reg when `taken` says
-// the name is in use. Empty when no free name is found within a sane number of tries.
-std::string BackupFileName(const BackupTime& time, const std::function<bool(const std::string&)>& taken);
+// hzwk-backup-YYYYMMDD-HHMMSS.reg, or with -2, -3, ... before .reg when the folder's files
+// `taken` already hold the name, compared as Windows compares file names (case aside).
+// Empty when no free name is found within a sane number of tries.
+std::string BackupFileName(const BackupTime& time, const std::vector<std::string>& taken);
 
 // The backups among `names` (a folder's file names) to delete so that the kBackupsKept
 // newest remain: newest by the time in the name, then by the -N suffix as a number.

@@ -1,6 +1,6 @@
 #include "monitor/edid.h"
 
-#include <cstdio>
+#include "core/text.h"
 
 namespace hzwk {
 
@@ -43,9 +43,7 @@ std::string CodeName(const unsigned char* e) {
         const unsigned letter = maker >> shift & 0x1F;
         name.push_back(letter >= 1 && letter <= 26 ? char('A' + letter - 1) : '?');
     }
-    char product[8];
-    std::snprintf(product, sizeof product, " %04X", unsigned(e[11]) << 8 | e[10]);
-    return name + product;
+    return name + " " + HexDigits(unsigned(e[11]) << 8 | e[10], 4, true);
 }
 
 }  // namespace
@@ -75,15 +73,6 @@ MonitorInfo ParseEdid(const std::string& bytes) {
         info.horizontalKhz = range(d[7], d[8], flags >> 2 & 3);
     }
     return info;
-}
-
-std::string MonitorText(const MonitorInfo& info) {
-    if (!info.valid) return "Monitor: none found\n";
-    auto range = [](const std::optional<RateRange>& r, const char* unit) {
-        return r ? std::to_string(r->min) + "-" + std::to_string(r->max) + " " + unit : std::string("unknown");
-    };
-    return "Monitor: " + info.name + "\nHorizontal: " + range(info.horizontalKhz, "kHz") +
-           "\nVertical: " + range(info.verticalHz, "Hz") + "\n";
 }
 
 }  // namespace hzwk

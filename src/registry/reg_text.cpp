@@ -1,6 +1,6 @@
 #include "registry/reg_text.h"
 
-#include <cstdio>
+#include "core/text.h"
 
 namespace hzwk {
 
@@ -48,16 +48,10 @@ std::string RegValueText(const std::string& name, const RegData& data) {
     if (data.type == kRegDword && data.bytes.size() == 4) {
         uint32_t n = 0;
         for (int i = 3; i >= 0; --i) n = n << 8 | static_cast<unsigned char>(data.bytes[i]);
-        char buf[20];
-        std::snprintf(buf, sizeof buf, "dword:%08x\r\n", static_cast<unsigned>(n));
-        return head + buf;
+        return head + "dword:" + HexDigits(n, 8, false) + "\r\n";
     }
     std::string out;
-    char type[24];
-    if (data.type == kRegBinary)
-        std::snprintf(type, sizeof type, "hex:");
-    else
-        std::snprintf(type, sizeof type, "hex(%x):", static_cast<unsigned>(data.type));
+    const std::string type = data.type == kRegBinary ? "hex:" : "hex(" + HexDigits(data.type, 1, false) + "):";
     AppendHex(&out, head + type, data.bytes);
     return out;
 }

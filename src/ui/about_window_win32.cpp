@@ -35,7 +35,7 @@ constexpr int kClientWidth = 5175, kClientHeight = 2415;
 
 class AboutWindow : public Window {
 public:
-    explicit AboutWindow(Os& os) : os_(os), form_(os) {}
+    explicit AboutWindow(Win32Os& os) : os_(os), form_(os) {}
 
     void Run(HWND owner) {
         form_.Load();
@@ -50,10 +50,9 @@ public:
         SyncFromModel();
         CentreOver(hwnd_, owner);
         // Addresses opened from here belong to this window while it is open.
-        auto* shell = dynamic_cast<Win32Os*>(&os_);
-        if (shell) shell->SetShellOwner(hwnd_);
+        os_.SetShellOwner(hwnd_);
         RunModalLoop(owner, hwnd_, &done_);
-        if (shell) shell->SetShellOwner(owner);
+        os_.SetShellOwner(owner);
         if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
     }
 
@@ -117,7 +116,7 @@ private:
             SetTextIfDifferent(GetDlgItem(hwnd_, IDC_ABOUT_LINE + i), form_.lines[i]);
     }
 
-    Os& os_;
+    Win32Os& os_;
     AboutForm form_;
     DialogKeys keys_;
     bool done_ = false;
@@ -125,7 +124,7 @@ private:
 
 }  // namespace
 
-void RunAboutWindow(HWND owner, Os& os) {
+void RunAboutWindow(HWND owner, Win32Os& os) {
     AboutWindow window(os);
     window.Run(owner);
 }

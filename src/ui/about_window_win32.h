@@ -3,10 +3,10 @@
 
 #include <windows.h>
 
-#include "os/os.h"
+#include "os/win32_os.h"
 
 namespace hzwk::win {
 
-void RunAboutWindow(HWND owner, Os& os);
+void RunAboutWindow(HWND owner, Win32Os& os);
 
 }  // namespace hzwk::win

@@ -3,7 +3,7 @@
 // SyncFromModel() brings all controls into line with it.
 #pragma once
 
-#include "os/os.h"
+#include "os/win32_os.h"
 #include "registry/registry_access.h"
 #include "app/main_form.h"
 #include "win/message_box_prompt_win32.h"
@@ -13,7 +13,7 @@ namespace hzwk::win {
 
 class MainWindow : public Window {
 public:
-    MainWindow(MainForm& form, RegistryAccess& registry, Os& os, MessageBoxPrompt& prompt)
+    MainWindow(MainForm& form, RegistryAccess& registry, Win32Os& os, MessageBoxPrompt& prompt)
         : form_(form), registry_(registry), os_(os), prompt_(prompt) {}
 
     bool Create(int showCommand);
@@ -31,7 +31,7 @@ private:
 
     MainForm& form_;
     RegistryAccess& registry_;
-    Os& os_;
+    Win32Os& os_;
     MessageBoxPrompt& prompt_;
     DialogKeys keys_;
     bool syncing_ = false;          // our own writes must not come back as events
