@@ -611,7 +611,7 @@ static UINT box_button_id(const char *name)
 
 static void run_line(const char *line)
 {
-    char cmd[64], a[512], b[512], text[4096], got[4096];
+    char cmd[64], a[512], b[512], text[16384], got[16384];
     const char *p = next_token(line, cmd, sizeof cmd);
     const char *pa, *pb;
     if (!p || cmd[0] == '#') return;
@@ -912,7 +912,7 @@ static void run_line(const char *line)
 int main(int argc, char **argv)
 {
     FILE *in = stdin;
-    char line[8192];
+    char line[20000];
     setvbuf(stdout, NULL, _IONBF, 0);
     if (argc > 2) {
         fprintf(stderr, "usage: hzwkdrive [SCRIPT|-]\n");
