@@ -103,10 +103,6 @@ macro(hzwk_windows_targets)
   if(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/CMakeLists.txt)
     add_subdirectory(${CMAKE_SOURCE_DIR}/tests/e2e ${CMAKE_BINARY_DIR}/e2e)
   endif()
-  # Windows-side checks of the Win32 adapters (hzwkadaptercheck.exe).
-  if(EXISTS ${CMAKE_SOURCE_DIR}/tests/win32/CMakeLists.txt)
-    add_subdirectory(${CMAKE_SOURCE_DIR}/tests/win32 ${CMAKE_BINARY_DIR}/win32)
-  endif()
 
   # The help file, compiled from help/ with chmcmd (package fp-utils) into hzwkhelp.chm
   # beside hzwk.exe, where Help > Topics looks for it.

@@ -32,7 +32,7 @@ text main $IDC_LBL_DETVERSION
 text main $IDC_LBL_ADAPTERS
 EOF2
 cat "$E2E_DRIVE_OUT"
-e2e_screenshot_window "$HZWK_TITLE_MAIN" main
+e2e_screenshot main
 mkdir -p "$top/build/screenshots"
 cp "$E2E_RESULTS/main.png" "$top/build/screenshots/main.png" && echo "screenshot: $top/build/screenshots/main.png"
 if [ -n "$interactive" ]; then

@@ -32,7 +32,7 @@ bash scripts/check-package.sh build/win-i686
 echo "== end-to-end under Wine: i686"
 e2e_rc=0
 E2E_BUILD="$top/build/win-i686" bash tests/e2e/run_all.sh || e2e_rc=1
-echo "== end-to-end under Wine: x86_64 smoke (start, Apply, the Direct3D test)"
-E2E_BUILD="$top/build/win-x86_64" bash tests/e2e/run_all.sh 01-default-window ui_apply_start_grid_4109 d3d_from_menu ||
+echo "== end-to-end under Wine: x86_64 smoke (start, Apply, the keyboard, the Direct3D test)"
+E2E_BUILD="$top/build/win-x86_64" bash tests/e2e/run_all.sh main_4109 d3d_from_menu ||
   e2e_rc=1
 exit $e2e_rc

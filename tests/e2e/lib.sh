@@ -65,17 +65,16 @@ e2e_timeout() {
 
 # ---- teardown: every process we started ends, by PID; only our prefix's wineserver --------
 
-e2e_cleanup() {
-    local rc=$?
+# e2e_teardown: ends the machine (its wineserver, then every process started, by PID) and
+# removes its folder unless the case failed or E2E_KEEP=1.
+e2e_teardown() {
     if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
         timeout -k 2 10 "$WINESERVER" -k >/dev/null 2>&1
     fi
-    local pid
+    local pid n
+    for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null; done
     for pid in "${E2E_PIDS[@]}"; do
-        kill "$pid" 2>/dev/null
-    done
-    for pid in "${E2E_PIDS[@]}"; do
-        local n=0
+        n=0
         while kill -0 "$pid" 2>/dev/null && [ $n -lt 20 ]; do sleep 0.1; n=$((n + 1)); done
         kill -9 "$pid" 2>/dev/null
     done
@@ -83,6 +82,10 @@ e2e_cleanup() {
     if [ "${E2E_KEEP:-0}" != 1 ] && [ "$E2E_FAILED" = 0 ] && [ -n "${E2E_WORK:-}" ] && [ -d "$E2E_WORK" ]; then
         rm -rf "$E2E_WORK"
     fi
+}
+e2e_cleanup() {
+    local rc=$?
+    e2e_teardown
     return $rc
 }
 trap e2e_cleanup EXIT
@@ -96,22 +99,6 @@ e2e_screenshot() {
     mkdir -p "$E2E_RESULTS"
     e2e_timeout 20 import -display ":$E2E_DISPLAY_NUM" -window root "$E2E_RESULTS/$1.png" 2>/dev/null &&
         e2e_log "screenshot $E2E_RESULTS/$1.png"
-}
-
-# e2e_screenshot_window TITLE NAME: saves one top-level window (by exact title) as
-# RESULTS/NAME.png; the whole screen when the window cannot be told apart.
-e2e_screenshot_window() {
-    [ -n "$E2E_DISPLAY_NUM" ] || return 0
-    local id
-    id=$(e2e_timeout 10 xwininfo -display ":$E2E_DISPLAY_NUM" -root -tree 2>/dev/null |
-        awk -v t="\"$1\":" '{ q = index($0, t) } q { print $1; exit }')
-    if [ -z "$id" ]; then
-        e2e_screenshot "$2"
-        return
-    fi
-    mkdir -p "$E2E_RESULTS"
-    e2e_timeout 20 import -display ":$E2E_DISPLAY_NUM" -window "$id" "$E2E_RESULTS/$2.png" 2>/dev/null &&
-        e2e_log "screenshot $E2E_RESULTS/$2.png"
 }
 
 # e2e_fail MESSAGE: marks the case failed and prints what helps to see why.
@@ -201,7 +188,8 @@ e2e_need_helpers() {
     fi
 }
 
-# e2e_make_dll VERSION OUT.dll: a resource-only DLL that carries the file version.
+# e2e_make_dll VERSION OUT.dll: a resource-only DLL that carries the file version (and another
+# product version, which the program must not take for it).
 e2e_make_dll() {
     local ver=$1 out=$2 tmp
     local IFS=.
@@ -215,7 +203,7 @@ e2e_make_dll() {
     cat > "$tmp/v.rc" <<EOF
 1 VERSIONINFO
 FILEVERSION ${v[0]},${v[1]},${v[2]},${v[3]}
-PRODUCTVERSION ${v[0]},${v[1]},${v[2]},${v[3]}
+PRODUCTVERSION 9,8,7,6
 FILEOS 0x40004
 FILETYPE 3
 BEGIN
@@ -360,14 +348,15 @@ e2e_need_wow64() {
 
 # ---- the case -----------------------------------------------------------------------------
 
-# e2e_begin CASE PROFILE: a fresh machine: X server with the profile's modes, prefix,
+# e2e_begin NAME PROFILE: a fresh machine: X server with the profile's modes, prefix,
 # wineserver, registry, the driver's device key, the driver DLL, hzwk.exe in its folder.
 # Extra registry text (REGEDIT4 sections) in E2E_EXTRA_REG is imported after the profile.
 e2e_begin() {
+    # A case may run several machines, one after the other: the last one ends first.
+    [ -n "$E2E_CASE" ] && e2e_teardown
     E2E_CASE=$1
     E2E_PROFILE=$2
     local prof=$E2E_SRC/profiles/$E2E_PROFILE
-    SECONDS=0
     E2E_WORK=$E2E_WORK_ROOT/$E2E_CASE
     E2E_RESULTS=$E2E_RESULTS_ROOT/$E2E_CASE
     rm -rf "$E2E_WORK" "$E2E_RESULTS"
@@ -475,17 +464,20 @@ e2e_drive() {
     return $rc
 }
 
-# e2e_drive_line PATTERN: the first line of the last driver output matching an ERE.
-e2e_drive_line() { grep -m1 -E "$1" "$E2E_DRIVE_OUT"; }
-
-# e2e_debug_txt: the program folder's debug.txt.
-e2e_debug_txt() { printf '%s\n' "$E2E_FOLDER/debug.txt"; }
+# e2e_out WORDS...: the value a driver line "WORDS... VALUE" printed last ("text main 1234",
+# "updown-pos main 2017", "combo-items d3d 1"), quotes and CR removed.
+e2e_out() {
+    local line
+    line=$(grep -E "^$*[: ]" "$E2E_DRIVE_OUT" | tail -n 1 | tr -d '\r')
+    line=${line#"$*"}; line=${line#:}; line=${line# }; line=${line#\"}
+    printf '%s\n' "${line%\"}"
+}
 
 # e2e_check_report: debug.txt is the profile's report: line 1 "[date][time]", lines 2..10
 # as expected-report.txt, CR LF after every line, nothing else.
 e2e_check_report() {
     local file expected
-    file=$(e2e_debug_txt)
+    file=$E2E_FOLDER/debug.txt
     expected=$E2E_SRC/profiles/$E2E_PROFILE/expected-report.txt
     cp "$file" "$E2E_RESULTS/debug.txt" 2>/dev/null
     if [ ! -f "$file" ]; then
@@ -506,8 +498,49 @@ e2e_check_report() {
 
 # e2e_no_report: start-up ended before writing debug.txt.
 e2e_no_report() {
-    if [ -f "$(e2e_debug_txt)" ]; then
+    if [ -f "$E2E_FOLDER/debug.txt" ]; then
         e2e_fail "debug.txt was written although start-up should have ended before"
         return 1
     fi
+}
+
+# ---- the main window and the values it writes --------------------------------------------
+
+# The driver's device key of the XP profiles; the rows in stepper order (row = UpDown
+# number - 1), as hzwkctl names them.
+E2E_DEVICE_KEY='HKLM\System\CurrentControlSet\Control\Video\{8F3A5C21-6B7D-4E90-A1C4-2D5E7F903B16}\0000'
+E2E_ROWS=(320x200 320x240 400x300 480x360 512x384 640x400 640x480 800x600 1024x768 1152x864
+          1280x768 1280x960 1280x1024 1600x900 1600x1024 1600x1200 1920x1080 1920x1200
+          1920x1440 2048x1536 848x480 1280x720 1360x768)
+# Under Wine the program may take seconds to carry on after a message box closes (its owner
+# is activated again through the X server); checks after a box wait this long.
+E2E_SETTLE_MS=${E2E_SETTLE_MS:-4000}
+
+e2e_row() { local i; for i in "${!E2E_ROWS[@]}"; do [ "${E2E_ROWS[$i]}" = "$1" ] && echo "$i"; done; }
+
+# e2e_hzwkctl ARGS...: the native console tool, which computes what the program must write.
+e2e_hzwkctl() { "${HZWKCTL:-$E2E_REPO/build/native/hzwkctl}" "$@"; }
+
+# e2e_captions: driver lines printing the 23 captions. e2e_composed ARGS...: what hzwkctl
+# composes for the captions the last driver output printed.
+e2e_captions() { local r; for r in "${!E2E_ROWS[@]}"; do echo "text main $((IDC_ROW_CAPTION + r))"; done; }
+e2e_composed() {
+    local r args=()
+    for r in "${!E2E_ROWS[@]}"; do args+=("${E2E_ROWS[$r]}=$(e2e_out text main $((IDC_ROW_CAPTION + r)))"); done
+    e2e_hzwkctl compose "$@" "${args[@]}"
+}
+
+# e2e_reg_file_sz FILE NAME: a string value of a REGEDIT4 file, "text" or hex(1):.. form.
+e2e_reg_file_sz() {
+    local data b bytes=""
+    data=$(awk -v n="\"$2\"=" '{ sub(/\r$/, "") } go { l = l $0 }
+        !go && index($0, n) == 1 { go = 1; l = substr($0, length(n) + 1) }
+        go { if (sub(/\\$/, "", l)) next; print l; exit }' "$1")
+    case $data in
+        hex\(1\):*)
+            data=${data#hex(1):}
+            for b in ${data//,/ }; do [ "$b" = 00 ] || bytes+="\\x$b"; done
+            printf '%b\n' "$bytes" ;;
+        \"*) data=${data#\"}; data=${data%\"}; printf '%s\n' "${data//\\\\/\\}" ;;
+    esac
 }

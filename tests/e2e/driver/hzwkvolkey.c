@@ -1,7 +1,6 @@
 /* hzwkvolkey: seeds the display driver's device key of an XP/2003 machine profile.
  *
  *   hzwkvolkey.exe FILE.reg     writes the sections of a REGEDIT4 file (see below)
- *   hzwkvolkey.exe --show       prints \Device\Video0 and the values of the key it names
  *
  * Wine keeps HKLM\System\CurrentControlSet\Control\Video volatile, so regedit cannot import
  * there, and a \Device\Video0 that points at a key Wine cannot read makes the next GUI
@@ -14,7 +13,7 @@
  * Other sections are written as ordinary keys. The keys live as long as the wineserver.
  *
  * Supported value forms: "name"="text", @="text", dword:XXXXXXXX, hex:.., hex(N):..,
- * lines continued with a trailing backslash, and "name"=- to delete. */
+ * lines continued with a trailing backslash. */
 #include <windows.h>
 #include <ctype.h>
 #include <stdarg.h>
@@ -196,10 +195,6 @@ static void set_value(HKEY key, const char *line)
         error("bad value line: %s", line);
         return;
     }
-    if (!strcmp(p, "-")) {
-        RegDeleteValueA(key, name);
-        return;
-    }
     if (*p == '"') {
         char text[65536];
         if (!parse_quoted(p, text, sizeof text)) {
@@ -264,37 +259,6 @@ static void add_line(struct section *s, const char *line)
     s->lines[s->len] = 0;
 }
 
-static int show(void)
-{
-    char path[1024];
-    HKEY key;
-    char name[1024];
-    BYTE data[4096];
-    DWORD i;
-    if (!current_video0(path, sizeof path)) {
-        printf("\\Device\\Video0 absent\n");
-        return 1;
-    }
-    printf("\\Device\\Video0=%s\n", path);
-    if (!starts_with_ci(path, KERNEL_PREFIX) ||
-        RegOpenKeyExA(HKEY_LOCAL_MACHINE, path + strlen(KERNEL_PREFIX), 0, KEY_READ, &key)) {
-        printf("(key not readable)\n");
-        return 1;
-    }
-    for (i = 0;; i++) {
-        DWORD nl = sizeof name, size = sizeof data - 1, type;
-        LONG rc = RegEnumValueA(key, i, name, &nl, NULL, &type, data, &size);
-        if (rc == ERROR_NO_MORE_ITEMS) break;
-        if (rc) continue;
-        data[size] = 0;
-        if (type == REG_SZ) printf("  %s = sz:%s\n", name, (char *)data);
-        else if (type == REG_DWORD) printf("  %s = dword:%lu\n", name, *(DWORD *)data);
-        else printf("  %s = type %lu, %lu bytes\n", name, type, size);
-    }
-    RegCloseKey(key);
-    return 0;
-}
-
 int main(int argc, char **argv)
 {
     static struct section sections[64];
@@ -302,9 +266,8 @@ int main(int argc, char **argv)
     char line[70000], joined[140000];
     FILE *f;
     setvbuf(stdout, NULL, _IONBF, 0);
-    if (argc == 2 && !strcmp(argv[1], "--show")) return show();
     if (argc != 2) {
-        fprintf(stderr, "usage: hzwkvolkey FILE.reg | --show\n");
+        fprintf(stderr, "usage: hzwkvolkey FILE.reg\n");
         return 2;
     }
     if (!(f = fopen(argv[1], "r"))) {
