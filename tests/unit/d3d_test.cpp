@@ -58,25 +58,11 @@ TEST(D3DSetupFormLoad, OnlyExactNALeavesARowOut) {
     c[kR2048x1536] = "";     // empty: listed
     c[kR1280x720] = "75";    // not a test resolution
     D3DSetupForm form;
-    form.Load(c);
+    form.Load(AllCaptions("60"));
+    form.Load(c);  // a reload does not add to the old lists
     EXPECT_EQ(form.ResolutionList(),
               (std::vector<std::string>{"640 x 480", "1024 x 768", "1600 x 900", "2048 x 1536"}));
-}
-
-TEST(D3DSetupFormLoad, AllNAGivesEmptyListAndReloadDoesNotAccumulate) {
-    D3DSetupForm form;
-    form.Load(AllCaptions("60"));
-    form.Load(AllCaptions("N/A"));
-    EXPECT_TRUE(form.ResolutionList().empty());
     EXPECT_EQ(form.DepthList().size(), 2u);
-}
-
-TEST(D3DSetupFormTables, ResolutionTextsMatchTheGridRows) {
-    for (const TestResolution& r : kTestResolutions) {
-        EXPECT_STREQ(r.text, kRows[static_cast<size_t>(r.row)].resolutionText);
-        EXPECT_EQ(r.width, kRows[static_cast<size_t>(r.row)].width);
-        EXPECT_EQ(r.height, kRows[static_cast<size_t>(r.row)].height);
-    }
 }
 
 // ---- set-up form: Go ----
@@ -130,19 +116,6 @@ TEST(D3DSetupFormGo, InvalidTextsShowTheMessageAndKeepTheLastMode) {
         EXPECT_EQ(form.Mode().format, 23);
         EXPECT_TRUE(form.Mode().vsync);
     }
-}
-
-TEST(D3DSetupFormGo, SecondRunUsesTheNewChoices) {
-    D3DSetupForm form;
-    form.Load(AllCaptions("60"));
-    RecordingPrompt prompt;
-    ASSERT_TRUE(form.Go("640 x 480", "16 bit", true, prompt));
-    ASSERT_TRUE(form.Go("1280 x 1024", "32 bit", false, prompt));
-    EXPECT_EQ(form.Mode().width, 1280);
-    EXPECT_EQ(form.Mode().height, 1024);
-    EXPECT_EQ(form.Mode().format, 22);
-    EXPECT_EQ(form.Mode().depthBits, 32);
-    EXPECT_FALSE(form.Mode().vsync);
 }
 
 TEST(D3DSetupFormGo, GoAndCancelDoNothingWhileATestRuns) {
@@ -301,13 +274,6 @@ TEST(FrameStateTest, CaptionLine) {
     m.height = 768;
     m.depthBits = 32;
     EXPECT_EQ(CaptionLine(240, m), "Current framerate: 240fps - 1024x768x32");
-    m.width = 640;
-    m.height = 480;
-    m.depthBits = 16;
-    EXPECT_EQ(CaptionLine(0, m), "Current framerate: 0fps - 640x480x16");
-    m.width = 2048;
-    m.height = 1536;
-    EXPECT_EQ(CaptionLine(131068, m), "Current framerate: 131068fps - 2048x1536x16");
     EXPECT_STREQ(kHintLine, "Click anywhere to finish the test");
 }
 
@@ -326,19 +292,12 @@ TEST(SceneTest, VertexArrayIs196BytesWithAZeroSeventhSlot) {
     const Want want[6] = {{-1, 1, 0xFFFF0000u},  {1, 1, 0xFF00FF00u}, {-1, -1, 0xFF0000FFu},
                           {1, 1, 0xFF00FF00u},   {-1, -1, 0xFF0000FFu}, {1, -1, 0xFFFFFF00u}};
     for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(v[i].x, want[i].x) << i;
-        EXPECT_EQ(v[i].y, want[i].y) << i;
-        EXPECT_EQ(v[i].z, 0.0f);
-        EXPECT_EQ(v[i].diffuse, want[i].diffuse) << i;
-        EXPECT_EQ(v[i].specular, 0u);
-        EXPECT_EQ(v[i].tu, 0.0f);
-        EXPECT_EQ(v[i].tv, 0.0f);
+        EXPECT_TRUE(v[i].x == want[i].x && v[i].y == want[i].y && v[i].z == 0.0f) << i;
+        EXPECT_TRUE(v[i].diffuse == want[i].diffuse && v[i].specular == 0u && v[i].tu == 0.0f && v[i].tv == 0.0f) << i;
     }
-    // Byte layout as the 0x1C2 format reads it: position, diffuse at 12, specular at 16, uv at 20.
-    unsigned char raw[28];
-    std::memcpy(raw, &v[5], 28);
+    // The 0x1C2 format reads the diffuse colour at byte 12.
     uint32_t diffuse;
-    std::memcpy(&diffuse, raw + 12, 4);
+    std::memcpy(&diffuse, reinterpret_cast<const unsigned char*>(&v[5]) + 12, 4);
     EXPECT_EQ(diffuse, 0xFFFFFF00u);
 }
 
@@ -368,15 +327,6 @@ void ExpectMatrixNear(const Matrix& got, const float (&want)[4][4], const char* 
             EXPECT_NEAR(got.m[r][c], want[r][c], 1e-5f) << what << " at _" << r + 1 << c + 1;
 }
 
-TEST(MatrixTest, IdentityOverwritesEverything) {
-    Matrix m;
-    for (auto& row : m.m)
-        for (float& f : row) f = 7.0f;
-    EXPECT_EQ(D3DXMatrixIdentity(&m), &m);
-    const float want[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
-    ExpectMatrixNear(m, want, "identity");
-}
-
 TEST(MatrixTest, LookAtFromTheSceneEye) {
     Matrix m;
     D3DXMatrixLookAtLH(&m, &kEye, &kLookAt, &kUp);
@@ -389,15 +339,6 @@ TEST(MatrixTest, LookAtFromTheSceneEye) {
         {0, 0, n, 1},
     };
     ExpectMatrixNear(m, want, "look-at");
-    // The eye goes to the origin, the target straight ahead at its distance.
-    const Vec4 eye = Transform({{kEye.x, kEye.y, kEye.z, 1}}, m);
-    EXPECT_NEAR(eye.v[0], 0, 1e-5f);
-    EXPECT_NEAR(eye.v[1], 0, 1e-5f);
-    EXPECT_NEAR(eye.v[2], 0, 1e-5f);
-    const Vec4 at = Transform({{0, 0, 0, 1}}, m);
-    EXPECT_NEAR(at.v[2], n, 1e-4f);
-    // Left-handed: a point to the viewer's right (eye looks down -z, so right is -x) has x > 0.
-    EXPECT_GT(Transform({{-1, 0, 0, 1}}, m).v[0], 0.0f);
 }
 
 TEST(MatrixTest, PerspectiveMapsNearAndFarToDepthZeroAndOne) {
@@ -408,10 +349,6 @@ TEST(MatrixTest, PerspectiveMapsNearAndFarToDepthZeroAndOne) {
     const float want[4][4] = {{ys, 0, 0, 0}, {0, ys, 0, 0}, {0, 0, q, 1}, {0, 0, -0.1f * q, 0}};
     ExpectMatrixNear(m, want, "perspective");
     EXPECT_NEAR(ys, 2.4142136f, 1e-5f);
-    for (const float z : {0.1f, 500.0f}) {
-        const Vec4 p = Transform({{0, 0, z, 1}}, m);
-        EXPECT_NEAR(p.v[2] / p.v[3], z == 0.1f ? 0.0f : 1.0f, 1e-5f);
-    }
     Matrix wide;
     D3DXMatrixPerspectiveFovLH(&wide, kFovY, 2.0f, 1.0f, 10.0f);
     EXPECT_NEAR(wide.m[0][0], ys / 2, 1e-5f);
@@ -428,11 +365,8 @@ TEST(MatrixTest, RotationYClosedForm) {
         D3DXMatrixRotationY(&m, c.degrees * (kScenePi / 180.0f));
         const Vec4 p = Transform({{1, 0, 0, 1}}, m);
         EXPECT_NEAR(p.v[0], c.x, 1e-6f) << c.degrees;
-        EXPECT_NEAR(p.v[1], 0, 1e-6f);
         EXPECT_NEAR(p.v[2], c.z, 1e-6f) << c.degrees;
-        EXPECT_NEAR(p.v[3], 1, 1e-6f);
-        EXPECT_EQ(m.m[1][1], 1.0f);
-        EXPECT_EQ(m.m[3][3], 1.0f);
+        EXPECT_TRUE(p.v[1] == 0 && p.v[3] == 1 && m.m[1][1] == 1.0f) << c.degrees;
     }
 }
 

@@ -29,9 +29,11 @@ TEST(Grid, AnyRatePositionIsTheRateItself) {
     EXPECT_EQ(g.Row(kR800x600).caption, "1");
     g.SetPosition(kR800x600, 240);
     EXPECT_EQ(g.Row(kR800x600).caption, "240");
-    g.SetPosition(kR320x240, 85);  // beyond the 75 of this stepper: it holds its maximum
-    EXPECT_EQ(g.Row(kR320x240).position, 75);
-    EXPECT_EQ(g.Row(kR320x240).caption, "75");
+    for (int p : {75, 85}) {  // at and beyond the 75 of this stepper: it holds its maximum
+        g.SetPosition(kR320x240, p);
+        EXPECT_EQ(g.Row(kR320x240).position, 75);
+        EXPECT_EQ(g.Row(kR320x240).caption, "75");
+    }
 }
 
 TEST(Grid, CurrentRatesTakeTheLastMatchingModeInSystemOrder) {
@@ -188,6 +190,8 @@ TEST(Calculator, OnTheLadderCalculatedRatesStayInTheCaptions) {
     g.FillFromHFreq("96");
     EXPECT_EQ(g.Row(kR640x480).position, 7);
     EXPECT_EQ(g.Row(kR640x480).caption, "188");
+    g.FillFromHFreq("122.5263");  // exactly 240: the top rung's stepper, the rate's caption
+    EXPECT_EQ(g.Row(kR640x480).caption, "240");
     g.FillFromHFreq("130");
     EXPECT_EQ(g.Row(kR640x480).caption, "120");
     EXPECT_EQ(g.Row(kR2048x1536).caption, "78");

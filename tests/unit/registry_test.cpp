@@ -139,7 +139,9 @@ TEST_F(RegistryTest, RefusedAccessGivesDefaultsAndChangesNothing) {
     const std::string device = "SYSTEM\\Services\\nv\\Device0";
     reg.SetRaw(device, "UseCompressedModeFormat", kRegDword, "\x01\0\0\0"s);
     reg.SetRaw("SYSTEM\\Services\\nvx", "V", kRegSz, "sibling\0"s);
+    reg.SetRaw("SYSTEM\\Services\\nv", "V", kRegSz, "denied\0"s);
     reg.DenyKey("system\\services\\NV", true);
+    EXPECT_EQ(rules.GetStringValue("SYSTEM\\Services\\nv", "V", "DEF"), "DEF");  // the key itself
     EXPECT_EQ(rules.GetDwordValue(device, "UseCompressedModeFormat", 0), 0);
     EXPECT_FALSE(rules.SaveStringValue(device, "NV25_Modes", "{...}"));
     EXPECT_EQ(rules.GetStringValue("SYSTEM\\Services\\nvx", "V", ""), "sibling");

@@ -83,6 +83,7 @@ TEST(Startup, UnsupportedOperatingSystemsEndAfterTheirMessage) {
         EXPECT_EQ(Last(m), "<absent>");
         EXPECT_EQ(m.os.debugFile, "");
     }
+    EXPECT_EQ(OsCaption("5.2"), "Windows Server 2003");
 }
 
 TEST(Startup, OnlyASingleNvidiaDriverEntryIsAccepted) {
