@@ -44,10 +44,10 @@ TEST(Grid, CurrentRatesTakeTheLastMatchingModeInSystemOrder) {
     EXPECT_EQ(g.Row(kR1024x768).caption, "60");
 
     // 4 bpp counts only for the three smallest rows; rate 0 is skipped, rate 1 counts.
-    g.ReadCurrentRates({{640, 480, 4, 60}, {320, 200, 4, 70}, {800, 600, 32, 85}, {800, 600, 32, 0},
+    g.ReadCurrentRates({{640, 480, 4, 60}, {320, 200, 4, 70}, {400, 300, 4, 72}, {800, 600, 32, 85}, {800, 600, 32, 0},
                         {1280, 1024, 32, 75}, {1280, 1024, 16, 1}, {1600, 1200, 32, 90}});
     EXPECT_EQ(g.Row(kR640x480).caption, "N/A");
-    EXPECT_EQ(g.Row(kR320x200).caption, "70");
+    EXPECT_EQ(g.Row(kR320x200).caption + g.Row(kR400x300).caption, "7072");
     EXPECT_EQ(g.Row(kR800x600).caption, "85");
     EXPECT_EQ(g.Row(kR1280x1024).caption, "N/A");
     EXPECT_EQ(g.Row(kR1600x1200).caption, "90");  // off the ladder, shown as reported
@@ -135,6 +135,7 @@ TEST(Calculator, FillsSeventeenRowsAndLeavesTheSmallOnes) {
     EXPECT_EQ(g.Row(kR848x480).caption, "188");
     EXPECT_EQ(g.Row(kR640x480).position, 188);
     EXPECT_EQ(g.Row(kR1360x768).caption, "116");
+    EXPECT_EQ(g.Row(kR1600x1024).caption, "87");  // the second row of a shared height
     EXPECT_EQ(g.Row(kR2048x1536).caption, "N/A");
     EXPECT_EQ(g.Row(kR2048x1536).position, 0);
     EXPECT_EQ(g.Row(kR320x200).caption, "70");

@@ -333,6 +333,8 @@ TEST(Calculator, TypingMakesSetTheDefaultButtonUntilItRuns) {
     m.Start();
     EXPECT_TRUE(m.form.cmdCalcEnabled);
     EXPECT_FALSE(m.form.cmdCalcIsDefault);
+    m.form.UpDown24Changed(500);  // held at the stepper's top
+    EXPECT_EQ(m.form.text1, "150");
     m.form.UpDown24Changed(96);
     EXPECT_EQ(m.form.text1, "96");
     EXPECT_TRUE(m.form.cmdCalcIsDefault);
