@@ -1,6 +1,7 @@
 // Start-up: the four ways to end before the window, detection, thresholds, the report.
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <random>
 
 #include "app/detect.h"
@@ -100,7 +101,6 @@ TEST(Startup, OnlyASingleNvidiaDriverEntryIsAccepted) {
         {"plain string", kRegSz, std::string("nv4_disp\0", 9), false},
         {"other vendor", kRegMultiSz, std::string("ati2dvag\0\0", 10), false},
         {"case differs", kRegMultiSz, std::string("NV4_DISP\0\0", 10), false},
-        {"one byte", kRegMultiSz, std::string("n", 1), false},
         {"empty", kRegMultiSz, std::string(), false},
         {"larger than the buffer", kRegMultiSz, std::string(300, 'n') + std::string("\0\0", 2), false},
         {"exactly the buffer", kRegMultiSz, std::string(253, 'n') + std::string("\0\0", 2), false},
@@ -162,47 +162,40 @@ TEST(Startup, VersionThresholdsCompareAsText) {
 }
 
 TEST(Startup, StartupSwitchRunsOnlyForANewDriverTheUserAccepts) {
-    {  // unchanged version: silent end, nothing written
+    const char* kQuestion = "New Detonator drivers found, do you want to run the program and re-apply your settings?";
+    const struct {
+        unsigned build;
+        const char* stored;  // LastDetVersion before; nullptr: never stored (counts as unchanged)
+        const char* args;
+        std::deque<Answer> answers;
+        StartupOutcome outcome;
+        const char* storedAfter;
+    } cases[] = {
+        {3090, "6.14.10.3090", "/startup", {}, StartupOutcome::NoNewVersion, "6.14.10.3090"},
+        {3090, nullptr, "/startup", {}, StartupOutcome::NoNewVersion, "<absent>"},
+        {4109, "6.14.10.3090", "/startup", {Answer::No}, StartupOutcome::Declined, "6.14.10.3090"},
+        {4109, "6.14.10.3090", "/startup", {Answer::Yes}, StartupOutcome::ShowWindow, "6.14.10.4109"},
+        {3090, nullptr, "/Startup", {}, StartupOutcome::ShowWindow, "6.14.10.3090"},  // the switch is exact
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.build) + " " + c.args + " " + (c.stored ? c.stored : "-"));
         Machine m;
-        MakeXpMachine(m.reg, m.os, "NVIDIA GeForce4 Ti 4600", 3090, false);
-        m.rules.SaveStringValue("SOFTWARE\\HZWK", "LastDetVersion", "6.14.10.3090");
-        EXPECT_EQ(m.form.Load("/startup"), StartupOutcome::NoNewVersion);
-        EXPECT_TRUE(m.prompt.shown.empty());
-        EXPECT_EQ(m.os.beeps, 0);
-        EXPECT_EQ(m.os.debugFile, "");
-    }
-    {  // never stored: counts as unchanged
-        Machine m;
-        MakeXpMachine(m.reg, m.os, "NVIDIA GeForce4 Ti 4600", 3090, false);
-        EXPECT_EQ(m.form.Load("/startup"), StartupOutcome::NoNewVersion);
-    }
-    {  // new version, No: the question comes again next time
-        Machine m;
-        MakeXpMachine(m.reg, m.os, "NVIDIA GeForce4 Ti 4600", 4109, false);
-        m.rules.SaveStringValue("SOFTWARE\\HZWK", "LastDetVersion", "6.14.10.3090");
-        m.prompt.answers = {Answer::No};
-        EXPECT_EQ(m.form.Load("/startup"), StartupOutcome::Declined);
-        EXPECT_EQ(m.os.beeps, 1);
-        ASSERT_EQ(m.prompt.shown.size(), 1u);
-        EXPECT_EQ(m.prompt.shown[0].text,
-                  "New Detonator drivers found, do you want to run the program and re-apply your settings?");
-        EXPECT_EQ(m.prompt.shown[0].icon, Icon::None);
-        EXPECT_EQ(Last(m), "6.14.10.3090");
-    }
-    {  // new version, Yes: a normal run in startup mode
-        Machine m;
-        MakeXpMachine(m.reg, m.os, "NVIDIA GeForce4 Ti 4600", 4109, false);
-        m.rules.SaveStringValue("SOFTWARE\\HZWK", "LastDetVersion", "6.14.10.3090");
-        m.prompt.answers = {Answer::Yes};
-        EXPECT_EQ(m.form.Load("/startup"), StartupOutcome::ShowWindow);
-        EXPECT_EQ(Last(m), "6.14.10.4109");
-        EXPECT_NE(m.os.debugFile.find("Program mode: Startup Mode\r\n"), std::string::npos);
-    }
-    {  // the switch is exact
-        Machine m;
-        MakeXpMachine(m.reg, m.os, "NVIDIA GeForce4 Ti 4600", 3090, false);
-        EXPECT_EQ(m.form.Load("/Startup"), StartupOutcome::ShowWindow);
-        EXPECT_FALSE(m.form.Context().StartupRun);
+        MakeXpMachine(m.reg, m.os, "NVIDIA GeForce4 Ti 4600", c.build, false);
+        if (c.stored) m.rules.SaveStringValue("SOFTWARE\\HZWK", "LastDetVersion", c.stored);
+        m.prompt.answers = c.answers;
+        EXPECT_EQ(m.form.Load(c.args), c.outcome);
+        EXPECT_EQ(Last(m), c.storedAfter);
+        const bool asked = !c.answers.empty();
+        EXPECT_EQ(m.os.beeps, asked ? 1 : 0);
+        EXPECT_EQ(m.prompt.Texts(), asked ? std::vector<std::string>{kQuestion} : std::vector<std::string>{});
+        if (asked) {
+            EXPECT_EQ(m.prompt.shown[0].icon, Icon::None);
+        }
+        EXPECT_EQ(m.os.debugFile.empty(), c.outcome != StartupOutcome::ShowWindow);
+        if (c.outcome == StartupOutcome::ShowWindow) {
+            EXPECT_EQ(m.form.Context().StartupRun, asked);
+            EXPECT_EQ(m.os.debugFile.find("Program mode: Startup Mode\r\n") != std::string::npos, asked);
+        }
     }
 }
 
@@ -244,12 +237,6 @@ TEST(Startup, StoredTvOutReachesReportAndCaption) {
     EXPECT_EQ(m.form.label50, "Added Resolutions: 800x600");
     EXPECT_NE(m.os.debugFile.find("TV Resolutions: 1.  800x 600 2. \r\n"), std::string::npos);
 }
-
-}  // namespace
-}  // namespace hzwk::test
-
-namespace hzwk::test {
-namespace {
 
 // Whatever another program left in the values start-up reads, the program neither crashes
 // nor lets stray text into the driver's mode list.
