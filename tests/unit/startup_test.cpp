@@ -213,11 +213,6 @@ TEST(Startup, OddDescriptionsAndAnUnwritableReportDoNotStopTheStart) {
     EXPECT_EQ(n.form.lblAdapters, " VGA adapter");
 }
 
-TEST(Startup, FileVersionHalvesAreUnsigned) {
-    EXPECT_EQ(FormatFileVersion(Version(6, 14, 10, 4109)), "6.14.10.4109");
-    EXPECT_EQ(FormatFileVersion(Version(65535, 32768, 0, 40000)), "65535.32768.0.40000");
-}
-
 TEST(Report, TvLineShowsWhatStartupRead) {
     DriverContext c;
     TvResolutions tv{" 800", " 600", "", ""};
