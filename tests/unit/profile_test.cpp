@@ -140,7 +140,9 @@ const char kReg[] =
     "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion]\r\n"
     "\"CurrentVersion\"=\"5.1\"\r\n";
 
-TEST_F(ProfileFolder, LoadsBothFilesAndReplacesTheRegistry) {
+// Loading replaces the registry's contents and keeps its refusals; saving rewrites only
+// registry.reg, leaving no temporary file.
+TEST_F(ProfileFolder, LoadsBothFilesAndSavesOnlyTheRegistry) {
     Write("machine.ini", kIni);
     Write("registry.reg", kReg);
     MemoryRegistry reg;
@@ -150,13 +152,21 @@ TEST_F(ProfileFolder, LoadsBothFilesAndReplacesTheRegistry) {
     MachineProfile profile;
     std::string error;
     ASSERT_TRUE(LoadMachineProfile(dir, reg, profile, &error)) << error;
-
     EXPECT_EQ(profile.directory, dir);
     EXPECT_EQ(profile.systemDirectory, "C:\\WINDOWS\\system32");
-    EXPECT_EQ(rules.GetStringValue("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "CurrentVersion", ""),
-              "5.1");
+    EXPECT_EQ(rules.GetStringValue("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "CurrentVersion", ""), "5.1");
     EXPECT_FALSE(reg.KeyExists("SOFTWARE\\Stale"));
-    EXPECT_FALSE(rules.SaveStringValue("SOFTWARE\\HZWK", "V", "x"));  // the refusal stays switched on
+    EXPECT_FALSE(rules.SaveStringValue("SOFTWARE\\HZWK", "V", "x"));
+
+    reg.FailWrites(false);
+    ASSERT_TRUE(rules.SaveStringValue("SOFTWARE\\HZWK", "LastDetVersion", "6.14.10.3090"));
+    ASSERT_TRUE(SaveProfileRegistry(dir, reg, &error)) << error;
+    EXPECT_EQ(Read("machine.ini"), kIni);
+    EXPECT_EQ(Read("registry.reg.tmp"), "");
+    MemoryRegistry reloaded;
+    ASSERT_TRUE(LoadMachineProfile(dir, reloaded, profile, &error)) << error;
+    EXPECT_TRUE(reloaded.SameContent(reg));
+    EXPECT_FALSE(SaveProfileRegistry(dir + "/missing-folder", reg, &error));
 }
 
 TEST_F(ProfileFolder, ABrokenProfileChangesNothing) {
@@ -188,27 +198,6 @@ TEST_F(ProfileFolder, ABrokenProfileChangesNothing) {
         EXPECT_EQ(profile.systemDirectory, "KEEP");
         EXPECT_TRUE(reg.GetRaw("SOFTWARE\\HZWK", "Kept").has_value());
     }
-}
-
-TEST_F(ProfileFolder, SavingTheRegistryRewritesOnlyRegistryReg) {
-    Write("machine.ini", kIni);
-    Write("registry.reg", kReg);
-    MemoryRegistry reg;
-    ApiRegistry rules(reg);
-    MachineProfile profile;
-    std::string error;
-    ASSERT_TRUE(LoadMachineProfile(dir, reg, profile, &error)) << error;
-    ASSERT_TRUE(rules.SaveStringValue("SOFTWARE\\HZWK", "LastDetVersion", "6.14.10.3090"));
-    ASSERT_TRUE(SaveProfileRegistry(dir, reg, &error)) << error;
-
-    EXPECT_EQ(Read("machine.ini"), kIni);
-    EXPECT_EQ(Read("registry.reg.tmp"), "");  // no temporary file left behind
-    MemoryRegistry reloaded;
-    ASSERT_TRUE(LoadMachineProfile(dir, reloaded, profile, &error)) << error;
-    EXPECT_TRUE(reloaded.SameContent(reg));
-    EXPECT_EQ(reloaded.GetRaw("SOFTWARE\\HZWK", "LastDetVersion")->bytes, "6.14.10.3090");
-
-    EXPECT_FALSE(SaveProfileRegistry(dir + "/missing-folder", reg, &error));
 }
 
 TEST_F(ProfileFolder, OsAnswersFromTheProfile) {
