@@ -5,7 +5,8 @@
 # FAULT_FILE (default scripts/faults.txt): one fault a line, "id|file|exact line text|replacement",
 # where the line text must occur exactly once in the file (blanks around it ignored) and an
 # empty replacement drops the line.
-# Prints one line per fault: caught, ESCAPED or nocompile; then the totals.
+# Prints one line per fault: caught, ESCAPED or nocompile; then the totals. With PLANT_DETAIL=1
+# a caught fault's line names the tests that failed, to see which tests are the only ones to catch it.
 set -uo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 faults=${1:-$top/scripts/faults.txt}
@@ -61,7 +62,10 @@ for id in $(grep -v '^#' "$faults" | cut -d'|' -f1); do
   elif timeout 300 "$build/hzwk_unit_tests" --gtest_brief=1 >"$work/last.log" 2>&1; then
     echo "$id ESCAPED  $file"; escaped=$((escaped+1))
   else
-    echo "$id caught"; caught=$((caught+1))
+    detail=""
+    [ "${PLANT_DETAIL:-0}" = 1 ] && detail=$(grep -o '^\[  FAILED  \] [A-Za-z0-9_./]*' "$work/last.log" |
+      sed 's/^\[  FAILED  \] //' | sort -u | tr '\n' ' ')
+    echo "$id caught $detail"; caught=$((caught+1))
   fi
   mv "$f.orig" "$f"
   touch "$f"
