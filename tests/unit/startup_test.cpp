@@ -235,16 +235,13 @@ TEST(Startup, ArbitraryRegistryContentsNeverCrashOrLeakIntoTheModeList) {
         for (char& c : s) c = alphabet[rng() % (sizeof alphabet - 1)];
         return s;
     };
+    const std::string hzwk = "SOFTWARE\\HZWK";
     const std::pair<std::string, std::string> values[] = {
         {"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "CurrentVersion"},
-        {"HARDWARE\\DEVICEMAP\\VIDEO", "\\Device\\Video0"},
-        {kXpDeviceKey, "Device Description"},
-        {kXpDeviceKey, "InstalledDisplayDrivers"},
-        {kXpDeviceKey, "UseCompressedModeFormat"},
-        {"SOFTWARE\\HZWK", "LastDetVersion"},
-        {"SOFTWARE\\HZWK", "LoadOnStartup"},
-        {"SOFTWARE\\HZWK", "ResW1"}, {"SOFTWARE\\HZWK", "ResH1"},
-        {"SOFTWARE\\HZWK", "ResW2"}, {"SOFTWARE\\HZWK", "ResH2"},
+        {"HARDWARE\\DEVICEMAP\\VIDEO", "\\Device\\Video0"}, {kXpDeviceKey, "Device Description"},
+        {kXpDeviceKey, "InstalledDisplayDrivers"}, {kXpDeviceKey, "UseCompressedModeFormat"},
+        {hzwk, "LastDetVersion"}, {hzwk, "LoadOnStartup"}, {hzwk, "ResW1"}, {hzwk, "ResH1"}, {hzwk, "ResW2"},
+        {hzwk, "ResH2"},
     };
     int shown = 0;
     for (int round = 0; round < 400; ++round) {
