@@ -108,7 +108,9 @@ public:
 inline constexpr const char kXpDeviceKey[] =
     "System\\CurrentControlSet\\Control\\Video\\{2D6A1C8E-5B7F-4E8A-9C1D-3F0E7A6B5C4D}\\0000";
 
-inline FixedFileVersion Version(unsigned a, unsigned b, unsigned c, unsigned d) { return {(a << 16) | b, (c << 16) | d}; }
+inline FixedFileVersion Version(unsigned a, unsigned b, unsigned c, unsigned d) {
+    return {(a << 16) | b, (c << 16) | d};
+}
 
 // An XP machine with an NVIDIA driver: description, 6.14.10.<build>, normal or compressed.
 inline void MakeXpMachine(MemoryRegistry& reg, FakeOs& os, const std::string& description,

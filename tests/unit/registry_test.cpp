@@ -157,7 +157,9 @@ public:
     explicit RecordingApi(MemoryRegistry& reg) : inner_(reg) {}
     std::vector<std::string> opens;
 
-    long OpenKey(const char* path, RegHandle* out) override { return Note("RegOpenKeyA ", path, inner_.OpenKey(path, out)); }
+    long OpenKey(const char* path, RegHandle* out) override {
+        return Note("RegOpenKeyA ", path, inner_.OpenKey(path, out));
+    }
     long OpenKeyRead(const char* path, RegHandle* out) override {
         return Note("RegOpenKeyExA ", path, inner_.OpenKeyRead(path, out));
     }
@@ -195,11 +197,10 @@ TEST_F(RegistryTest, ReadsAndDeletesOpenWithoutCreating) {
         rules.QueryRaw(key, "S", 255);
         rules.SubkeyNames(key);
     }
-    EXPECT_EQ(api.opens, (std::vector<std::string>{
-                             "RegOpenKeyA SOFTWARE\\HZWK", "RegOpenKeyA SOFTWARE\\HZWK", "RegOpenKeyA SOFTWARE\\HZWK",
-                             "RegOpenKeyExA SOFTWARE\\HZWK", "RegOpenKeyExA SOFTWARE\\HZWK", "RegOpenKeyA SOFTWARE\\Missing",
-                             "RegOpenKeyA SOFTWARE\\Missing", "RegOpenKeyA SOFTWARE\\Missing",
-                             "RegOpenKeyExA SOFTWARE\\Missing", "RegOpenKeyExA SOFTWARE\\Missing"}));
+    const std::string open = "RegOpenKeyA SOFTWARE\\", read = "RegOpenKeyExA SOFTWARE\\";
+    EXPECT_EQ(api.opens, (std::vector<std::string>{open + "HZWK", open + "HZWK", open + "HZWK", read + "HZWK",
+                                                   read + "HZWK", open + "Missing", open + "Missing", open + "Missing",
+                                                   read + "Missing", read + "Missing"}));
     EXPECT_FALSE(reg.KeyExists("SOFTWARE\\Missing"));
 }
 

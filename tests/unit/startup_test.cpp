@@ -19,13 +19,15 @@ struct Machine {
     FakeOs os;
     ScriptedPrompt prompt;
     MainForm form{rules, os, prompt};
+    Machine(const std::string& description, unsigned build, bool compressed, const std::string& osVersion = "5.1") {
+        MakeXpMachine(reg, os, description, build, compressed, osVersion);
+    }
 };
 
 std::string Last(Machine& m) { return Str(m.reg.GetRaw("SOFTWARE\\HZWK", "LastDetVersion")); }
 
 TEST(Startup, XpGeForce4NormalFormatShowsWindowAndWritesReport) {
-    Machine m;
-    MakeXpMachine(m.reg, m.os, "NVIDIA GeForce4 Ti 4600", 3090, false);
+    Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
     m.os.modes = {{1024, 768, 32, 60}, {1024, 768, 32, 85}, {640, 480, 32, 75}};
     ASSERT_EQ(m.form.Load(""), StartupOutcome::ShowWindow);
     EXPECT_EQ(m.form.lblOS, "Windows XP");
@@ -48,8 +50,7 @@ TEST(Startup, XpGeForce4NormalFormatShowsWindowAndWritesReport) {
 }
 
 TEST(Startup, Windows2000UsesTheFixedDriverKey) {
-    Machine m;
-    MakeXpMachine(m.reg, m.os, "NVIDIA GeForce4 Ti 4200", 3090, false, "5.0");
+    Machine m("NVIDIA GeForce4 Ti 4200", 3090, false, "5.0");
     const std::string w2k = "SYSTEM\\CurrentControlSet\\Services\\nv\\Device0";
     m.reg.SetRaw(w2k, "Device Description", kRegSz, "NVIDIA GeForce2 Integrated GPU");
     m.reg.SetRaw(w2k, "InstalledDisplayDrivers", kRegMultiSz, std::string("nv4\0\0", 5));
@@ -64,8 +65,7 @@ TEST(Startup, Windows2000UsesTheFixedDriverKey) {
 
 TEST(Startup, UnsupportedOperatingSystemsEndAfterTheirMessage) {
     for (const std::string v : {"6.0", "", "5.3", "5.1 "}) {
-        Machine m;
-        MakeXpMachine(m.reg, m.os, "NVIDIA GeForce4 Ti 4600", 3090, false, v);
+        Machine m("NVIDIA GeForce4 Ti 4600", 3090, false, v);
         if (v.empty()) m.reg.DeleteRaw("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "CurrentVersion");
         EXPECT_EQ(m.form.Load(""), StartupOutcome::UnsupportedOs) << v;
         ASSERT_EQ(m.prompt.shown.size(), 1u);
@@ -97,8 +97,7 @@ TEST(Startup, OnlyASingleNvidiaDriverEntryIsAccepted) {
         {"exactly the buffer", kRegMultiSz, std::string(253, 'n') + std::string("\0\0", 2), false},
     };
     for (const Case& c : cases) {
-        Machine m;
-        MakeXpMachine(m.reg, m.os, "NVIDIA GeForce4 Ti 4600", 3090, false);
+        Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
         m.reg.SetRaw(kXpDeviceKey, "InstalledDisplayDrivers", c.type, c.data);
         m.os.versions[m.os.systemDir + "\\nv4.dll"] = Version(6, 14, 10, 3090);
         const StartupOutcome out = m.form.Load("");
@@ -113,15 +112,14 @@ TEST(Startup, OnlyASingleNvidiaDriverEntryIsAccepted) {
 }
 
 TEST(Startup, MissingValueAndMissingKeyAreNotNvidia) {
-    Machine m;
-    MakeXpMachine(m.reg, m.os, "NVIDIA GeForce4 Ti 4600", 3090, false);
+    Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
     m.reg.DeleteRaw(kXpDeviceKey, "InstalledDisplayDrivers");
     EXPECT_EQ(m.form.Load(""), StartupOutcome::UnsupportedDriver);
     EXPECT_EQ(m.form.Context().DetonatorVersion, "N/A");
     EXPECT_EQ(Last(m), "N/A");
 
-    Machine k;  // \Device\Video0 too short to name a key: no key, no driver, no crash
-    MakeXpMachine(k.reg, k.os, "NVIDIA GeForce4 Ti 4600", 3090, false);
+    // \Device\Video0 too short to name a key: no key, no driver, no crash.
+    Machine k("NVIDIA GeForce4 Ti 4600", 3090, false);
     k.reg.SetRaw("HARDWARE\\DEVICEMAP\\VIDEO", "\\Device\\Video0", kRegSz, "\\Registry\\Machine\\");
     EXPECT_EQ(k.form.Load(""), StartupOutcome::UnsupportedDriver);
     EXPECT_EQ(k.form.Context().DriverKeyPath, "");
@@ -141,8 +139,7 @@ TEST(Startup, VersionThresholdsCompareAsText) {
         {4100, false, true, false}, {4099, false, false, false},
     };
     for (const Case& c : cases) {
-        Machine m;
-        MakeXpMachine(m.reg, m.os, "NVIDIA GeForce4 Ti 4600", c.build, c.compressed);
+        Machine m("NVIDIA GeForce4 Ti 4600", c.build, c.compressed);
         if (c.build == 0) m.os.versions.clear();
         ASSERT_EQ(m.form.Load(""), StartupOutcome::ShowWindow);
         EXPECT_EQ(m.form.Context().AnyRate, c.anyRate) << c.build << " " << c.compressed;
@@ -170,8 +167,7 @@ TEST(Startup, StartupSwitchRunsOnlyForANewDriverTheUserAccepts) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.build) + " " + c.args + " " + (c.stored ? c.stored : "-"));
-        Machine m;
-        MakeXpMachine(m.reg, m.os, "NVIDIA GeForce4 Ti 4600", c.build, false);
+        Machine m("NVIDIA GeForce4 Ti 4600", c.build, false);
         if (c.stored) m.rules.SaveStringValue("SOFTWARE\\HZWK", "LastDetVersion", c.stored);
         m.prompt.answers = c.answers;
         EXPECT_EQ(m.form.Load(c.args), c.outcome);
@@ -191,15 +187,13 @@ TEST(Startup, StartupSwitchRunsOnlyForANewDriverTheUserAccepts) {
 }
 
 TEST(Startup, OddDescriptionsAndAnUnwritableReportDoNotStopTheStart) {
-    Machine m;
-    MakeXpMachine(m.reg, m.os, "NVIDIA", 3090, false);
+    Machine m("NVIDIA", 3090, false);
     m.os.debugWritable = false;
     ASSERT_EQ(m.form.Load(""), StartupOutcome::ShowWindow);
     EXPECT_EQ(m.form.lblAdapters, "");
     EXPECT_EQ(m.form.Context().ModeValueName, "");
 
-    Machine n;  // the cut does not look for the vendor's name
-    MakeXpMachine(n.reg, n.os, "Generic VGA adapter", 3090, false);
+    Machine n("Generic VGA adapter", 3090, false);  // the cut does not look for the vendor's name
     ASSERT_EQ(n.form.Load(""), StartupOutcome::ShowWindow);
     EXPECT_EQ(n.form.lblAdapters, " VGA adapter");
 }
@@ -215,8 +209,7 @@ TEST(Report, TvLineShowsWhatStartupRead) {
 }
 
 TEST(Startup, StoredTvOutReachesReportAndCaption) {
-    Machine m;
-    MakeXpMachine(m.reg, m.os, "NVIDIA GeForce4 Ti 4600", 3090, false);
+    Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
     m.rules.SaveStringValue("SOFTWARE\\HZWK", "ResW1", "800");
     m.rules.SaveStringValue("SOFTWARE\\HZWK", "ResH1", "600");
     ASSERT_EQ(m.form.Load(""), StartupOutcome::ShowWindow);
