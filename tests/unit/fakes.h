@@ -20,49 +20,41 @@ namespace hzwk::test {
 
 class FakeOs : public Os {
 public:
-    std::string systemDir = "C:\\WINDOWS\\system32";
+    std::string systemDir = "C:\\WINDOWS\\system32", folder = "C:\\Program Files\\Hertzwerk";
     std::map<std::string, FixedFileVersion> versions;  // by full path
     std::vector<DisplayMode> modes;
-    std::string folder = "C:\\Program Files\\Hertzwerk";
-    std::string debugFile;
+    std::string debugFile, appData;
     bool debugWritable = true;
     int beeps = 0;
     std::vector<std::string> opened;
+    // Files by folder, then name. The program folder always exists, others once made;
+    // nothing can be made in a locked folder, nor a locked folder itself.
+    std::map<std::string, std::map<std::string, std::string>> files;
+    std::set<std::string> locked;
 
     std::string SystemDirectory() override { return systemDir; }
     bool ReadFileVersion(const std::string& path, FixedFileVersion& out) override {
         auto it = versions.find(path);
-        if (it == versions.end()) return false;
-        out = it->second;
-        return true;
+        if (it != versions.end()) out = it->second;
+        return it != versions.end();
     }
     std::vector<DisplayMode> DisplayModes() override { return modes; }
     std::string ProgramFolder() override { return folder; }
     std::string LocalDateText() override { return "06.12.2026"; }
     std::string LocalTimeText() override { return "19:40:07"; }
     bool WriteDebugFile(const std::string& contents) override {
-        if (!debugWritable) return false;
-        debugFile = contents;
-        return true;
+        if (debugWritable) debugFile = contents;
+        return debugWritable;
     }
     bool AppendDebugFile(const std::string& contents) override {
-        if (!debugWritable) return false;
-        debugFile += contents;
-        return true;
+        if (debugWritable) debugFile += contents;
+        return debugWritable;
     }
     void Beep() override { ++beeps; }
     void OpenAddress(const std::string& address) override { opened.push_back(address); }
     bool ShowHelp(const std::string&) override { return false; }
     uint32_t TickCount() override { return 0; }
-
-    // Files by folder, then name. The program folder always exists, others once made;
-    // nothing can be made in a locked folder, nor a locked folder itself.
-    std::map<std::string, std::map<std::string, std::string>> files;
-    std::set<std::string> locked;
-    std::string appData;
-    ClockTime clock{2026, 12, 6, 19, 40, 7};
-
-    ClockTime LocalClock() override { return clock; }
+    ClockTime LocalClock() override { return {2026, 12, 6, 19, 40, 7}; }
     bool CreateNewFile(const std::string& f, const std::string& name, const std::string& bytes) override {
         if (locked.count(f) || (f != folder && !files.count(f)) || files[f].count(name)) return false;
         files[f][name] = bytes;
@@ -83,16 +75,15 @@ public:
     }
 };
 
-struct Shown {
-    std::string text;
-    Icon icon;
-    Buttons buttons;
-};
-
 // Answers Yes/No questions from a script; OK boxes need no answer. An unscripted
 // question fails the test.
 class ScriptedPrompt : public Prompt {
 public:
+    struct Shown {
+        std::string text;
+        Icon icon;
+        Buttons buttons;
+    };
     std::deque<Answer> answers;
     std::vector<Shown> shown;
 
@@ -103,7 +94,7 @@ public:
             ADD_FAILURE() << "unexpected question: " << text;
             return Answer::No;
         }
-        Answer a = answers.front();
+        const Answer a = answers.front();
         answers.pop_front();
         return a;
     }
@@ -124,11 +115,11 @@ inline FixedFileVersion Version(unsigned a, unsigned b, unsigned c, unsigned d) 
 // An XP machine with an NVIDIA driver: description, 6.14.10.<build>, normal or compressed.
 inline void MakeXpMachine(MemoryRegistry& reg, FakeOs& os, const std::string& description,
                           unsigned build, bool compressed, const std::string& osVersion = "5.1") {
-    reg.SetRaw("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "CurrentVersion", kRegSz,
-               osVersion + std::string(1, '\0'));
+    const std::string nul(1, '\0');
+    reg.SetRaw("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "CurrentVersion", kRegSz, osVersion + nul);
     reg.SetRaw("HARDWARE\\DEVICEMAP\\VIDEO", "\\Device\\Video0", kRegSz,
-               std::string("\\Registry\\Machine\\") + kXpDeviceKey + std::string(1, '\0'));
-    reg.SetRaw(kXpDeviceKey, "Device Description", kRegSz, description + std::string(1, '\0'));
+               std::string("\\Registry\\Machine\\") + kXpDeviceKey + nul);
+    reg.SetRaw(kXpDeviceKey, "Device Description", kRegSz, description + nul);
     reg.SetRaw(kXpDeviceKey, "InstalledDisplayDrivers", kRegMultiSz, std::string("nv4_disp\0\0", 10));
     if (compressed) reg.SetRaw(kXpDeviceKey, "UseCompressedModeFormat", kRegDword, std::string("\1\0\0\0", 4));
     os.versions[os.systemDir + "\\nv4_disp.dll"] = Version(6, 14, 10, build);
@@ -141,15 +132,12 @@ inline std::string EdidFile(const std::string& file) {
 }
 
 // A monitor instance as Windows records it; `present`: connected now (a Control subkey).
-inline void AddMonitor(MemoryRegistry& reg, const std::string& model, const std::string& edid,
-                       bool present = true) {
+inline void AddMonitor(MemoryRegistry& reg, const std::string& model, const std::string& edid, bool present = true) {
     const std::string instance = "SYSTEM\\CurrentControlSet\\Enum\\DISPLAY\\" + model + "\\5&1&0&1";
     reg.SetRaw(instance + "\\Device Parameters", "EDID", kRegBinary, edid);
     if (present) reg.CreateKey(instance + "\\Control");
 }
 
-inline std::string Str(const std::optional<RegData>& d) {
-    return d ? d->bytes : std::string("<absent>");
-}
+inline std::string Str(const std::optional<RegData>& d) { return d ? d->bytes : std::string("<absent>"); }
 
 }  // namespace hzwk::test

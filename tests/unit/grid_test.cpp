@@ -29,9 +29,11 @@ TEST(Grid, AnyRatePositionIsTheRateItself) {
     EXPECT_EQ(g.Row(kR800x600).caption, "1");
     g.SetPosition(kR800x600, 240);
     EXPECT_EQ(g.Row(kR800x600).caption, "240");
-    g.SetPosition(kR320x240, 85);  // beyond the 75 of this stepper: it holds its maximum
-    EXPECT_EQ(g.Row(kR320x240).position, 75);
-    EXPECT_EQ(g.Row(kR320x240).caption, "75");
+    for (int p : {75, 85}) {  // at and beyond the 75 of this stepper: it holds its maximum
+        g.SetPosition(kR320x240, p);
+        EXPECT_EQ(g.Row(kR320x240).position, 75);
+        EXPECT_EQ(g.Row(kR320x240).caption, "75");
+    }
 }
 
 TEST(Grid, CurrentRatesTakeTheLastMatchingModeInSystemOrder) {
@@ -42,10 +44,10 @@ TEST(Grid, CurrentRatesTakeTheLastMatchingModeInSystemOrder) {
     EXPECT_EQ(g.Row(kR1024x768).caption, "60");
 
     // 4 bpp counts only for the three smallest rows; rate 0 is skipped, rate 1 counts.
-    g.ReadCurrentRates({{640, 480, 4, 60}, {320, 200, 4, 70}, {800, 600, 32, 85}, {800, 600, 32, 0},
+    g.ReadCurrentRates({{640, 480, 4, 60}, {320, 200, 4, 70}, {400, 300, 4, 72}, {800, 600, 32, 85}, {800, 600, 32, 0},
                         {1280, 1024, 32, 75}, {1280, 1024, 16, 1}, {1600, 1200, 32, 90}});
     EXPECT_EQ(g.Row(kR640x480).caption, "N/A");
-    EXPECT_EQ(g.Row(kR320x200).caption, "70");
+    EXPECT_EQ(g.Row(kR320x200).caption + g.Row(kR400x300).caption, "7072");
     EXPECT_EQ(g.Row(kR800x600).caption, "85");
     EXPECT_EQ(g.Row(kR1280x1024).caption, "N/A");
     EXPECT_EQ(g.Row(kR1600x1200).caption, "90");  // off the ladder, shown as reported
@@ -79,30 +81,25 @@ TEST(Grid, ReadingRatesMovesSteppersToTheirCaptions) {
     EXPECT_EQ(any.Row(kR320x240).caption, "85");
 }
 
-TEST(Grid, SyncSteppersOnTheLadder) {
+// On the ladder a caption that is no rung leaves its stepper where it was, and a row is
+// enabled unless "N/A"; with any rate every caption stays as read and enabled states stay.
+TEST(Grid, SyncSteppers) {
     Grid g(false);
     g.SetPosition(kR1600x1200, 3);
     g.ReadCurrentRates({{640, 480, 32, 85}, {1600, 1200, 32, 90}});
     g.SyncSteppers();
-    EXPECT_EQ(g.Row(kR640x480).position, 5);
-    EXPECT_TRUE(g.Row(kR640x480).enabled);
-    EXPECT_EQ(g.Row(kR1600x1200).position, 3);  // "90" is no rung: left where it was
+    EXPECT_TRUE(g.Row(kR640x480).position == 5 && g.Row(kR640x480).enabled);
+    EXPECT_TRUE(g.Row(kR1600x1200).position == 3 && g.Row(kR1600x1200).enabled);
     EXPECT_EQ(g.Row(kR1600x1200).caption, "90");
-    EXPECT_TRUE(g.Row(kR1600x1200).enabled);
-    EXPECT_EQ(g.Row(kR800x600).position, 0);
-    EXPECT_FALSE(g.Row(kR800x600).enabled);
-}
+    EXPECT_TRUE(g.Row(kR800x600).position == 0 && !g.Row(kR800x600).enabled);
 
-TEST(Grid, SyncSteppersWithAnyRateKeepsEveryCaption) {
-    Grid g(true);
-    g.SetEnabled(kR800x600, false);
-    g.ReadCurrentRates({{640, 480, 32, 85}, {320, 240, 32, 85}, {800, 600, 32, 100}});
-    g.SyncSteppers();
-    EXPECT_EQ(g.Row(kR640x480).position, 85);
-    EXPECT_EQ(g.Row(kR800x600).position, 100);
-    EXPECT_FALSE(g.Row(kR800x600).enabled);      // enabled states untouched
-    EXPECT_EQ(g.Row(kR320x240).caption, "85");   // beyond its stepper, still shown as read
-    for (const auto& r : g.Rows()) EXPECT_NE(r.caption, "");
+    Grid any(true);
+    any.SetEnabled(kR800x600, false);
+    any.ReadCurrentRates({{640, 480, 32, 85}, {320, 240, 32, 85}, {800, 600, 32, 100}});
+    any.SyncSteppers();
+    EXPECT_EQ(any.Row(kR640x480).position, 85);
+    EXPECT_TRUE(any.Row(kR800x600).position == 100 && !any.Row(kR800x600).enabled);
+    EXPECT_EQ(any.Row(kR320x240).caption, "85");  // beyond its stepper
 }
 
 TEST(Calculator, RatesForTheWorkedFrequencies) {
@@ -133,6 +130,7 @@ TEST(Calculator, FillsSeventeenRowsAndLeavesTheSmallOnes) {
     EXPECT_EQ(g.Row(kR848x480).caption, "188");
     EXPECT_EQ(g.Row(kR640x480).position, 188);
     EXPECT_EQ(g.Row(kR1360x768).caption, "116");
+    EXPECT_EQ(g.Row(kR1600x1024).caption, "87");  // the second row of a shared height
     EXPECT_EQ(g.Row(kR2048x1536).caption, "N/A");
     EXPECT_EQ(g.Row(kR2048x1536).position, 0);
     EXPECT_EQ(g.Row(kR320x200).caption, "70");
@@ -148,39 +146,25 @@ TEST(Calculator, FillsSeventeenRowsAndLeavesTheSmallOnes) {
 }
 
 TEST(Calculator, BoundariesAndOddText) {
-    // 127 kHz gives 248.85 -> 249 at 480; 124 kHz gives 242.9 -> 243; find frequencies for 240/241
+    // At 480 lines the rate is kHz / 480 * 0.95 - 2.5, rounded, held at 240, N/A below 60.
+    const std::pair<const char*, const char*> cases[] = {
+        {"122.5263", "240"}, {"123.04", "240"}, {"32.842", "62"}, {"31.578", "60"}, {"31.0", "N/A"},
+        {"99999999999999999999999999", "240"}, {"-99999999999999999999999999", "N/A"}, {" 70 ", "136"},
+    };
     Grid g(true);
-    // At 480 lines: rate = k/480*0.95-2.5; k = 122526 gives 239.99...; pick exact points.
-    g.FillFromHFreq("122.5263");  // 122526.3 -> 122526 -> 239.995... -> 240
-    EXPECT_EQ(g.Row(kR640x480).caption, "240");
-    g.FillFromHFreq("123.04");    // 123040 -> 241.0 -> above 240
-    EXPECT_EQ(g.Row(kR640x480).caption, "240");
-    EXPECT_EQ(g.Row(kR640x480).position, 240);
-    g.FillFromHFreq("32.842");    // 32842 -> 62.5 -> 62 at 480; 600 lines: 49.5 -> 50
-    EXPECT_EQ(g.Row(kR640x480).caption, "62");
-    g.FillFromHFreq("31.578");    // 31578 -> 59.998 -> 60
-    EXPECT_EQ(g.Row(kR640x480).caption, "60");
-    g.FillFromHFreq("31.0");      // 58.85 -> 59: N/A
-    EXPECT_EQ(g.Row(kR640x480).caption, "N/A");
-
+    for (const auto& [kHz, caption] : cases) {
+        g.FillFromHFreq(kHz);
+        EXPECT_EQ(g.Row(kR640x480).caption, caption) << kHz;
+        EXPECT_EQ(g.Row(kR640x480).position, std::string(caption) == "N/A" ? 0 : std::stoi(caption)) << kHz;
+    }
     g.ReadCurrentRates({{320, 240, 8, 60}});
     for (const std::string text : {"", "abc", "96kHz", "1e3", "9.6.1", "-"}) {
         g.FillFromHFreq("96");
         g.FillFromHFreq(text);
-        for (int row = 0; row < kRowCount; ++row) {
-            if (row <= kR640x400)
-                continue;
+        for (int row = kR640x400 + 1; row < kRowCount; ++row)
             EXPECT_EQ(g.Row(row).caption, "N/A") << '"' << text << "\" row " << row;
-        }
         EXPECT_EQ(g.Row(kR320x240).caption, "60");
     }
-    // Huge and negative frequencies neither overflow nor wrap.
-    g.FillFromHFreq("99999999999999999999999999");
-    EXPECT_EQ(g.Row(kR2048x1536).caption, "240");
-    g.FillFromHFreq("-99999999999999999999999999");
-    EXPECT_EQ(g.Row(kR640x480).caption, "N/A");
-    g.FillFromHFreq(" 70 ");
-    EXPECT_EQ(g.Row(kR640x480).caption, "136");
 }
 
 TEST(Calculator, OnTheLadderCalculatedRatesStayInTheCaptions) {
@@ -188,6 +172,8 @@ TEST(Calculator, OnTheLadderCalculatedRatesStayInTheCaptions) {
     g.FillFromHFreq("96");
     EXPECT_EQ(g.Row(kR640x480).position, 7);
     EXPECT_EQ(g.Row(kR640x480).caption, "188");
+    g.FillFromHFreq("122.5263");  // exactly 240: the top rung's stepper, the rate's caption
+    EXPECT_EQ(g.Row(kR640x480).caption, "240");
     g.FillFromHFreq("130");
     EXPECT_EQ(g.Row(kR640x480).caption, "120");
     EXPECT_EQ(g.Row(kR2048x1536).caption, "78");
