@@ -183,9 +183,32 @@ TEST(Apply, AnUnknownAdapterIsRefusedBeforeAnyQuestion) {
     EXPECT_EQ(n.Value("NV_Modes").substr(0, 7), "{*}SHV ");
 }
 
-// An exception inside Apply (here from the log) ends in the one write error, and the
-// driver's value is not written.
-TEST(WriteErrors, AnExceptionInApplyEndsInTheOneMessage) {
+// The registry as it is, but once armed a text write throws, as a failed allocation would.
+class ThrowingTextWrites final : public RegistryAccess {
+public:
+    explicit ThrowingTextWrites(RegistryAccess& r) : r_(r) {}
+    bool armed = false;
+    std::string GetStringValue(const std::string& k, const std::string& n, const std::string& d) override {
+        return r_.GetStringValue(k, n, d);
+    }
+    bool SaveStringValue(const std::string& k, const std::string& n, const std::string& t) override {
+        if (armed) throw std::bad_alloc();
+        return r_.SaveStringValue(k, n, t);
+    }
+    int32_t GetDwordValue(const std::string& k, const std::string& n, int32_t d) override { return r_.GetDwordValue(k, n, d); }
+    bool SaveDwordValue(const std::string& k, const std::string& n, int32_t v) override { return r_.SaveDwordValue(k, n, v); }
+    bool DeleteRegValue(const std::string& k, const std::string& n) override { return r_.DeleteRegValue(k, n); }
+    RawQuery QueryRaw(const std::string& k, const std::string& n, uint32_t s) override { return r_.QueryRaw(k, n, s); }
+    std::vector<std::string> SubkeyNames(const std::string& k) override { return r_.SubkeyNames(k); }
+    bool SaveRawValue(const std::string& k, const std::string& n, const RegData& d) override { return r_.SaveRawValue(k, n, d); }
+
+private:
+    RegistryAccess& r_;
+};
+
+// An exception inside Apply (here from the log) or Set Defaults (from the write) ends in the
+// one write error, and the driver's value is not written.
+TEST(WriteErrors, AnExceptionInApplyOrSetDefaultsEndsInTheOneMessage) {
     struct ThrowingLog : FakeOs {
         bool AppendDebugFile(const std::string&) override { throw std::out_of_range("log"); }
     };
@@ -200,6 +223,15 @@ TEST(WriteErrors, AnExceptionInApplyEndsInTheOneMessage) {
     EXPECT_EQ(form.CmdApplyClick(), WriteOutcome::Failed);
     EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{kConfirmApply, kError}));
     EXPECT_EQ(prompt.shown[1].icon, Icon::Critical);
+
+    ThrowingTextWrites throwing(rules);
+    MainForm reset(throwing, os, prompt);
+    ASSERT_EQ(reset.Load(""), StartupOutcome::ShowWindow);
+    prompt.shown.clear();
+    prompt.answers = {Answer::Yes};
+    throwing.armed = true;
+    EXPECT_EQ(reset.CmdResetClick(), WriteOutcome::Failed);
+    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{kConfirmReset, kError}));
     EXPECT_EQ(Str(reg.GetRaw(kXpDeviceKey, "NV25_Modes")), "<absent>");
 }
 
