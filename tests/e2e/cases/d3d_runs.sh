@@ -1,7 +1,11 @@
 #!/bin/bash
-# The Direct3D test at the desktop's resolution: Go with "Bit Rate" untouched is refused,
-# then a VSync ON and a VSync OFF run in a row, each full screen with the square and the two
-# lines, ended by a click; Cancel then enables the main window again.
+# The Direct3D test's runs and failures, in one set-up window over a stand-in main window:
+# Go with "Bit Rate" untouched is refused; a VSync ON and a VSync OFF run in a row, each full
+# screen with the square and the two lines, ended by a click; a mode the display refuses ends
+# with the message and leaves the window ready for a run that works; a run whose device is
+# lost (another program took the screen) ends without a message; the close box works like
+# Cancel. Then, without d3d8.dll, the DirectX message comes, no test window is left, and
+# Cancel enables the main window again.
 . "$(dirname "$0")/../lib.sh"
 . "$E2E_SRC/d3d/d3d_lib.sh"
 d3d_begin d3d_runs
@@ -37,6 +41,45 @@ for vsync in on off; do
 done
 e2e_expect_eq "runs" "$(grep -c '^run ran=1' "$D3D_REPORT")" 2
 
+# Larger than the screen: the device is refused.
+d3d_choose "2048 x 1536" "32 bit" on
+d3d_drive click "$D3D_SETUP" "$IDC_CMD_GO"
+d3d_expect_message "The Direct3D test could not run in this mode."
+d3d_drive gone "$D3D_TEST" 10000 || e2e_fail "test window left after the refused mode"
+e2e_expect_eq "set-up window enabled after the refused mode" "$(d3d_drive enabled "$D3D_SETUP")" 1
+e2e_expect_eq "refused run" "$(d3d_field "$(d3d_last_run)" ran)" 0
+
+# The next run in the same window works (16 bit this time).
+d3d_choose "1024 x 768" "16 bit" off
+d3d_run_test after-refused 2
+e2e_expect_eq "run after the refused mode" "$(d3d_field "$(d3d_last_run)" ran)" 1
+e2e_expect_eq "its mode" "$(d3d_field "$(d3d_last_run)" mode)" 1024x768x16
+
+# Another program takes the screen during a run: the device is lost and the test ends
+# quietly, without blaming the mode, back in the set-up window.
+d3d_choose "1024 x 768" "32 bit" on
+d3d_drive click "$D3D_SETUP" "$IDC_CMD_GO"
+d3d_drive wait "$D3D_TEST" 20000 || e2e_fail "no test window after Go"
+sleep 1
+d3d_drive deactivate "$D3D_TEST"
+d3d_drive gone "$D3D_TEST" 20000 || e2e_fail "test window left after the device was lost"
+sleep 0.5
+d3d_drive nomsgbox || e2e_fail "a message box after the lost device: $(d3d_drive msgbox 1000)"
+e2e_expect_eq "set-up window enabled after the lost device" "$(d3d_drive enabled "$D3D_SETUP")" 1
+e2e_expect_eq "run that lost its device" "$(d3d_field "$(d3d_last_run)" ran)" 0
+
+# The close box: like Cancel.
+d3d_drive close "$D3D_SETUP"
+d3d_drive gone "$D3D_SETUP" 10000 || e2e_fail "set-up window still open after its close box"
+d3d_main_enabled_again || e2e_fail "main window not enabled again after the close box"
+
+# No Direct3D 8: Wine's own d3d8 switched off for a second try.
+WINEDLLOVERRIDES="$WINEDLLOVERRIDES;d3d8=d" d3d_start_try
+d3d_choose "1024 x 768" "32 bit" on
+d3d_drive click "$D3D_SETUP" "$IDC_CMD_GO"
+d3d_expect_message "Direct3D 8 is not available on this computer. The test needs DirectX 8 or later."
+d3d_drive gone "$D3D_TEST" 5000 || e2e_fail "test window left without Direct3D"
+e2e_expect_eq "no-DirectX run" "$(d3d_field "$(d3d_last_run)" noD3D)" 1
 d3d_drive click "$D3D_SETUP" "$IDC_CMD_CANCEL"
 d3d_drive gone "$D3D_SETUP" 10000 || e2e_fail "set-up window still open after Cancel"
 d3d_main_enabled_again || e2e_fail "main window not enabled again after Cancel"
