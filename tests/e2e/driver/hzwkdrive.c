@@ -807,6 +807,19 @@ static void run_line(const char *line)
             fail(EXIT_TIMEOUT, "CB_SETCURSEL did not answer");
         PostMessageA(GetParent(c), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(c), CBN_SELCHANGE), (LPARAM)c);
         printf("combo-select %s %s %d\n", a, b, found);
+    } else if (!strcmp(cmd, "expect-checked")) {
+        HWND c = need_control(a, b);
+        DWORD_PTR r = 0;
+        char want[16];
+        if (!SendMessageTimeoutA(c, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, SEND_TIMEOUT_MS, &r))
+            fail(EXIT_TIMEOUT, "BM_GETCHECK did not answer");
+        printf("checked %s %s %s\n", a, b, r == BST_CHECKED ? "yes" : "no");
+        if (!pb || !next_token(pb, want, sizeof want)) fail(EXIT_USAGE, "expect-checked: missing yes/no");
+        expect_equal("checked state", r == BST_CHECKED ? "yes" : "no", want);
+    } else if (!strcmp(cmd, "deactivate")) {
+        /* As when another program takes the screen: a full-screen device is lost. */
+        PostMessageA(need_window(a), WM_ACTIVATEAPP, FALSE, 0);
+        printf("deactivate %s\n", a);
     } else if (!strcmp(cmd, "close")) {
         HWND w = need_window(a);
         PostMessageA(w, WM_CLOSE, 0, 0);
