@@ -14,23 +14,9 @@ D3D_SCREEN_H=768
 # d3d_begin CASE [TRY ARGS...]: Xvfb at the desktop size, a fresh prefix, hzwkd3dtry.exe
 # running with its report in $D3D_REPORT, the set-up window on screen.
 d3d_begin() {
-    E2E_CASE=$1
+    local name=$1
     shift
-    SECONDS=0
-    E2E_WORK=$E2E_WORK_ROOT/$E2E_CASE
-    E2E_RESULTS=$E2E_RESULTS_ROOT/$E2E_CASE
-    rm -rf "$E2E_WORK" "$E2E_RESULTS"
-    mkdir -p "$E2E_WORK" "$E2E_RESULTS"
-    local h
-    for h in "$E2E_D3D_HELPERS/hzwkd3dtry.exe" "$E2E_HELPERS/hzwkdrive.exe"; do
-        [ -f "$h" ] || { e2e_fail "missing $h"; e2e_end; }
-    done
-    e2e_start_xvfb "$D3D_SCREEN_W" "$D3D_SCREEN_H" || e2e_end
-    export WINEPREFIX=$E2E_WORK/prefix
-    e2e_template || e2e_end
-    e2e_need_wow64 "$E2E_D3D_HELPERS/hzwkd3dtry.exe" || e2e_end
-    "$WINESERVER" -f -p > "$E2E_WORK/wineserver.log" 2>&1 &
-    E2E_PIDS+=("$!")
+    e2e_machine "$name" "$D3D_SCREEN_W" "$D3D_SCREEN_H" "$E2E_D3D_HELPERS/hzwkd3dtry.exe"
     d3d_start_try "$@"
 }
 
