@@ -82,16 +82,16 @@ test_run() {
     local before cpu0 cpu1 n=0 run
     before=$(grep -c '^run ' "$D3D_REPORT")
     cpu0=$(cpu_ms_of "$try_pid") || return 1
-    d3d_drive click "$D3D_SETUP" "$IDC_CMD_GO" > /dev/null || return 1
+    e2e_drive go <<< "click d3d $IDC_CMD_GO" || return 1
     sleep $(($2 + 1))
     while [ "$(grep -c '^run ' "$D3D_REPORT")" -le "$before" ]; do
         [ $n -lt 600 ] || return 1
         sleep 0.1
         n=$((n + 1))
     done
-    d3d_drive gone "$D3D_TEST" 20000 > /dev/null || return 1
+    e2e_drive gone <<< "wait-gone d3dtest 20000" || return 1
     cpu1=$(cpu_ms_of "$try_pid") || return 1
-    run=$(d3d_last_run)
+    run=$(d3d_run)
     [ "$(d3d_field "$run" ran)" = 1 ] || return 1
     echo "$(d3d_field "$run" frames) $(d3d_field "$run" ms) $((cpu1 - cpu0))"
 }
@@ -109,14 +109,14 @@ bare_run() {
     BARE="$out $((CHILDREN_MS - cpu0))"
 }
 
-d3d_choose "$MODE" "32 bit" off
+e2e_drive choose <<< "$(d3d_choose "$MODE" "32 bit" off)"
 load_before=$(cat /proc/loadavg)
 test_fps=() bare_fps=() test_cpu=() bare_cpu=()
 for ((r = 0; r < rounds; r++)); do
-    tl=$(test_run long "$SECS") || { e2e_fail "test run (long) failed: $(d3d_last_run)"; e2e_end; }
+    tl=$(test_run long "$SECS") || { e2e_fail "test run (long) failed: $(d3d_run)"; e2e_end; }
     bare_run "$SECS" || { e2e_fail "bare run (long) failed"; e2e_end; }
     bl=$BARE
-    ts=$(test_run short "$SHORT") || { e2e_fail "test run (short) failed: $(d3d_last_run)"; e2e_end; }
+    ts=$(test_run short "$SHORT") || { e2e_fail "test run (short) failed: $(d3d_run)"; e2e_end; }
     bare_run "$SHORT" || { e2e_fail "bare run (short) failed"; e2e_end; }
     bs=$BARE
     e2e_log "round $((r + 1)): test $tl / $ts, bare $bl / $bs (frames ms cpu-ms, long / short)"
@@ -154,9 +154,9 @@ echo "load average before: $load_before"
 echo "load average after:  $load_after"
 
 # The figure the test shows with VSync ON, against the mode's refresh rate (not timed).
-d3d_choose "$MODE" "32 bit" on
+e2e_drive choose <<< "$(d3d_choose "$MODE" "32 bit" on)"
 if on=$(test_run long "$SECS"); then
-    run=$(d3d_last_run)
+    run=$(d3d_run)
     shown=$(d3d_field "$run" shownFps)
     refresh=$(d3d_field "$run" refresh)
     if [ "${refresh:-0}" -gt 0 ] 2>/dev/null; then
@@ -167,8 +167,10 @@ if on=$(test_run long "$SECS"); then
              "(Xvfb's own mode is listed at 0 Hz), so there is no ratio"
     fi
 else
-    e2e_fail "VSync ON run failed: $(d3d_last_run)"
+    e2e_fail "VSync ON run failed: $(d3d_run)"
 fi
-d3d_drive click "$D3D_SETUP" "$IDC_CMD_CANCEL"
-d3d_drive gone "$D3D_SETUP" 10000
+e2e_drive cancel <<EOF
+click d3d $IDC_CMD_CANCEL
+wait-gone d3d 10000
+EOF
 e2e_end

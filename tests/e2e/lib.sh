@@ -348,28 +348,49 @@ e2e_need_wow64() {
 
 # ---- the case -----------------------------------------------------------------------------
 
-# e2e_begin NAME PROFILE: a fresh machine: X server with the profile's modes, prefix,
-# wineserver, registry, the driver's device key, the driver DLL, hzwk.exe in its folder.
-# Extra registry text (REGEDIT4 sections) in E2E_EXTRA_REG is imported after the profile.
-e2e_begin() {
-    # A case may run several machines, one after the other: the last one ends first.
+# e2e_machine NAME W H EXE [MODE...]: the case's folders, a W x H Xvfb with the modes, a fresh
+# prefix that can run EXE, its wineserver. A case may run several machines, one after the
+# other: the last one ends first.
+e2e_machine() {
     [ -n "$E2E_CASE" ] && e2e_teardown
     E2E_CASE=$1
-    E2E_PROFILE=$2
-    local prof=$E2E_SRC/profiles/$E2E_PROFILE
     E2E_WORK=$E2E_WORK_ROOT/$E2E_CASE
     E2E_RESULTS=$E2E_RESULTS_ROOT/$E2E_CASE
     rm -rf "$E2E_WORK" "$E2E_RESULTS"
     mkdir -p "$E2E_WORK" "$E2E_RESULTS"
+    local exe=$4
+    [ -f "$exe" ] || { e2e_fail "no program at $exe"; e2e_end; }
+    e2e_need_helpers || { e2e_fail "helpers missing"; e2e_end; }
+    e2e_start_xvfb "$2" "$3" || e2e_end
+    shift 4
+    e2e_add_modes "$@"
+    export WINEPREFIX=$E2E_WORK/prefix
+    e2e_template || e2e_end
+    e2e_need_wow64 "$exe" || e2e_end
+    "$WINESERVER" -f -p > "$E2E_WORK/wineserver.log" 2>&1 &
+    E2E_PIDS+=("$!")
+}
+
+# e2e_begin NAME PROFILE: a fresh machine (e2e_machine) for hzwk.exe with the profile's modes,
+# registry, the driver's device key, the driver DLL, hzwk.exe in its folder.
+# Extra registry text (REGEDIT4 sections) in E2E_EXTRA_REG is imported after the profile.
+e2e_begin() {
+    E2E_PROFILE=$2
+    local prof=$E2E_SRC/profiles/$E2E_PROFILE
+    # The screen must hold the largest mode; Xvfb lists its own size at 0 Hz.
+    local modes w=1024 h=768 m mw mh
+    modes=$(e2e_ini display modes "$prof/machine.ini" 2>/dev/null)
+    for m in $modes; do
+        mw=${m%%x*}; mh=${m#*x}; mh=${mh%%[x@]*}
+        [ "$mw" -gt "$w" ] 2>/dev/null && w=$mw
+        [ "$mh" -gt "$h" ] 2>/dev/null && h=$mh
+    done
+    # shellcheck disable=SC2086
+    e2e_machine "$1" "$w" "$h" "$HZWK_EXE" $modes
     if [ ! -f "$prof/registry.reg" ] || [ ! -f "$prof/machine.ini" ]; then
         e2e_fail "no profile $E2E_PROFILE"
         e2e_end
     fi
-    if [ ! -f "$HZWK_EXE" ]; then
-        e2e_fail "no program at $HZWK_EXE"
-        e2e_end
-    fi
-    e2e_need_helpers || { e2e_fail "helpers missing"; e2e_end; }
     # A 32-bit program (the build users run) sees HKLM\SOFTWARE through Wow6432Node and its
     # file access to system32 lands in syswow64: the machine is seeded in the view the
     # program sees, and the driver's registry checks read that view.
@@ -377,24 +398,6 @@ e2e_begin() {
     export HZWKDRIVE_REG_VIEW=$E2E_BITS
     local regedit=regedit sysdir_host=system32
     [ "$E2E_BITS" = 32 ] && { regedit='C:\windows\syswow64\regedit.exe'; sysdir_host=syswow64; }
-
-    # The screen must hold the largest mode; Xvfb lists its own size at 0 Hz.
-    local modes w=1024 h=768 m mw mh
-    modes=$(e2e_ini display modes "$prof/machine.ini")
-    for m in $modes; do
-        mw=${m%%x*}; mh=${m#*x}; mh=${mh%%[x@]*}
-        [ "$mw" -gt "$w" ] 2>/dev/null && w=$mw
-        [ "$mh" -gt "$h" ] 2>/dev/null && h=$mh
-    done
-    e2e_start_xvfb "$w" "$h" || e2e_end
-    # shellcheck disable=SC2086
-    e2e_add_modes $modes
-
-    export WINEPREFIX=$E2E_WORK/prefix
-    e2e_template || e2e_end
-    e2e_need_wow64 "$HZWK_EXE" || e2e_end
-    "$WINESERVER" -f -p > "$E2E_WORK/wineserver.log" 2>&1 &
-    E2E_PIDS+=("$!")
 
     # Ordinary keys through regedit; the volatile display keys through the helper.
     awk -v plain="$E2E_WORK/plain.reg" -v vol="$E2E_WORK/volatile.reg" '

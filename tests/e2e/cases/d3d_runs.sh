@@ -1,26 +1,30 @@
 #!/bin/bash
-# The Direct3D test at the desktop's resolution: Go with "Bit Rate" untouched is refused,
-# then a VSync ON and a VSync OFF run in a row, each full screen with the square and the two
-# lines, ended by a click; Cancel then enables the main window again.
+# The Direct3D test's runs and failures, in one set-up window over a stand-in main window:
+# Go with "Bit Rate" untouched is refused; a VSync ON and a VSync OFF run in a row, each full
+# screen with the square and the two lines, ended by a click; a mode the display refuses ends
+# with the message and leaves the window ready for a run that works; a run whose device is
+# lost (another program took the screen) ends without a message; the close box works like
+# Cancel. Then, without d3d8.dll, the DirectX message comes, no test window is left, and
+# Cancel enables the main window again.
 . "$(dirname "$0")/../lib.sh"
 . "$E2E_SRC/d3d/d3d_lib.sh"
 d3d_begin d3d_runs
 
-e2e_expect_eq "main window while the set-up window is open" "$(d3d_drive enabled "$D3D_MAIN")" 0
-e2e_expect_eq "VSync ON selected at load" "$(d3d_drive checked "$D3D_SETUP" "$IDC_OPT_ON")" 1
-
 # A resolution but the depth left at its initial text: the message, no test.
-d3d_drive settext "$D3D_SETUP" "$IDC_CMB_RES" "1024 x 768"
-d3d_drive click "$D3D_SETUP" "$IDC_CMD_GO"
-d3d_expect_message "Please select a valid resolution from the list."
-d3d_drive gone "$D3D_TEST" 2000 || e2e_fail "a test window after the refused Go"
+e2e_drive refused-go <<EOF
+expect-window-enabled "hzwkd3dtry main" no
+expect-checked d3d $IDC_OPT_ON yes
+set-text d3d $IDC_CMB_RES 1024 x 768
+click d3d $IDC_CMD_GO
+answer ok Please select a valid resolution from the list.
+wait-gone d3dtest 2000
+EOF
 e2e_expect_eq "runs after the refused Go" "$(grep -c '^run ' "$D3D_REPORT")" 0
 
 for vsync in on off; do
-    d3d_choose "1024 x 768" "32 bit" "$vsync"
     shot=vsync-$vsync
-    d3d_run_test "$shot" 3 || continue
-    run=$(d3d_last_run)
+    d3d_run_test "$shot" 3 "1024 x 768" "32 bit" "$vsync"
+    run=$(d3d_run $([ $vsync = on ] && echo 1 || echo 2))
     e2e_log "$run"
     e2e_expect_eq "run $vsync ended by the click" "$(d3d_field "$run" ran)" 1
     e2e_expect_eq "run $vsync mode" "$(d3d_field "$run" mode)" 1024x768x32
@@ -37,7 +41,52 @@ for vsync in on off; do
 done
 e2e_expect_eq "runs" "$(grep -c '^run ran=1' "$D3D_REPORT")" 2
 
-d3d_drive click "$D3D_SETUP" "$IDC_CMD_CANCEL"
-d3d_drive gone "$D3D_SETUP" 10000 || e2e_fail "set-up window still open after Cancel"
+# Larger than the screen: the device is refused.
+e2e_drive refused-mode <<EOF
+$(d3d_choose "2048 x 1536" "32 bit" on)
+click d3d $IDC_CMD_GO
+answer ok The Direct3D test could not run in this mode.
+wait-gone d3dtest 10000
+expect-window-enabled d3d yes
+EOF
+e2e_expect_eq "refused run" "$(d3d_field "$(d3d_run 3)" ran)" 0
+
+# The next run in the same window works (16 bit this time).
+d3d_run_test after-refused 2 "1024 x 768" "16 bit" off
+run=$(d3d_run 4)
+e2e_expect_eq "run after the refused mode" "$(d3d_field "$run" ran)" 1
+e2e_expect_eq "its mode" "$(d3d_field "$run" mode)" 1024x768x16
+
+# Another program takes the screen during a run: the device is lost and the test ends
+# quietly, without blaming the mode, back in the set-up window. The close box: like Cancel.
+e2e_drive lost-device <<EOF
+$(d3d_choose "1024 x 768" "32 bit" on)
+click d3d $IDC_CMD_GO
+wait-window d3dtest 20000
+sleep 1000
+deactivate d3dtest
+wait-gone d3dtest 20000
+sleep 500
+expect-absent box
+expect-window-enabled d3d yes
+EOF
+e2e_expect_eq "run that lost its device" "$(d3d_field "$(d3d_run 5)" ran)" 0
+e2e_drive close-box <<EOF
+close d3d
+wait-gone d3d 10000
+EOF
+d3d_main_enabled_again || e2e_fail "main window not enabled again after the close box"
+
+# No Direct3D 8: Wine's own d3d8 switched off for a second try.
+WINEDLLOVERRIDES="$WINEDLLOVERRIDES;d3d8=d" d3d_start_try
+e2e_drive no-d3d8 <<EOF
+$(d3d_choose "1024 x 768" "32 bit" on)
+click d3d $IDC_CMD_GO
+answer ok Direct3D 8 is not available on this computer. The test needs DirectX 8 or later.
+wait-gone d3dtest 5000
+click d3d $IDC_CMD_CANCEL
+wait-gone d3d 10000
+EOF
+e2e_expect_eq "no-DirectX run" "$(d3d_field "$(d3d_run 1)" noD3D)" 1
 d3d_main_enabled_again || e2e_fail "main window not enabled again after Cancel"
 e2e_end

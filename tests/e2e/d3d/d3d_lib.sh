@@ -1,40 +1,22 @@
 # The Direct3D test's end-to-end cases: the set-up window opened by hzwkd3dtry.exe over a
-# stand-in main window, driven from outside by hzwkd3ddrive.exe. Sourced after ../lib.sh
-# (whose Xvfb, prefix template, results folder, screenshots and verdicts these reuse).
-#   E2E_D3D_HELPERS  folder of hzwkd3dtry.exe, hzwkd3ddrive.exe, hzwkd3dbare.exe
+# stand-in main window ("hzwkd3dtry main"), driven by hzwkdrive.exe (windows `d3d` and
+# `d3dtest`). Sourced after ../lib.sh (whose Xvfb, prefix template, results folder, driver,
+# screenshots and verdicts these reuse).
+#   E2E_D3D_HELPERS  folder of hzwkd3dtry.exe, hzwkd3dbare.exe
 #                    (default $E2E_HELPERS/d3d, as the main Windows build puts them)
 #   D3D_WINE         the Wine loader that runs them (default $E2E_WINE)
 
 : "${E2E_D3D_HELPERS:=$E2E_HELPERS/d3d}"
 : "${D3D_WINE:=$E2E_WINE}"
-D3D_SETUP="$HZWK_TITLE_D3D"
-D3D_TEST="$HZWK_TITLE_D3D_TEST"
-D3D_MAIN="hzwkd3dtry main"
-: "${D3D_SETUP:=Hertzwerk VSync Tester}"
-: "${D3D_TEST:=d3d_hWnd}"
 D3D_SCREEN_W=1024
 D3D_SCREEN_H=768
 
 # d3d_begin CASE [TRY ARGS...]: Xvfb at the desktop size, a fresh prefix, hzwkd3dtry.exe
 # running with its report in $D3D_REPORT, the set-up window on screen.
 d3d_begin() {
-    E2E_CASE=$1
+    local name=$1
     shift
-    SECONDS=0
-    E2E_WORK=$E2E_WORK_ROOT/$E2E_CASE
-    E2E_RESULTS=$E2E_RESULTS_ROOT/$E2E_CASE
-    rm -rf "$E2E_WORK" "$E2E_RESULTS"
-    mkdir -p "$E2E_WORK" "$E2E_RESULTS"
-    local h
-    for h in hzwkd3dtry hzwkd3ddrive; do
-        [ -f "$E2E_D3D_HELPERS/$h.exe" ] || { e2e_fail "missing $E2E_D3D_HELPERS/$h.exe"; e2e_end; }
-    done
-    e2e_start_xvfb "$D3D_SCREEN_W" "$D3D_SCREEN_H" || e2e_end
-    export WINEPREFIX=$E2E_WORK/prefix
-    e2e_template || e2e_end
-    e2e_need_wow64 "$E2E_D3D_HELPERS/hzwkd3dtry.exe" || e2e_end
-    "$WINESERVER" -f -p > "$E2E_WORK/wineserver.log" 2>&1 &
-    E2E_PIDS+=("$!")
+    e2e_machine "$name" "$D3D_SCREEN_W" "$D3D_SCREEN_H" "$E2E_D3D_HELPERS/hzwkd3dtry.exe"
     d3d_start_try "$@"
 }
 
@@ -46,59 +28,46 @@ d3d_start_try() {
     e2e_timeout "${D3D_TRY_TIMEOUT:-600}" "$D3D_WINE" "$E2E_D3D_HELPERS/hzwkd3dtry.exe" --report "$(winepath_of "$D3D_REPORT")" "$@" \
         >> "$E2E_RESULTS/try.out" 2>> "$E2E_RESULTS/try.err" &
     E2E_PIDS+=("$!")
-    d3d_drive wait "$D3D_SETUP" 30000 || { e2e_fail "no set-up window"; e2e_end; }
+    e2e_drive try <<< "wait-window d3d 30000"
 }
 
-# d3d_drive COMMAND ARGS...: one hzwkd3ddrive.exe command; its output on stdout.
-d3d_drive() {
-    e2e_timeout 60 "$D3D_WINE" "$E2E_D3D_HELPERS/hzwkd3ddrive.exe" "$@" 2>> "$E2E_RESULTS/drive.err" | tr -d '\r'
-    return "${PIPESTATUS[0]}"
+# d3d_run [N]: the report's Nth run line, once written (within 10 s; it comes after the test
+# window has gone); without N the last.
+d3d_run() {
+    local n=0
+    while [ "$(grep -c '^run ' "$D3D_REPORT")" -lt "${1:-0}" ] && [ $n -lt 100 ]; do sleep 0.1; n=$((n + 1)); done
+    grep '^run ' "$D3D_REPORT" | sed -n "${1:-\$}p"
 }
-
-# d3d_last_run: the report's last run line.
-d3d_last_run() { grep '^run ' "$D3D_REPORT" | tail -n 1; }
 
 # d3d_field LINE NAME: a name=value field of a run line.
 d3d_field() { printf '%s\n' "$1" | tr ' ' '\n' | sed -n "s/^$2=//p"; }
 
-# d3d_expect_message TEXT: a "Hertzwerk" box with TEXT appears and is answered.
-d3d_expect_message() {
-    local got
-    got=$(d3d_drive msgbox 20000)
-    e2e_expect_eq "message box" "$got" "$1"
-}
-
-# d3d_choose RES DEPTH on|off: the two texts and the VSync option.
+# d3d_choose RES DEPTH on|off: driver lines setting the two texts and the VSync option.
 d3d_choose() {
-    d3d_drive settext "$D3D_SETUP" "$IDC_CMB_RES" "$1" || e2e_fail "cannot set the resolution text"
-    d3d_drive settext "$D3D_SETUP" "$IDC_CMB_BITRATES" "$2" || e2e_fail "cannot set the depth text"
-    if [ "$3" = on ]; then
-        d3d_drive click "$D3D_SETUP" "$IDC_OPT_ON"
-    else
-        d3d_drive click "$D3D_SETUP" "$IDC_OPT_OFF"
-    fi
-    sleep 0.3
+    printf 'set-text d3d %s %s\nset-text d3d %s %s\nclick d3d %s\nsleep 300\n' "$IDC_CMB_RES" "$1" \
+        "$IDC_CMB_BITRATES" "$2" "$([ "$3" = on ] && echo "$IDC_OPT_ON" || echo "$IDC_OPT_OFF")"
 }
 
-# d3d_run_test SHOT SECONDS: presses Go, lets the test run, takes the screenshot SHOT,
-# clicks the test window, and checks that the test window is gone, no message came, and
-# the set-up window is enabled again.
+# d3d_run_test SHOT SECONDS RES DEPTH on|off: chooses, presses Go, lets the test run, takes
+# the screenshot SHOT, clicks the test window, and checks that the test window is gone, no
+# message came, and the set-up window is enabled again.
 d3d_run_test() {
-    local shot=$1 secs=$2
-    d3d_drive click "$D3D_SETUP" "$IDC_CMD_GO"
-    if ! d3d_drive wait "$D3D_TEST" 20000; then
-        e2e_fail "no test window after Go"
-        return 1
-    fi
-    sleep 1
-    e2e_expect_eq "set-up window enabled during the test" "$(d3d_drive enabled "$D3D_SETUP")" 0
-    sleep "$secs"
-    d3d_screenshot "$shot"
-    d3d_drive lclick "$D3D_TEST"
-    d3d_drive gone "$D3D_TEST" 20000 || e2e_fail "test window still open after the click"
-    sleep 0.5
-    d3d_drive nomsgbox || e2e_fail "a message box after the test: $(d3d_drive msgbox 1000)"
-    e2e_expect_eq "set-up window enabled after the test" "$(d3d_drive enabled "$D3D_SETUP")" 1
+    e2e_drive go <<EOF
+$(d3d_choose "$3" "$4" "$5")
+click d3d $IDC_CMD_GO
+wait-window d3dtest 20000
+sleep 1000
+expect-window-enabled d3d no
+EOF
+    sleep "$2"
+    d3d_screenshot "$1"
+    e2e_drive end <<EOF
+lclick d3dtest
+wait-gone d3dtest 20000
+sleep 500
+expect-absent box
+expect-window-enabled d3d yes
+EOF
 }
 
 # d3d_text_pixels PNG: pixels of the text colour 0x55CCFF in the text lines' corner, give or

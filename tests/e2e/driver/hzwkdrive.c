@@ -373,23 +373,6 @@ static void cmd_wait_exit(const char *rest)
 
 /* ---- registry and files ---- */
 
-static HKEY parse_root(const char **path)
-{
-    static const struct { const char *name; HKEY key; } roots[] = {
-        {"HKEY_LOCAL_MACHINE\\", HKEY_LOCAL_MACHINE}, {"HKLM\\", HKEY_LOCAL_MACHINE},
-        {"HKEY_CURRENT_USER\\", HKEY_CURRENT_USER},   {"HKCU\\", HKEY_CURRENT_USER},
-    };
-    size_t i;
-    for (i = 0; i < sizeof roots / sizeof roots[0]; i++) {
-        size_t n = strlen(roots[i].name);
-        if (!_strnicmp(*path, roots[i].name, n)) {
-            *path += n;
-            return roots[i].key;
-        }
-    }
-    return HKEY_LOCAL_MACHINE;
-}
-
 /* The registry view of the program under test: a 32-bit program on 64-bit Windows sees
  * HKLM\SOFTWARE through Wow6432Node. HZWKDRIVE_REG_VIEW=32 or 64 names it, so the checks
  * read what the program wrote whatever this driver's own bitness. */
@@ -401,13 +384,14 @@ static REGSAM reg_view(void)
     return 0;
 }
 
-/* Formats a value as TYPE:DATA (sz:text, dword:N, multi_sz:a|b, hex:..., absent). */
+/* Formats a value as TYPE:DATA (sz:text, dword:N, hex(T):..., absent, absent-key). */
 static void format_reg(const char *key_path, const char *value, char *out, size_t cap)
 {
-    HKEY root = parse_root(&key_path), key;
+    HKEY key;
     DWORD type = 0, size = 0;
     BYTE *data;
-    if (RegOpenKeyExA(root, key_path, 0, KEY_READ | reg_view(), &key) != ERROR_SUCCESS) {
+    if (!_strnicmp(key_path, "HKLM\\", 5)) key_path += 5;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key_path, 0, KEY_READ | reg_view(), &key) != ERROR_SUCCESS) {
         snprintf(out, cap, "absent-key");
         return;
     }
@@ -424,19 +408,13 @@ static void format_reg(const char *key_path, const char *value, char *out, size_
         return;
     }
     RegCloseKey(key);
-    if (type == REG_SZ || type == REG_EXPAND_SZ) {
-        /* Shown up to the first NUL, as the program reads it; the size tells the rest. */
-        snprintf(out, cap, "%s:%s", type == REG_SZ ? "sz" : "expand_sz", (char *)data);
+    if (type == REG_SZ) {
+        /* Shown up to the first NUL, as the program reads it. */
+        snprintf(out, cap, "sz:%s", (char *)data);
     } else if (type == REG_DWORD && size == 4) {
         DWORD v;
         memcpy(&v, data, 4);
         snprintf(out, cap, "dword:%lu", (unsigned long)v);
-    } else if (type == REG_MULTI_SZ) {
-        size_t n = 0;
-        DWORD i;
-        n += snprintf(out + n, cap - n, "multi_sz:");
-        for (i = 0; i < size && n + 2 < cap; i++) out[n++] = data[i] ? (char)data[i] : '|';
-        out[n < cap ? n : cap - 1] = 0;
     } else {
         size_t n = snprintf(out, cap, "hex(%lu):", (unsigned long)type);
         DWORD i;
@@ -610,11 +588,10 @@ static void run_line(const char *line)
         if (wait_for(title, present, optional_timeout(pa)) == (HWND)-1)
             fail(EXIT_TIMEOUT, "window \"%s\" %s", title, present ? "did not appear" : "did not go away");
         printf("%s %s %lums\n", present ? "window" : "gone", a, (unsigned long)(GetTickCount() - start));
-    } else if (!strcmp(cmd, "exists") || !strcmp(cmd, "expect-exists") || !strcmp(cmd, "expect-absent")) {
+    } else if (!strcmp(cmd, "expect-exists") || !strcmp(cmd, "expect-absent")) {
         int present = find_window(resolve_title(a)) != NULL;
         printf("exists %s %s\n", a, present ? "yes" : "no");
-        if (!strcmp(cmd, "expect-exists") && !present) fail(EXIT_EXPECT, "window %s is not there", a);
-        if (!strcmp(cmd, "expect-absent") && present) fail(EXIT_EXPECT, "window %s is there", a);
+        if (present != !strcmp(cmd, "expect-exists")) fail(EXIT_EXPECT, "window %s is%s there", a, present ? "" : " not");
     } else if (!strcmp(cmd, "text") || !strcmp(cmd, "expect-text")) {
         HWND c = need_control(a, b);
         get_text(c, got, sizeof got);
@@ -625,15 +602,13 @@ static void run_line(const char *line)
             rest_text(pb, text, sizeof text);
             expect_equal("control text", got, text);
         }
-    } else if (!strcmp(cmd, "enabled") || !strcmp(cmd, "expect-enabled")) {
+    } else if (!strcmp(cmd, "expect-enabled")) {
         HWND c = need_control(a, b);
         int on = IsWindowEnabled(c) != 0;
         char want[16];
         printf("enabled %s %s %s\n", a, b, on ? "yes" : "no");
-        if (!strcmp(cmd, "expect-enabled")) {
-            if (!pb || !next_token(pb, want, sizeof want)) fail(EXIT_USAGE, "expect-enabled: missing yes/no");
-            expect_equal("enabled state", on ? "yes" : "no", want);
-        }
+        if (!pb || !next_token(pb, want, sizeof want)) fail(EXIT_USAGE, "expect-enabled: missing yes/no");
+        expect_equal("enabled state", on ? "yes" : "no", want);
     } else if (!strcmp(cmd, "click")) {
         HWND c = need_control(a, b);
         PostMessageA(c, BM_CLICK, 0, 0);
@@ -753,7 +728,7 @@ static void run_line(const char *line)
         if (pb) next_token(pb, side, sizeof side);
         post_click(w, side);
         printf("lclick %s%s%s%s%s\n", a, b[0] ? " " : "", b, side[0] ? " " : "", side);
-    } else if (!strcmp(cmd, "defid") || !strcmp(cmd, "expect-defid")) {
+    } else if (!strcmp(cmd, "expect-defid")) {
         /* The button Enter presses, as the window answers DM_GETDEFID ("none": no default). */
         HWND w = need_window(a);
         DWORD_PTR r = 0;
@@ -763,19 +738,15 @@ static void run_line(const char *line)
         if (HIWORD(r) == DC_HASDEFID) snprintf(idtext, sizeof idtext, "%u", (unsigned)LOWORD(r));
         else snprintf(idtext, sizeof idtext, "none");
         printf("defid %s %s\n", a, idtext);
-        if (!strcmp(cmd, "expect-defid")) {
-            if (!b[0]) fail(EXIT_USAGE, "expect-defid: missing id or none");
-            if (strcmp(b, "none")) snprintf(b, sizeof b, "%ld", parse_number(b, "control id"));
-            expect_equal("default button", idtext, b);
-        }
-    } else if (!strcmp(cmd, "window-enabled") || !strcmp(cmd, "expect-window-enabled")) {
+        if (!b[0]) fail(EXIT_USAGE, "expect-defid: missing id or none");
+        if (strcmp(b, "none")) snprintf(b, sizeof b, "%ld", parse_number(b, "control id"));
+        expect_equal("default button", idtext, b);
+    } else if (!strcmp(cmd, "expect-window-enabled")) {
         HWND w = need_window(a);
         const char *on = IsWindowEnabled(w) ? "yes" : "no";
         printf("window-enabled %s %s\n", a, on);
-        if (!strcmp(cmd, "expect-window-enabled")) {
-            if (!b[0]) fail(EXIT_USAGE, "expect-window-enabled: missing yes/no");
-            expect_equal("window enabled state", on, b);
-        }
+        if (!b[0]) fail(EXIT_USAGE, "expect-window-enabled: missing yes/no");
+        expect_equal("window enabled state", on, b);
     } else if (!strcmp(cmd, "combo-items") || !strcmp(cmd, "expect-combo-items")) {
         /* combo-items WIN ID: the entries as one '|'-joined text; expect-combo-items compares
          * that text (empty list: ""). */
@@ -807,24 +778,34 @@ static void run_line(const char *line)
             fail(EXIT_TIMEOUT, "CB_SETCURSEL did not answer");
         PostMessageA(GetParent(c), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(c), CBN_SELCHANGE), (LPARAM)c);
         printf("combo-select %s %s %d\n", a, b, found);
+    } else if (!strcmp(cmd, "expect-checked")) {
+        HWND c = need_control(a, b);
+        DWORD_PTR r = 0;
+        char want[16];
+        if (!SendMessageTimeoutA(c, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, SEND_TIMEOUT_MS, &r))
+            fail(EXIT_TIMEOUT, "BM_GETCHECK did not answer");
+        printf("checked %s %s %s\n", a, b, r == BST_CHECKED ? "yes" : "no");
+        if (!pb || !next_token(pb, want, sizeof want)) fail(EXIT_USAGE, "expect-checked: missing yes/no");
+        expect_equal("checked state", r == BST_CHECKED ? "yes" : "no", want);
+    } else if (!strcmp(cmd, "deactivate")) {
+        /* As when another program takes the screen: a full-screen device is lost. */
+        PostMessageA(need_window(a), WM_ACTIVATEAPP, FALSE, 0);
+        printf("deactivate %s\n", a);
     } else if (!strcmp(cmd, "close")) {
         HWND w = need_window(a);
         PostMessageA(w, WM_CLOSE, 0, 0);
         printf("close %s\n", a);
     } else if (!strcmp(cmd, "sleep")) {
         Sleep((DWORD)parse_number(a, "milliseconds"));
-    } else if (!strcmp(cmd, "reg") || !strcmp(cmd, "expect-reg")) {
-        /* reg KEY VALUE, expect-reg KEY VALUE TYPED-DATA: KEY and VALUE quoted when they hold
-         * blanks; data as printed by reg (sz:6.14.10.3090, dword:1, multi_sz:a|b||, absent,
-         * absent-key). */
+    } else if (!strcmp(cmd, "expect-reg")) {
+        /* expect-reg KEY VALUE TYPED-DATA: KEY and VALUE quoted when they hold blanks; data
+         * as format_reg gives it (sz:6.14.10.3090, dword:1, absent, absent-key). */
         format_reg(a, b, got, sizeof got);
         printf("reg \"%s\" \"%s\" = ", a, b);
         print_escaped(got);
         printf("\n");
-        if (!strcmp(cmd, "expect-reg")) {
-            rest_text(pb, text, sizeof text);
-            expect_equal("registry value", got, text);
-        }
+        rest_text(pb, text, sizeof text);
+        expect_equal("registry value", got, text);
     } else {
         fail(EXIT_USAGE, "unknown command '%s'", cmd);
     }

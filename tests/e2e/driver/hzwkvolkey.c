@@ -12,7 +12,7 @@
  * incomplete and rebuild. Sections under HKLM\HARDWARE (\Device\Video0) are written after all others.
  * Other sections are written as ordinary keys. The keys live as long as the wineserver.
  *
- * Supported value forms: "name"="text", @="text", dword:XXXXXXXX, hex:.., hex(N):..,
+ * Supported value forms: "name"="text", dword:XXXXXXXX, hex:.., hex(N):..,
  * lines continued with a trailing backslash. */
 #include <windows.h>
 #include <ctype.h>
@@ -168,10 +168,7 @@ static const char *parse_quoted(const char *p, char *out, size_t cap)
     if (*p != '"') return NULL;
     for (p++; *p && *p != '"'; p++) {
         char c = *p;
-        if (c == '\\' && p[1]) {
-            c = *++p;
-            if (c == 'n') c = '\n';
-        }
+        if (c == '\\' && p[1]) c = *++p;
         if (n + 1 < cap) out[n++] = c;
     }
     out[n] = 0;
@@ -184,10 +181,7 @@ static void set_value(HKEY key, const char *line)
     char name[1024];
     const char *p = line;
     DWORD size = 0, type;
-    if (*p == '@') {
-        name[0] = 0;
-        p++;
-    } else if (!(p = parse_quoted(p, name, sizeof name))) {
+    if (!(p = parse_quoted(p, name, sizeof name))) {
         error("bad value line: %s", line);
         return;
     }
@@ -292,7 +286,7 @@ int main(int argc, char **argv)
                 snprintf(sections[count].path, sizeof sections[count].path, "%s", path);
                 count++;
             }
-        } else if ((joined[0] == '"' || joined[0] == '@') && count) {
+        } else if (joined[0] == '"' && count) {
             add_line(&sections[count - 1], joined);
         }
         joined[0] = 0;
