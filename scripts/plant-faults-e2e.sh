@@ -29,19 +29,7 @@ while IFS='|' read -r id file old new; do
   [[ -z "$id" || "$id" == \#* ]] && continue
   f=$work/src/$file
   cp "$f" "$f.orig"
-  if ! python3 - "$f" "$old" "$new" <<'PY'
-import sys
-path, old, new = sys.argv[1], sys.argv[2], sys.argv[3]
-lines = open(path).read().split('\n')
-hits = [i for i, l in enumerate(lines) if l.strip() == old.strip()]
-if len(hits) != 1:
-    sys.exit(1)
-i = hits[0]
-indent = lines[i][:len(lines[i]) - len(lines[i].lstrip())]
-lines[i] = indent + new.strip() if new.strip() else None
-open(path, 'w').write('\n'.join(l for l in lines if l is not None))
-PY
-  then
+  if ! python3 "$top/scripts/plant-fault.py" "$faults" "$id" "$work/src" >/dev/null; then
     echo "$id MISSING (line not found once in $file)"; missing=$((missing+1))
     mv "$f.orig" "$f"; continue
   fi

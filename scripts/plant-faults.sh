@@ -25,35 +25,11 @@ cmake --build "$build" "${targets[@]}" -j2 >/dev/null || { echo "clean tree does
 
 caught=0 escaped=0 dropped=0 missing=0
 # Fields are split at "|"; a "\|" inside a line stands for a "|".
-plant() {  # plant ID: applies the fault in the copy, prints its file; fails if its line is not there once
-  python3 - "$faults" "$1" "$work/src" <<'PY'
-import re, sys
-faults, want, root = sys.argv[1:4]
-for raw in open(faults):
-    raw = raw.rstrip('\n')
-    if not raw or raw.startswith('#'):
-        continue
-    fid, path, old, new = [f.replace('\x00', '|') for f in raw.replace('\\|', '\x00').split('|')]
-    if fid != want:
-        continue
-    print(path)
-    lines = open(f"{root}/{path}").read().split('\n')
-    hits = [i for i, l in enumerate(lines) if l.strip() == old.strip()]
-    if len(hits) != 1:
-        sys.exit(1)
-    i = hits[0]
-    indent = lines[i][:len(lines[i]) - len(lines[i].lstrip())]
-    lines[i] = indent + new.strip() if new.strip() else None
-    open(f"{root}/{path}", 'w').write('\n'.join(l for l in lines if l is not None))
-    sys.exit(0)
-sys.exit(1)
-PY
-}
 for id in $(grep -v '^#' "$faults" | cut -d'|' -f1); do
   file=$(grep "^$id|" "$faults" | cut -d'|' -f2)
   f=$work/src/$file
   cp -p "$f" "$f.orig"
-  if ! plant "$id" >/dev/null; then
+  if ! python3 "$top/scripts/plant-fault.py" "$faults" "$id" "$work/src" >/dev/null; then
     echo "$id MISSING (line not found once in $file)"; missing=$((missing+1))
     mv "$f.orig" "$f"; continue
   fi
