@@ -23,17 +23,8 @@ bool SameKeyName(const std::string& a, const std::string& b) {
 
 // The file's lines as the importer splits them, blanks at their start removed.
 std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start <= text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        const size_t first = line.find_first_not_of(" \t");
-        lines.push_back(first == std::string::npos ? std::string() : line.substr(first));
-        start = end + 1;
-    }
+    std::vector<std::string> lines = SplitFileLines(text);
+    for (std::string& line : lines) line.erase(0, std::min(line.find_first_not_of(" \t"), line.size()));
     return lines;
 }
 

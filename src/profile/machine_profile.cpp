@@ -69,14 +69,8 @@ public:
     explicit IniReader(MachineProfile& out) : out_(out) {}
 
     bool Read(const std::string& text, std::string* error) {
-        size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
         size_t number = 0;
-        while (start <= text.size()) {
-            size_t end = text.find('\n', start);
-            if (end == std::string::npos) end = text.size();
-            std::string line = text.substr(start, end - start);
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            start = end + 1;
+        for (const std::string& line : SplitFileLines(text)) {
             line_ = ++number;
             if (!Line(Trim(line))) {
                 if (error) *error = problem_;

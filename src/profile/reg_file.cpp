@@ -98,17 +98,7 @@ public:
 
 private:
     void SplitLines(const std::string& text) {
-        size_t start = 0;
-        // A UTF-8 byte-order mark is tolerated; the text after it is still read as ANSI.
-        if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) start = 3;
-        while (start <= text.size()) {
-            size_t end = text.find('\n', start);
-            if (end == std::string::npos) end = text.size();
-            std::string line = text.substr(start, end - start);
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            lines_.push_back(line);
-            start = end + 1;
-        }
+        lines_ = SplitFileLines(text);
     }
 
     bool Fail(std::string* error) {
@@ -370,6 +360,20 @@ bool ExportRegFile(const std::string& path, const MemoryRegistry& registry, std:
 
 // C stdio rather than fstreams: libstdc++'s file streams import msvcrt functions that
 // Windows 2000's msvcrt.dll does not have.
+std::vector<std::string> SplitFileLines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    while (start <= text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
 bool ReadWholeFile(const std::string& path, std::string* contents, std::string* error) {
     std::FILE* in = std::fopen(path.c_str(), "rb");
     if (in == nullptr) {

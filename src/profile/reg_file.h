@@ -13,6 +13,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "profile/memory_registry.h"
 
@@ -30,6 +31,9 @@ bool ExportRegFile(const std::string& path, const MemoryRegistry& registry, std:
 
 // Whole-file helpers shared with the machine profile code.
 bool ReadWholeFile(const std::string& path, std::string* contents, std::string* error);
+// The text's lines, split at LF with one CR before it dropped; a UTF-8 byte-order mark at the
+// start is skipped (the text after it is still read as ANSI). Never empty.
+std::vector<std::string> SplitFileLines(const std::string& text);
 // Rewrites (or appends to) a file with exactly these bytes.
 bool WriteWholeFile(const std::string& path, const std::string& contents, bool append);
 bool ReplaceFileAtomically(const std::string& path, const std::string& contents,
