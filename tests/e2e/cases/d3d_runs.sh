@@ -46,6 +46,7 @@ e2e_drive refused-mode <<EOF
 $(d3d_choose "2048 x 1536" "32 bit" on)
 click d3d $IDC_CMD_GO
 answer ok The Direct3D test could not run in this mode.
+wait-gone box 5000
 wait-gone d3dtest 10000
 expect-window-enabled d3d yes
 EOF
