@@ -5,12 +5,12 @@
 #include <string>
 
 #include "catalogue/catalogue.h"
-#include "mode_list_text.h"
+#include "fakes.h"
 
 namespace hzwk {
 namespace {
 
-using testing::Fnv1a;
+using test::Fnv1a;
 
 constexpr char kUntouched[] = "<untouched>";
 
