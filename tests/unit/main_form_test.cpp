@@ -103,21 +103,6 @@ TEST(Apply, BacksUpTheOldValueFirstOrWritesNothing) {
     }
 }
 
-TEST(Apply, NewestDriversGetTheStarHeadUnderNvModesButTheLogDoesNot) {
-    Machine m("NVIDIA GeForce4 Ti 4600", 4109, false);
-    m.rules.SaveStringValue("SOFTWARE\\HZWK", "ResW1", "800");
-    m.rules.SaveStringValue("SOFTWARE\\HZWK", "ResH1", "600");
-    m.Start();
-    m.prompt.answers = {Answer::Yes};
-    m.form.CmdApplyClick();
-    const std::string value = m.Value("NV_Modes");
-    ASSERT_EQ(value.substr(0, 7), "{*}SHV ");
-    EXPECT_EQ(value.substr(value.size() - 15), "; 800x600=803C;");
-    EXPECT_EQ(m.os.debugFile, "Added registry value: " + value.substr(3, value.size() - 3 - 14) + "\r\n");
-    EXPECT_EQ(m.Value("NV25_Modes"), "<absent>");
-    EXPECT_EQ(m.form.Context().ModeValueName, "NV_Modes");
-}
-
 TEST(Apply, AnUnknownAdapterIsRefusedBeforeAnyQuestion) {
     Machine m("NVIDIA GeForce FX 5900", 3090, false);
     m.Start();
@@ -129,12 +114,6 @@ TEST(Apply, AnUnknownAdapterIsRefusedBeforeAnyQuestion) {
     EXPECT_EQ(m.prompt.shown, (Boxes{unknown, unknown}));
     EXPECT_EQ(m.reg.ValueNames(kXpDeviceKey).size(), before);
     EXPECT_EQ(m.os.debugFile, "");
-
-    Machine n("NVIDIA GeForce FX 5900", 4109, false);  // the newest drivers need no catalogue name
-    n.Start();
-    n.prompt.answers = {Answer::Yes};
-    n.form.CmdApplyClick();
-    EXPECT_EQ(n.Value("NV_Modes").substr(0, 7), "{*}SHV ");
 }
 
 // The registry as it is, but once armed a text write throws, as a failed allocation would.
