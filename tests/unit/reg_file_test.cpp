@@ -46,10 +46,10 @@ TEST(RegFile, ImportsEachFormAsRegeditDoes) {
         "\"Nothing\"=hex:\r\n"
         "  \"Indented\" = \"x\"\r\n"
         "\"Gone\"=\"x\"\r\n"
-        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Old\\Deep]\r\n"
-        "\"V\"=\"x\"\r\n"
         "[HKEY_CURRENT_USER\\Software\\HZWK]\r\n"
         "\"UserValue\"=\"ignored\"\r\n"
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Old\\Deep]\r\n"
+        "\"V\"=\"x\"\r\n"
         "[-HKEY_CURRENT_USER\\Software\\Gone]\r\n"
         "[hkey_local_machine\\SYSTEM\\CurrentControlSet\\Control\\Video\\{guid}\\0000]\r\n"
         "\"Gone\"=-\r\n"
@@ -73,6 +73,7 @@ TEST(RegFile, ImportsEachFormAsRegeditDoes) {
         {kDevice, "Nothing", RegData{kRegBinary, ""}},
         {kDevice, "Indented", RegData{kRegSz, "x\0"s}},
         {kDevice, "Gone", std::nullopt},
+        {kDevice, "UserValue", std::nullopt},
     };
     for (const auto& e : expected) EXPECT_EQ(reg.GetRaw(e.key, e.name), e.data) << e.name;
     // A quoted text is imported with its NUL, and reads back as the text.
