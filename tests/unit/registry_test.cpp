@@ -1,5 +1,5 @@
 // The registry layer: the read and write rules every caller relies on, refused access,
-// and the exact calls handed to Windows (sizes, buffers, types, handles).
+// and what it asks of a Windows that answers oddly.
 #include <gtest/gtest.h>
 
 #include <algorithm>
