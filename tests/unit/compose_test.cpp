@@ -1,6 +1,7 @@
 // The three layouts of the driver's mode list, composed from the grid and finished for writing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 

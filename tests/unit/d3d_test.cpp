@@ -2,6 +2,7 @@
 // frame counter and caption, the scene data, and the matrices against their closed forms.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstring>
