@@ -21,7 +21,7 @@ std::string Tail(const std::string& text, size_t n) { return text.substr(text.si
 
 // What start-up would detect for this key and format.
 ComposeFlags FlagsFor(const std::string& key, bool compressed) {
-    return {key, compressed, (KeyAtLeast(key, "4041") && compressed) || KeyAtLeast(key, "4100")};
+    return {key, compressed, AnyRateFor(key, compressed)};
 }
 
 // The value Apply writes.
