@@ -116,7 +116,7 @@ inline FixedFileVersion Version(unsigned a, unsigned b, unsigned c, unsigned d) 
 inline std::string Str(const std::optional<RegData>& d) { return d ? d->bytes : std::string("<absent>"); }
 
 // An XP machine with an NVIDIA driver (description, 6.14.10.<build>, normal or compressed
-// mode format) and the main window over it, not loaded yet.
+// mode format), four display modes, and the main window over it, not loaded yet.
 struct Machine {
     MemoryRegistry reg;
     ApiRegistry rules{reg};
