@@ -1,8 +1,10 @@
-// Test doubles for the operating system and the message boxes, and a machine builder.
+// Test doubles for the operating system and the message boxes, a machine with the main
+// window over it, and small helpers.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <deque>
 #include <fstream>
 #include <iterator>
@@ -11,7 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "app/main_form.h"
 #include "core/prompt.h"
+#include "grid/rows.h"
 #include "os/os.h"
 #include "profile/memory_registry.h"
 #include "registry/api_registry.h"
@@ -26,7 +30,8 @@ public:
     std::string debugFile, appData;
     bool debugWritable = true;
     int beeps = 0;
-    std::vector<std::string> opened;
+    std::vector<std::string> opened, help;
+    bool helpOpens = false;
     // Files by folder, then name. The program folder always exists, others once made;
     // nothing can be made in a locked folder, nor a locked folder itself.
     std::map<std::string, std::map<std::string, std::string>> files;
@@ -52,7 +57,10 @@ public:
     }
     void Beep() override { ++beeps; }
     void OpenAddress(const std::string& address) override { opened.push_back(address); }
-    bool ShowHelp(const std::string&) override { return false; }
+    bool ShowHelp(const std::string& path) override {
+        help.push_back(path);
+        return helpOpens;
+    }
     uint32_t TickCount() override { return 0; }
     ClockTime LocalClock() override { return {2026, 12, 6, 19, 40, 7}; }
     bool CreateNewFile(const std::string& f, const std::string& name, const std::string& bytes) override {
@@ -75,20 +83,18 @@ public:
     }
 };
 
+// Each message box shown: its text and icon.
+using Boxes = std::vector<std::pair<std::string, Icon>>;
+
 // Answers Yes/No questions from a script; OK boxes need no answer. An unscripted
 // question fails the test.
 class ScriptedPrompt : public Prompt {
 public:
-    struct Shown {
-        std::string text;
-        Icon icon;
-        Buttons buttons;
-    };
     std::deque<Answer> answers;
-    std::vector<Shown> shown;
+    Boxes shown;
 
     Answer Show(const std::string& text, Icon icon, Buttons buttons) override {
-        shown.push_back({text, icon, buttons});
+        shown.emplace_back(text, icon);
         if (buttons == Buttons::Ok) return Answer::Ok;
         if (answers.empty()) {
             ADD_FAILURE() << "unexpected question: " << text;
@@ -97,11 +103,6 @@ public:
         const Answer a = answers.front();
         answers.pop_front();
         return a;
-    }
-    std::vector<std::string> Texts() const {
-        std::vector<std::string> out;
-        for (const auto& s : shown) out.push_back(s.text);
-        return out;
     }
 };
 
@@ -112,18 +113,37 @@ inline FixedFileVersion Version(unsigned a, unsigned b, unsigned c, unsigned d) 
     return {(a << 16) | b, (c << 16) | d};
 }
 
-// An XP machine with an NVIDIA driver: description, 6.14.10.<build>, normal or compressed.
-inline void MakeXpMachine(MemoryRegistry& reg, FakeOs& os, const std::string& description,
-                          unsigned build, bool compressed, const std::string& osVersion = "5.1") {
-    const std::string nul(1, '\0');
-    reg.SetRaw("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "CurrentVersion", kRegSz, osVersion + nul);
-    reg.SetRaw("HARDWARE\\DEVICEMAP\\VIDEO", "\\Device\\Video0", kRegSz,
-               std::string("\\Registry\\Machine\\") + kXpDeviceKey + nul);
-    reg.SetRaw(kXpDeviceKey, "Device Description", kRegSz, description + nul);
-    reg.SetRaw(kXpDeviceKey, "InstalledDisplayDrivers", kRegMultiSz, std::string("nv4_disp\0\0", 10));
-    if (compressed) reg.SetRaw(kXpDeviceKey, "UseCompressedModeFormat", kRegDword, std::string("\1\0\0\0", 4));
-    os.versions[os.systemDir + "\\nv4_disp.dll"] = Version(6, 14, 10, build);
-}
+inline std::string Str(const std::optional<RegData>& d) { return d ? d->bytes : std::string("<absent>"); }
+
+// An XP machine with an NVIDIA driver (description, 6.14.10.<build>, normal or compressed
+// mode format), four display modes, and the main window over it, not loaded yet.
+struct Machine {
+    MemoryRegistry reg;
+    ApiRegistry rules{reg};
+    FakeOs os;
+    ScriptedPrompt prompt;
+    MainForm form{rules, os, prompt};
+
+    Machine(const std::string& description, unsigned build, bool compressed, const std::string& osVersion = "5.1") {
+        const std::string nul(1, '\0');
+        reg.SetRaw("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "CurrentVersion", kRegSz, osVersion + nul);
+        reg.SetRaw("HARDWARE\\DEVICEMAP\\VIDEO", "\\Device\\Video0", kRegSz,
+                   std::string("\\Registry\\Machine\\") + kXpDeviceKey + nul);
+        reg.SetRaw(kXpDeviceKey, "Device Description", kRegSz, description + nul);
+        reg.SetRaw(kXpDeviceKey, "InstalledDisplayDrivers", kRegMultiSz, std::string("nv4_disp\0\0", 10));
+        if (compressed) reg.SetRaw(kXpDeviceKey, "UseCompressedModeFormat", kRegDword, std::string("\1\0\0\0", 4));
+        os.versions[os.systemDir + "\\nv4_disp.dll"] = Version(6, 14, 10, build);
+        os.modes = {{640, 480, 32, 60}, {640, 480, 32, 85}, {800, 600, 32, 75}, {1024, 768, 32, 70}};
+    }
+    // Loads the window and forgets what loading logged and showed.
+    void Start() {
+        EXPECT_EQ(form.Load(""), StartupOutcome::ShowWindow);
+        os.debugFile.clear();
+        prompt.shown.clear();
+    }
+    std::string Value(const std::string& name) { return Str(reg.GetRaw(kXpDeviceKey, name)); }
+    std::string Setting(const std::string& name) { return Str(reg.GetRaw("SOFTWARE\\HZWK", name)); }
+};
 
 // An EDID from tests/unit/data/edid/.
 inline std::string EdidFile(const std::string& file) {
@@ -138,6 +158,17 @@ inline void AddMonitor(MemoryRegistry& reg, const std::string& model, const std:
     if (present) reg.CreateKey(instance + "\\Control");
 }
 
-inline std::string Str(const std::optional<RegData>& d) { return d ? d->bytes : std::string("<absent>"); }
+inline Captions All(const std::string& caption) {
+    Captions c;
+    c.fill(caption);
+    return c;
+}
+
+// FNV-1a: pins a long text to the byte in one number.
+inline uint64_t Fnv1a(const std::string& text) {
+    uint64_t hash = 0xcbf29ce484222325ull;
+    for (unsigned char c : text) hash = (hash ^ c) * 0x100000001b3ull;
+    return hash;
+}
 
 }  // namespace hzwk::test

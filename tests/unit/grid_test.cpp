@@ -6,33 +6,25 @@
 namespace hzwk {
 namespace {
 
-TEST(Grid, LadderPositionsShowTheirRungAndSnapBackFromAbove) {
-    Grid g(false);
-    const char* expected[] = {"N/A", "60", "70", "72", "75", "85", "100", "120"};
-    for (int p = 0; p <= 7; ++p) {
-        g.SetPosition(kR640x480, p);
-        EXPECT_EQ(g.Row(kR640x480).caption, expected[p]);
-        EXPECT_EQ(g.Row(kR640x480).position, p);
-    }
-    for (int p : {8, 75, 240}) {
-        g.SetPosition(kR320x200, p);
-        EXPECT_EQ(g.Row(kR320x200).position, 7);
-        EXPECT_EQ(g.Row(kR320x200).caption, "120");
-    }
-}
-
-TEST(Grid, AnyRatePositionIsTheRateItself) {
-    Grid g(true);
-    g.SetPosition(kR800x600, 0);
-    EXPECT_EQ(g.Row(kR800x600).caption, "N/A");
-    g.SetPosition(kR800x600, 1);
-    EXPECT_EQ(g.Row(kR800x600).caption, "1");
-    g.SetPosition(kR800x600, 240);
-    EXPECT_EQ(g.Row(kR800x600).caption, "240");
-    for (int p : {75, 85}) {  // at and beyond the 75 of this stepper: it holds its maximum
-        g.SetPosition(kR320x240, p);
-        EXPECT_EQ(g.Row(kR320x240).position, 75);
-        EXPECT_EQ(g.Row(kR320x240).caption, "75");
+// On the ladder a position is a rung; with any rate it is the rate itself. Past the
+// stepper's top both hold its maximum.
+TEST(Grid, PositionsShowTheirRatesAndHoldAtTheTop) {
+    const struct {
+        bool anyRate;
+        int row, position, held;
+        const char* caption;
+    } cases[] = {
+        {false, kR640x480, 0, 0, "N/A"}, {false, kR640x480, 1, 1, "60"},   {false, kR640x480, 2, 2, "70"},
+        {false, kR640x480, 3, 3, "72"},  {false, kR640x480, 4, 4, "75"},   {false, kR640x480, 5, 5, "85"},
+        {false, kR640x480, 6, 6, "100"}, {false, kR640x480, 7, 7, "120"},  {false, kR320x200, 8, 7, "120"},
+        {false, kR320x200, 240, 7, "120"}, {true, kR800x600, 0, 0, "N/A"}, {true, kR800x600, 1, 1, "1"},
+        {true, kR800x600, 240, 240, "240"}, {true, kR320x240, 75, 75, "75"}, {true, kR320x240, 85, 75, "75"},
+    };
+    for (const auto& c : cases) {
+        Grid g(c.anyRate);
+        g.SetPosition(c.row, c.position);
+        EXPECT_EQ(g.Row(c.row).position, c.held) << c.row << " at " << c.position;
+        EXPECT_EQ(g.Row(c.row).caption, c.caption) << c.row << " at " << c.position;
     }
 }
 
@@ -79,27 +71,6 @@ TEST(Grid, ReadingRatesMovesSteppersToTheirCaptions) {
     EXPECT_EQ(any.Row(kR1024x768).position, 0);    // "N/A"
     EXPECT_EQ(any.Row(kR320x240).position, 50);    // 85 is beyond its 75: caption kept as read
     EXPECT_EQ(any.Row(kR320x240).caption, "85");
-}
-
-// On the ladder a caption that is no rung leaves its stepper where it was, and a row is
-// enabled unless "N/A"; with any rate every caption stays as read and enabled states stay.
-TEST(Grid, SyncSteppers) {
-    Grid g(false);
-    g.SetPosition(kR1600x1200, 3);
-    g.ReadCurrentRates({{640, 480, 32, 85}, {1600, 1200, 32, 90}});
-    g.SyncSteppers();
-    EXPECT_TRUE(g.Row(kR640x480).position == 5 && g.Row(kR640x480).enabled);
-    EXPECT_TRUE(g.Row(kR1600x1200).position == 3 && g.Row(kR1600x1200).enabled);
-    EXPECT_EQ(g.Row(kR1600x1200).caption, "90");
-    EXPECT_TRUE(g.Row(kR800x600).position == 0 && !g.Row(kR800x600).enabled);
-
-    Grid any(true);
-    any.SetEnabled(kR800x600, false);
-    any.ReadCurrentRates({{640, 480, 32, 85}, {320, 240, 32, 85}, {800, 600, 32, 100}});
-    any.SyncSteppers();
-    EXPECT_EQ(any.Row(kR640x480).position, 85);
-    EXPECT_TRUE(any.Row(kR800x600).position == 100 && !any.Row(kR800x600).enabled);
-    EXPECT_EQ(any.Row(kR320x240).caption, "85");  // beyond its stepper
 }
 
 TEST(Calculator, RatesForTheWorkedFrequencies) {

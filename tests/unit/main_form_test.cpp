@@ -1,61 +1,53 @@
 // The main window's events driven one by one: Apply, Set Defaults, advanced mode,
-// the calculator's default button, auto-start, and the TV-out window.
+// the calculator's default button, auto-start, the TV-out window and Help.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 
 #include "catalogue/catalogue.h"
 #include "fakes.h"
-#include "modelist/backup.h"
 #include "modelist/compose.h"
 #include "profile/backup_file.h"
 #include "app/tvout_form.h"
-#include "app/main_form.h"
 
 namespace hzwk::test {
 namespace {
 
 constexpr const char kConfirmApply[] = "Are you sure you want to apply these values to the registry?";
 constexpr const char kConfirmReset[] = "Are you sure you wish to set the Nvidia driver default values?";
-constexpr const char kSuccess[] =
-    "Values added succesfully. Please remember to REBOOT your computer for changes to take effect";
 constexpr const char kError[] = "Error writing to the registry";
 
-struct Machine {
-    MemoryRegistry reg;
-    ApiRegistry rules{reg};
-    FakeOs os;
-    ScriptedPrompt prompt;
-    MainForm form{rules, os, prompt};
-
-    Machine(const std::string& description, unsigned build, bool compressed) {
-        MakeXpMachine(reg, os, description, build, compressed);
-        os.modes = {{640, 480, 32, 60}, {640, 480, 32, 85}, {800, 600, 32, 75}, {1024, 768, 32, 70}};
-    }
-    void Start() {
-        EXPECT_EQ(form.Load(""), StartupOutcome::ShowWindow);
-        os.debugFile.clear();
-        prompt.shown.clear();
-    }
-    std::string Value(const std::string& name) { return Str(reg.GetRaw(kXpDeviceKey, name)); }
-    size_t ValueCount() { return reg.ValueNames(kXpDeviceKey).size(); }
-};
-
-TEST(Apply, NoChangesNothing) {
+TEST(Apply, NoChangesNothingYesWritesTheComposedTableLogsItAndReports) {
     Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
     m.Start();
-    const size_t before = m.ValueCount();
+    m.form.StepperChanged(kR1280x1024, 6);
     m.prompt.answers = {Answer::No};
     m.form.CmdApplyClick();
-    EXPECT_EQ(m.prompt.Texts(), std::vector<std::string>{kConfirmApply});
-    EXPECT_EQ(m.prompt.shown[0].icon, Icon::None);
-    EXPECT_EQ(m.ValueCount(), before);
+    EXPECT_EQ(m.prompt.shown, (Boxes{{kConfirmApply, Icon::None}}));
+    EXPECT_EQ(m.Value("NV25_Modes"), "<absent>");
     EXPECT_EQ(m.os.debugFile, "");
     EXPECT_TRUE(m.os.files.empty());  // no backup either
+
+    m.prompt.shown.clear();
+    m.prompt.answers = {Answer::Yes};
+    m.form.CmdApplyClick();
+    const std::string expected =
+        ComposeModeList(m.form.CaptionsNow(), ComposeFlags{"3090", false, false}, m.form.TvPartsNow());
+    EXPECT_EQ(expected.substr(0, 16), "8    640  480   ");
+    EXPECT_EQ(m.Value("NV25_Modes"), expected);  // no NUL counted
+    EXPECT_EQ(m.os.debugFile, "Added registry value: " + expected + "\r\n");
+    EXPECT_EQ(m.prompt.shown,
+              (Boxes{{kConfirmApply, Icon::None},
+                     {"Values added succesfully. Please remember to REBOOT your computer for changes to take effect",
+                      Icon::Information}}));
+
+    m.prompt.answers = {Answer::Yes};  // twice: same value, TV-out entries once
+    m.form.CmdApplyClick();
+    EXPECT_EQ(m.Value("NV25_Modes"), expected);
 }
 
 // Before Apply or Set Defaults writes, the old value is saved: beside the program, else in
-// AppData\\Hertzwerk, and without a backup nothing is logged or written.
+// AppData\Hertzwerk, and without a backup nothing is logged or written.
 TEST(Apply, BacksUpTheOldValueFirstOrWritesNothing) {
     const std::string appData = "C:\\Documents and Settings\\u\\Application Data";
     const std::string ours = appData + "\\Hertzwerk";
@@ -75,8 +67,7 @@ TEST(Apply, BacksUpTheOldValueFirstOrWritesNothing) {
         SCOPED_TRACE(c.backupFolder + (c.reset ? " reset" : " apply") + (c.clockBack ? " clock back" : ""));
         Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
         m.Start();
-        // Longer than a first read takes: the backup must still hold all of it.
-        const std::string old(5000, 'x');
+        const std::string old(5000, 'x');  // longer than a first read takes
         m.reg.SetRaw(kXpDeviceKey, "NV25_Modes", kRegSz, old);
         m.os.locked = c.locked;
         m.os.appData = c.appData;
@@ -90,8 +81,9 @@ TEST(Apply, BacksUpTheOldValueFirstOrWritesNothing) {
         const WriteOutcome out = c.reset ? m.form.CmdResetClick() : m.form.CmdApplyClick();
         if (c.backupFolder.empty()) {
             EXPECT_EQ(out, WriteOutcome::Failed);
-            EXPECT_EQ(m.prompt.Texts()[1], "Could not save a backup of the current mode list, so nothing was changed.");
-            EXPECT_EQ(m.prompt.shown[1].icon, Icon::Critical);
+            EXPECT_EQ(m.prompt.shown[1], (std::pair<std::string, Icon>{
+                                             "Could not save a backup of the current mode list, so nothing was changed.",
+                                             Icon::Critical}));
             EXPECT_EQ(m.Value("NV25_Modes"), old);
             EXPECT_EQ(m.os.debugFile, "");
             continue;
@@ -111,76 +103,17 @@ TEST(Apply, BacksUpTheOldValueFirstOrWritesNothing) {
     }
 }
 
-TEST(Apply, WritesTheComposedTableLogsItAndReports) {
-    Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
-    m.Start();
-    m.form.StepperChanged(kR1280x1024, 6);
-    m.prompt.answers = {Answer::Yes};
-    m.form.CmdApplyClick();
-    const std::string expected =
-        ComposeModeList(m.form.CaptionsNow(), ComposeFlags{"3090", false, false}, m.form.TvPartsNow());
-    EXPECT_EQ(expected.substr(0, 16), "8    640  480   ");
-    EXPECT_EQ(m.Value("NV25_Modes"), expected);  // no NUL counted
-    EXPECT_EQ(m.os.debugFile, "Added registry value: " + expected + "\r\n");
-    EXPECT_EQ(m.prompt.Texts(), (std::vector<std::string>{kConfirmApply, kSuccess}));
-    EXPECT_EQ(m.prompt.shown[1].icon, Icon::Information);
-
-    m.prompt.answers = {Answer::Yes};  // twice: same value, TV-out entries once
-    m.form.CmdApplyClick();
-    EXPECT_EQ(m.Value("NV25_Modes"), expected);
-}
-
-TEST(Apply, NewestDriversGetTheStarHeadUnderNvModesButTheLogDoesNot) {
-    Machine m("NVIDIA GeForce4 Ti 4600", 4109, false);
-    m.rules.SaveStringValue("SOFTWARE\\HZWK", "ResW1", "800");
-    m.rules.SaveStringValue("SOFTWARE\\HZWK", "ResH1", "600");
-    m.Start();
-    m.prompt.answers = {Answer::Yes};
-    m.form.CmdApplyClick();
-    const std::string value = m.Value("NV_Modes");
-    ASSERT_EQ(value.substr(0, 7), "{*}SHV ");
-    EXPECT_EQ(value.substr(value.size() - 15), "; 800x600=803C;");
-    EXPECT_EQ(m.os.debugFile, "Added registry value: " + value.substr(3, value.size() - 3 - 14) + "\r\n");
-    EXPECT_EQ(m.Value("NV25_Modes"), "<absent>");
-    EXPECT_EQ(m.form.Context().ModeValueName, "NV_Modes");
-}
-
-// A log line that cannot be written stops before the registry; a refused registry write
-// comes after its log line. Both end in the one error.
-TEST(Apply, AFailedLogLineOrARefusedWriteIsReportedAsAnError) {
-    for (const bool logFails : {true, false}) {
-        Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
-        m.Start();
-        m.os.debugWritable = !logFails;
-        m.reg.FailWrites(!logFails);
-        m.prompt.answers = {Answer::Yes};
-        EXPECT_EQ(m.form.CmdApplyClick(), WriteOutcome::Failed);
-        EXPECT_EQ(m.prompt.Texts(), (std::vector<std::string>{kConfirmApply, kError}));
-        EXPECT_EQ(m.prompt.shown[1].icon, Icon::Critical);
-        EXPECT_EQ(m.os.debugFile.rfind("Added registry value: ", 0), logFails ? std::string::npos : 0u);
-        EXPECT_EQ(m.Value("NV25_Modes"), "<absent>");
-    }
-}
-
 TEST(Apply, AnUnknownAdapterIsRefusedBeforeAnyQuestion) {
     Machine m("NVIDIA GeForce FX 5900", 3090, false);
     m.Start();
-    const size_t before = m.ValueCount();
+    const size_t before = m.reg.ValueNames(kXpDeviceKey).size();
     m.form.CmdApplyClick();  // no answer scripted: a question would fail the test
     m.form.CmdResetClick();
-    const std::string unknown = "Your graphics adapter was not recognised, so no mode list was written.";
-    EXPECT_EQ(m.prompt.Texts(), (std::vector<std::string>{unknown, unknown}));
-    EXPECT_EQ(m.prompt.shown[0].icon, Icon::Critical);
-    EXPECT_EQ(m.prompt.shown[1].icon, Icon::Critical);
-    EXPECT_EQ(m.ValueCount(), before);
-    EXPECT_EQ(m.Value(""), "<absent>");
+    const std::pair<std::string, Icon> unknown = {
+        "Your graphics adapter was not recognised, so no mode list was written.", Icon::Critical};
+    EXPECT_EQ(m.prompt.shown, (Boxes{unknown, unknown}));
+    EXPECT_EQ(m.reg.ValueNames(kXpDeviceKey).size(), before);
     EXPECT_EQ(m.os.debugFile, "");
-
-    Machine n("NVIDIA GeForce FX 5900", 4109, false);  // the newest drivers need no catalogue name
-    n.Start();
-    n.prompt.answers = {Answer::Yes};
-    n.form.CmdApplyClick();
-    EXPECT_EQ(n.Value("NV_Modes").substr(0, 7), "{*}SHV ");
 }
 
 // The registry as it is, but once armed a text write throws, as a failed allocation would.
@@ -206,33 +139,34 @@ private:
     RegistryAccess& r_;
 };
 
-// An exception inside Apply (here from the log) or Set Defaults (from the write) ends in the
-// one write error, and the driver's value is not written.
-TEST(WriteErrors, AnExceptionInApplyOrSetDefaultsEndsInTheOneMessage) {
-    struct ThrowingLog : FakeOs {
-        bool AppendDebugFile(const std::string&) override { throw std::out_of_range("log"); }
+// A log line that cannot be written stops before the registry; a refused or throwing
+// registry write comes after its log line. All end in the one error, the value unwritten
+// and the grid as it was.
+TEST(WriteErrors, EveryFailureOfApplyOrSetDefaultsEndsInTheOneMessage) {
+    const struct {
+        bool reset, logFails, writeFails, writeThrows;
+    } cases[] = {
+        {false, true, false, false}, {false, false, true, false}, {false, false, false, true},
+        {true, false, true, false},  {true, false, false, true},
     };
-    MemoryRegistry reg;
-    ApiRegistry rules(reg);
-    ThrowingLog os;
-    ScriptedPrompt prompt;
-    MakeXpMachine(reg, os, "NVIDIA GeForce4 Ti 4600", 3090, false);
-    MainForm form(rules, os, prompt);
-    ASSERT_EQ(form.Load(""), StartupOutcome::ShowWindow);
-    prompt.answers = {Answer::Yes};
-    EXPECT_EQ(form.CmdApplyClick(), WriteOutcome::Failed);
-    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{kConfirmApply, kError}));
-    EXPECT_EQ(prompt.shown[1].icon, Icon::Critical);
-
-    ThrowingTextWrites throwing(rules);
-    MainForm reset(throwing, os, prompt);
-    ASSERT_EQ(reset.Load(""), StartupOutcome::ShowWindow);
-    prompt.shown.clear();
-    prompt.answers = {Answer::Yes};
-    throwing.armed = true;
-    EXPECT_EQ(reset.CmdResetClick(), WriteOutcome::Failed);
-    EXPECT_EQ(prompt.Texts(), (std::vector<std::string>{kConfirmReset, kError}));
-    EXPECT_EQ(Str(reg.GetRaw(kXpDeviceKey, "NV25_Modes")), "<absent>");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.reset << c.logFails << c.writeFails << c.writeThrows);
+        Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
+        ThrowingTextWrites throwing(m.rules);
+        MainForm form(throwing, m.os, m.prompt);
+        ASSERT_EQ(form.Load(""), StartupOutcome::ShowWindow);
+        form.StepperChanged(kR640x480, 7);
+        m.os.debugFile.clear();
+        m.os.debugWritable = !c.logFails;
+        m.reg.FailWrites(c.writeFails);
+        throwing.armed = c.writeThrows;
+        m.prompt.answers = {Answer::Yes};
+        EXPECT_EQ(c.reset ? form.CmdResetClick() : form.CmdApplyClick(), WriteOutcome::Failed);
+        EXPECT_EQ(m.prompt.shown, (Boxes{{c.reset ? kConfirmReset : kConfirmApply, Icon::None}, {kError, Icon::Critical}}));
+        EXPECT_EQ(m.os.debugFile.rfind("Added registry value: ", 0), c.reset || c.logFails ? std::string::npos : 0u);
+        EXPECT_EQ(m.Value("NV25_Modes"), "<absent>");
+        EXPECT_EQ(form.grid.Row(kR640x480).caption, "120");
+    }
 }
 
 TEST(Reset, WritesTheDefaultUnchangedAndRereadsTheGrid) {
@@ -248,37 +182,21 @@ TEST(Reset, WritesTheDefaultUnchangedAndRereadsTheGrid) {
     m.prompt.answers = {Answer::Yes};
     m.form.CmdResetClick();
     EXPECT_EQ(m.Value("NV25_Modes"), NormalDefaultTable());
-    EXPECT_EQ(m.prompt.Texts(), (std::vector<std::string>{kConfirmReset, "Default values reset successfully"}));
-    EXPECT_EQ(m.prompt.shown[1].icon, Icon::None);
+    EXPECT_EQ(m.prompt.shown,
+              (Boxes{{kConfirmReset, Icon::None}, {"Default values reset successfully", Icon::None}}));
     EXPECT_EQ(m.os.debugFile, "");  // nothing logged
 }
 
-// No default list known, or a refused write: an error, nothing written, the grid kept.
-TEST(Reset, NoDefaultListOrAFailedWriteKeepsTheGrid) {
-    const struct {
-        const char* description;
-        bool failWrites;
-        WriteOutcome outcome;
-        const char* error;
-        const char* caption;
-    } cases[] = {
-        {"NVIDIA GeForce4 MX 440 with AGP8X", false, WriteOutcome::Refused,
-         "No default mode list is known for this graphics adapter.", "85"},
-        {"NVIDIA GeForce4 Ti 4600", true, WriteOutcome::Failed, kError, "120"},
-    };
-    for (const auto& c : cases) {
-        Machine m(c.description, 3090, true);
-        m.Start();
-        const size_t before = m.ValueCount();
-        m.form.StepperChanged(kR640x480, 7);
-        m.reg.FailWrites(c.failWrites);
-        m.prompt.answers = {Answer::Yes};
-        EXPECT_EQ(m.form.CmdResetClick(), c.outcome);
-        EXPECT_EQ(m.prompt.Texts(), (std::vector<std::string>{kConfirmReset, c.error}));
-        EXPECT_EQ(m.prompt.shown[1].icon, Icon::Critical);
-        EXPECT_EQ(m.ValueCount(), before);
-        EXPECT_EQ(m.form.grid.Row(kR640x480).caption, c.caption);
-    }
+// An adapter with no default list known: refused after the question, nothing written.
+TEST(Reset, NoDefaultListIsRefused) {
+    Machine m("NVIDIA GeForce4 MX 440 with AGP8X", 3090, true);
+    m.Start();
+    const size_t before = m.reg.ValueNames(kXpDeviceKey).size();
+    m.prompt.answers = {Answer::Yes};
+    EXPECT_EQ(m.form.CmdResetClick(), WriteOutcome::Refused);
+    EXPECT_EQ(m.prompt.shown, (Boxes{{kConfirmReset, Icon::None},
+                                     {"No default mode list is known for this graphics adapter.", Icon::Critical}}));
+    EXPECT_EQ(m.reg.ValueNames(kXpDeviceKey).size(), before);
 }
 
 TEST(AdvancedMode, OnSyncsAndEnablesOffLocksAndRereads) {
@@ -289,15 +207,12 @@ TEST(AdvancedMode, OnSyncsAndEnablesOffLocksAndRereads) {
     EXPECT_FALSE(m.form.cmdCalcEnabled);
     m.form.Check1Click();
     EXPECT_TRUE(m.form.advancedMode);
-    ASSERT_EQ(m.prompt.shown.size(), 1u);
-    EXPECT_EQ(m.prompt.shown[0].text,
-              "This program is not magic, and it will not allow you to display higher refresh rates than what "
-              "your monitor supports. Use with caution.");
-    EXPECT_EQ(m.prompt.shown[0].icon, Icon::Information);
+    EXPECT_EQ(m.prompt.shown, (Boxes{{"This program is not magic, and it will not allow you to display higher "
+                                      "refresh rates than what your monitor supports. Use with caution.",
+                                      Icon::Information}}));
     EXPECT_EQ(m.form.grid.Row(kR640x480).position, 5);  // "85"
     EXPECT_EQ(m.form.grid.Row(kR800x600).position, 4);
     for (const auto& r : m.form.grid.Rows()) EXPECT_TRUE(r.enabled);
-    EXPECT_EQ(m.form.label50, "Added Resolutions: None");
     EXPECT_TRUE(m.form.cmdCalcEnabled && m.form.text1Enabled && m.form.cmdCalcDefEnabled && m.form.upDown24Enabled);
     EXPECT_FALSE(m.form.mnuLoadChecked);
 
@@ -366,51 +281,46 @@ TEST(AutoStart, OnStoresAQuotedCommandOffDeletesBoth) {
     m.form.MnuLoadClick();
     EXPECT_TRUE(m.form.mnuLoadChecked);
     EXPECT_EQ(Str(m.reg.GetRaw(run, "HZWK")), "\"C:\\Program Files\\Hertzwerk\\hzwk.exe\" /startup");
-    EXPECT_EQ(Str(m.reg.GetRaw("SOFTWARE\\HZWK", "LoadOnStartup")), std::string("\1\0\0\0", 4));
+    EXPECT_EQ(m.Setting("LoadOnStartup"), std::string("\1\0\0\0", 4));
     m.form.MnuLoadClick();
     EXPECT_FALSE(m.form.mnuLoadChecked);
     EXPECT_EQ(Str(m.reg.GetRaw(run, "HZWK")), "<absent>");
-    EXPECT_EQ(Str(m.reg.GetRaw("SOFTWARE\\HZWK", "LoadOnStartup")), "<absent>");
+    EXPECT_EQ(m.Setting("LoadOnStartup"), "<absent>");
     EXPECT_TRUE(m.prompt.shown.empty());
 
     m.reg.FailWrites(true);  // the check mark shows what is stored
     m.form.MnuLoadClick();
     EXPECT_FALSE(m.form.mnuLoadChecked);
-    EXPECT_EQ(m.prompt.Texts(), std::vector<std::string>{kError});
-    EXPECT_EQ(m.prompt.shown[0].icon, Icon::Critical);
+    EXPECT_EQ(m.prompt.shown, (Boxes{{kError, Icon::Critical}}));
 
     m.reg.FailWrites(false);  // only the Run key refused: checked, but still an error
     m.reg.DenyKey(run, true);
     m.form.MnuLoadClick();
     EXPECT_TRUE(m.form.mnuLoadChecked);
-    EXPECT_EQ(m.prompt.Texts(), (std::vector<std::string>{kError, kError}));
+    EXPECT_EQ(m.prompt.shown, (Boxes{{kError, Icon::Critical}, {kError, Icon::Critical}}));
 }
 
 TEST(TvOut, OkStoresValidPairsAndRefusesEqualOrNonNumericOnes) {
-    MemoryRegistry reg;
-    ApiRegistry rules(reg);
-    ScriptedPrompt prompt;
-    TvOutForm f(rules, prompt);
+    Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
+    TvOutForm f(m.rules, m.prompt);
     f.Load();
     EXPECT_FALSE(f.CmdDoneClick());  // two empty pairs are equal
-    EXPECT_EQ(prompt.Texts(), std::vector<std::string>{"Please add 2 different resolutions"});
-    EXPECT_EQ(prompt.shown[0].icon, Icon::Information);
-    EXPECT_FALSE(reg.KeyExists("SOFTWARE\\HZWK"));
+    EXPECT_EQ(m.prompt.shown, (Boxes{{"Please add 2 different resolutions", Icon::Information}}));
+    EXPECT_FALSE(m.reg.KeyExists("SOFTWARE\\HZWK"));
 
     f.txtW1 = "0", f.txtH1 = "480", f.txtW2 = "640", f.txtH2 = "480";
     EXPECT_TRUE(f.CmdDoneClick());
-    EXPECT_EQ(Str(reg.GetRaw("SOFTWARE\\HZWK", "ResW1")), "");
-    EXPECT_EQ(Str(reg.GetRaw("SOFTWARE\\HZWK", "ResH1")), "");
-    EXPECT_EQ(Str(reg.GetRaw("SOFTWARE\\HZWK", "ResW2")) + Str(reg.GetRaw("SOFTWARE\\HZWK", "ResH2")), "640480");
+    EXPECT_EQ(m.Setting("ResW1") + m.Setting("ResH1"), "");
+    EXPECT_EQ(m.Setting("ResW2") + m.Setting("ResH2"), "640480");
 
-    prompt.shown.clear();
+    m.prompt.shown.clear();
     f.txtW1 = "12345", f.txtH1 = "600";  // a whole number, but too wide for the driver's table
     EXPECT_FALSE(f.CmdDoneClick());
-    EXPECT_EQ(prompt.Texts(), std::vector<std::string>{"Widths and heights must be whole numbers from 1 to 9999."});
-    EXPECT_EQ(Str(reg.GetRaw("SOFTWARE\\HZWK", "ResW1")), "");
+    EXPECT_EQ(m.prompt.shown[0].first, "Widths and heights must be whole numbers from 1 to 9999.");
+    EXPECT_EQ(m.Setting("ResW1"), "");
 
     f.Command3Click();  // fills the boxes only
-    EXPECT_EQ(Str(reg.GetRaw("SOFTWARE\\HZWK", "ResW1")), "");
+    EXPECT_EQ(m.Setting("ResW1"), "");
     EXPECT_TRUE(f.CmdDoneClick());
     f.Command1Click();
     f.Command2Click();
@@ -418,46 +328,22 @@ TEST(TvOut, OkStoresValidPairsAndRefusesEqualOrNonNumericOnes) {
     f.Load();
     EXPECT_EQ(f.txtW1 + "x" + f.txtH1 + " " + f.txtW2 + "x" + f.txtH2, "800x600 640x480");
 
-    Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
-    m.Start();
-    m.rules.SaveStringValue("SOFTWARE\\HZWK", "ResW2", "640");
-    m.rules.SaveStringValue("SOFTWARE\\HZWK", "ResH2", "480");
+    m.rules.SaveStringValue("SOFTWARE\\HZWK", "ResW1", "");
+    m.rules.SaveStringValue("SOFTWARE\\HZWK", "ResH1", "");
     m.form.TvOutStored();
     EXPECT_EQ(m.form.label50, "Added Resolutions: ; 640x480");
 }
 
-// Help > Topics: the program's folder, one backslash, the file name; any refusal by the
-// viewer (or no file) is the same critical message.
+// Help > Topics: the program's folder, a backslash, the file name (after a drive root's own
+// backslash too); a viewer that cannot open it is the one critical message.
 TEST(HelpTopics, PathAlwaysAddsTheSeparatorAndFailureIsReported) {
-    struct HelpOs : FakeOs {
-        bool opens = false;
-        std::vector<std::string> asked;
-        bool ShowHelp(const std::string& path) override { return asked.push_back(path), opens; }
-    };
-    const struct {
-        const char* folder;
-        bool opens;
-        const char* path;
-    } cases[] = {
-        {"C:\\", true, "C:\\\\hzwkhelp.chm"},  // a drive root: two backslashes, passed on as they are
-        {"D:\\Tools", false, "D:\\Tools\\hzwkhelp.chm"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.folder);
-        MemoryRegistry reg;
-        ApiRegistry rules(reg);
-        HelpOs os;
-        os.folder = c.folder;
-        os.opens = c.opens;
-        ScriptedPrompt prompt;
-        MainForm form(rules, os, prompt);
-        form.MnuTopicsClick();
-        EXPECT_EQ(os.asked, std::vector<std::string>{c.path});
-        EXPECT_EQ(prompt.Texts(), c.opens ? std::vector<std::string>{}
-                                          : std::vector<std::string>{"Help file (hzwkhelp.chm) not found"});
-        if (!c.opens) {
-            EXPECT_EQ(prompt.shown[0].icon, Icon::Critical);
-        }
+    for (const bool opens : {true, false}) {
+        Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
+        m.os.folder = opens ? "C:\\" : "D:\\Tools";
+        m.os.helpOpens = opens;
+        m.form.MnuTopicsClick();
+        EXPECT_EQ(m.os.help, std::vector<std::string>{opens ? "C:\\\\hzwkhelp.chm" : "D:\\Tools\\hzwkhelp.chm"});
+        EXPECT_EQ(m.prompt.shown, (opens ? Boxes{} : Boxes{{"Help file (hzwkhelp.chm) not found", Icon::Critical}}));
     }
 }
 

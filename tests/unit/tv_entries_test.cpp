@@ -30,7 +30,6 @@ TEST(ReadTvResolutions, ReadsTheFourSettingsAndDropsAnythingButNumbers) {
     MemoryRegistry registry;
     ApiRegistry rules(registry);
     const std::string key = reg::kSettingsKey;
-    EXPECT_EQ(ReadTvResolutions(rules).w1 + ReadTvResolutions(rules).h2, "");
     rules.SaveStringValue(key, reg::kResW1, "800");
     rules.SaveStringValue(key, reg::kResH1, "600;A 1,1");
     registry.SetRaw(key, reg::kResW2, kRegDword, std::string("\x80\x02\0\0", 4));
