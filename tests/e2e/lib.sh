@@ -172,7 +172,7 @@ e2e_ini_section() {
 
 e2e_need_helpers() {
     local h
-    for h in hzwkdrive hzwkvolkey hzwkmodes; do
+    for h in hzwkdrive hzwkvolkey; do
         if [ ! -f "$E2E_HELPERS/$h.exe" ]; then
             echo "missing $E2E_HELPERS/$h.exe: build the target e2e-helpers of $E2E_BUILD" >&2
             return 1
@@ -399,26 +399,16 @@ e2e_begin() {
     local regedit=regedit sysdir_host=system32
     [ "$E2E_BITS" = 32 ] && { regedit='C:\windows\syswow64\regedit.exe'; sysdir_host=syswow64; }
 
-    # Ordinary keys through regedit; the volatile display keys through the helper.
-    awk -v plain="$E2E_WORK/plain.reg" -v vol="$E2E_WORK/volatile.reg" '
-        BEGIN { print "REGEDIT4\n" > plain; print "REGEDIT4\n" > vol; out = "" }
-        { sub(/\r$/, "") }
-        /^REGEDIT4/ { next }
-        /^\[/ { k = tolower($0)
-                out = (index(k, "[hkey_local_machine\\system\\currentcontrolset\\control\\video\\") == 1 ||
-                       index(k, "[hkey_local_machine\\hardware\\") == 1) ? vol : plain }
-        out != "" { print > out }' "$prof/registry.reg"
-    printf '%s\n' "${E2E_EXTRA_REG:-}" >> "$E2E_WORK/plain.reg"
-    e2e_wine 60 "$regedit" /S "$(winepath_of "$E2E_WORK/plain.reg")" > "$E2E_WORK/regedit.log" 2>&1 ||
+    # The profile's device key lies under Control\Video, which Wine keeps volatile: hzwkvolkey
+    # makes it (as the first GUI process, after Wine's own display keys), regedit fills it.
+    local devkey
+    devkey=$(sed -n 's/\r$//; s/^\[HKEY_LOCAL_MACHINE\\\(System\\CurrentControlSet\\Control\\Video\\.*\)\]$/\1/Ip' \
+        "$prof/registry.reg")
+    e2e_wine 60 "$E2E_HELPERS/hzwkvolkey.exe" ${devkey:+"$devkey"} > "$E2E_RESULTS/modes.txt" 2> "$E2E_WORK/volkey.err" ||
+        { cat "$E2E_WORK/volkey.err"; e2e_fail "could not make the driver's device key"; e2e_end; }
+    { cat "$prof/registry.reg"; printf '\n%s\n' "${E2E_EXTRA_REG:-}"; } > "$E2E_WORK/registry.reg"
+    e2e_wine 60 "$regedit" /S "$(winepath_of "$E2E_WORK/registry.reg")" > "$E2E_WORK/regedit.log" 2>&1 ||
         { e2e_fail "regedit could not import the profile"; e2e_end; }
-    # A first GUI process makes Wine build its display keys (and read the modes); only then
-    # can the helper copy Wine's adapter values into the profile's device key.
-    e2e_wine 60 "$E2E_HELPERS/hzwkmodes.exe" > "$E2E_RESULTS/modes.txt" 2>"$E2E_WORK/modes.err" ||
-        e2e_log "hzwkmodes failed: $(head -n 3 "$E2E_WORK/modes.err")"
-    if grep -q '^\[' "$E2E_WORK/volatile.reg"; then
-        e2e_wine 60 "$E2E_HELPERS/hzwkvolkey.exe" "$(winepath_of "$E2E_WORK/volatile.reg")" > "$E2E_WORK/volkey.log" 2>&1 ||
-            { cat "$E2E_WORK/volkey.log"; e2e_fail "could not seed the driver's device key"; e2e_end; }
-    fi
 
     # Files with versions: the system directory is the prefix's own, as the program sees it.
     local sysdir line path ver target dir
