@@ -50,12 +50,10 @@ wait-gone d3dtest
 sleep 500
 expect exists box no
 expect enabled d3d yes
-EOF
-d3d_expect_run 5 ran=0
-e2e_drive close-box <<EOF
 close d3d
 wait-gone d3d 10000
 EOF
+d3d_expect_run 5 ran=0
 d3d_main_enabled_again || e2e_fail "main window not enabled again after the close box"
 
 # No Direct3D 8: Wine's own d3d8 switched off for a second try.

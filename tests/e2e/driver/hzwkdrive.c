@@ -1,13 +1,6 @@
-/* hzwkdrive: drives the real hzwk.exe from a line-based script, for the end-to-end tests.
- *
- *   hzwkdrive.exe SCRIPT
- *
- * One command per line, '#' comments; the commands are listed in README.md. Windows are named
- * by alias (main, box, tvout, about, d3d, d3dtest) or by their exact title in double quotes;
- * control ids are numbers. A TEXT argument is the rest of the line, or a quoted string with
- * \n \r \t \\ \" escapes (any other backslash stands for itself, so Windows paths need no
- * doubling). The first failure prints "FAIL: line N: ..." and the visible windows, and ends
- * the run with exit status 1. */
+/* hzwkdrive SCRIPT: drives the real hzwk.exe for the end-to-end tests, one command a line
+ * (see README.md). The first failure prints the visible windows and "FAIL: line N: ...", and
+ * ends the run with exit status 1. */
 #include <windows.h>
 #include <commctrl.h>
 #include <stdarg.h>
@@ -369,16 +362,11 @@ static void run_line(const char *line)
     static char text[TEXT_CAP];
     char cmd[64], a[512], b[512], c[64] = "";
     const char *p = next_token(line, cmd, sizeof cmd), *pa, *pb;
-    DWORD ms = DEFAULT_TIMEOUT_MS;
+    const DWORD ms = DEFAULT_TIMEOUT_MS;
     if (!p || cmd[0] == '#') return;
-    if (!strcmp(cmd, "expect")) {
-        /* expect [MS] PROPERTY ARGS TEXT */
-        if (!(p = next_token(p, cmd, sizeof cmd))) fail("expect: missing property");
-        if (cmd[0] >= '0' && cmd[0] <= '9') {
-            ms = (DWORD)number(cmd, "timeout");
-            if (!(p = next_token(p, cmd, sizeof cmd))) fail("expect: missing property");
-        }
-        if (!(p = prop_args(cmd, p, a, b, sizeof a))) fail("unknown property '%s'", cmd);
+    if (!strcmp(cmd, "expect")) { /* expect PROPERTY ARGS TEXT */
+        if (!(p = next_token(p, cmd, sizeof cmd)) || !(p = prop_args(cmd, p, a, b, sizeof a)))
+            fail("expect: no property");
         rest_text(p, text, sizeof text);
         expect(cmd, a, b, text, ms);
         return;
