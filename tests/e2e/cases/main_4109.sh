@@ -60,12 +60,13 @@ expect defid main $IDC_CMD_CALC
 key main $IDC_TEXT1 RETURN
 expect text main $cap640 188
 expect defid main none
-updown main $step640 100
-expect text main $cap640 100
+updown main $step640 240
+expect text main $cap640 240
+expect updown-pos main $step640 240
 # The Backspace marks that the Enter before it was handled: it left the grid alone.
 key main $IDC_TEXT1 RETURN BACK
 expect text main $IDC_TEXT1 9
-expect text main $cap640 100
+expect text main $cap640 240
 expect defid main $IDC_CMD_CALC
 key main $IDC_TEXT1 0 RETURN
 expect text main $cap640 176
