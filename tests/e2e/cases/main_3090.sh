@@ -1,15 +1,17 @@
 #!/bin/bash
 # The main window on the 30.90 driver (ladder mode) and what it opens: About (main window
-# disabled meanwhile; each page button, the close box and Close), Help without and with
-# hzwkhelp.chm, Load on Windows Start on and off (LoadOnStartup and the Run entry; the second
-# click deleting them shows the check mark the first one set), Apply answered No. Then the
-# steppers (a real click on a right arrow steps on from the rate on show; a step past 120 Hz
-# snaps back), Apply: the value is what hzwkctl composes for the captions on show. Last,
-# hzwkctl.exe on the same registry.
+# disabled meanwhile; each page button, the close box and Close), Help with hzwkhelp.chm
+# hidden (a hidden file does not count) and plain, Load on Windows Start on and off
+# (LoadOnStartup and the Run entry; the second click deleting them shows the check mark the
+# first one set), Apply answered No. Then the steppers (a real click on a right arrow steps
+# on from the rate on show; a step past 120 Hz snaps back), Apply: the value is what hzwkctl
+# composes for the captions on show. Last, hzwkctl.exe on the same registry.
 . "$(dirname "$0")/../lib.sh"
 e2e_begin main-3090 xp-ti4600-3090
 L=$IDC_ABOUT_LINE HZ='HKLM\SOFTWARE\HZWK' RUN='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Run'
 r640=$(e2e_row 640x480) r1024=$(e2e_row 1024x768) r320=$(e2e_row 320x200) r1152=$(e2e_row 1152x864)
+cp "$(dirname "$HZWK_EXE")/hzwkhelp.chm" "$E2E_FOLDER/" || e2e_fail "no hzwkhelp.chm beside $HZWK_EXE"
+e2e_wine 30 cmd /c attrib +h "$E2E_FOLDER_WIN\hzwkhelp.chm"
 
 e2e_drive windows <<EOF2
 start $E2E_EXE_Q
@@ -46,9 +48,9 @@ answer no Are you sure you want to apply these values to the registry?
 sleep 500
 expect reg $E2E_DEVICE_KEY NV25_Modes absent
 EOF2
-# Help with the file: the HTML Help viewer opens its own window, no message. Wine's viewer
-# shows blank pages offline, so the file's pages are checked on the host.
-cp "$(dirname "$HZWK_EXE")/hzwkhelp.chm" "$E2E_FOLDER/" || e2e_fail "no hzwkhelp.chm beside $HZWK_EXE"
+# Help with the file no longer hidden: the HTML Help viewer opens its own window, no message.
+# Wine's viewer shows blank pages offline, so the file's pages are checked on the host.
+e2e_wine 30 cmd /c attrib -h "$E2E_FOLDER_WIN\hzwkhelp.chm"
 listing=$(chmls list "$E2E_FOLDER/hzwkhelp.chm" 2>&1)
 for page in "$E2E_REPO"/help/*.html; do
     grep -q "/${page##*/}\$" <<<"$listing" || e2e_fail "hzwkhelp.chm lacks ${page##*/}"
