@@ -2,10 +2,10 @@
 # The main window on the 30.90 driver (ladder mode) and what it opens: About (main window
 # disabled meanwhile; each page button, the close box and Close), Help with hzwkhelp.chm
 # hidden (a hidden file does not count) and plain, Load on Windows Start on and off
-# (LoadOnStartup and the Run entry; the second click deleting them shows the check mark the
-# first one set), Apply answered No. Then the steppers (a real click on a right arrow steps
-# on from the rate on show; a step past 120 Hz snaps back), Apply: the value is what hzwkctl
-# composes for the captions on show. Last, hzwkctl.exe on the same registry.
+# (LoadOnStartup and the Run entry, written, then deleted), Apply answered No. Then the
+# steppers (a real click on a right arrow steps on from the rate on show; a step past 120 Hz
+# snaps back), Apply: the value is what hzwkctl composes for the captions on show. Last,
+# hzwkctl.exe on the same registry.
 . "$(dirname "$0")/../lib.sh"
 e2e_begin main-3090 xp-ti4600-3090
 L=$IDC_ABOUT_LINE HZ='HKLM\SOFTWARE\HZWK' RUN='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Run'

@@ -12,7 +12,6 @@ cap640=$((IDC_ROW_CAPTION + r640)) step640=$((IDC_ROW_STEPPER + r640))
 cp -r "$E2E_SRC/profiles/$E2E_PROFILE" "$E2E_WORK/profile-copy"
 e2e_hzwkctl reset --machine "$E2E_WORK/profile-copy" >/dev/null || e2e_fail "hzwkctl reset failed"
 defaults=$(e2e_reg_file_sz "$E2E_WORK/profile-copy/registry.reg" NV25_Modes_Delta)
-[ -n "$defaults" ] || e2e_fail "no default list from hzwkctl reset"
 
 e2e_drive <<EOF2
 start $E2E_EXE_Q

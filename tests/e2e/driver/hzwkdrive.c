@@ -276,7 +276,7 @@ static void expect(const char *name, const char *a, const char *b, const char *w
     DWORD start = GetTickCount();
     for (query(name, a, b, got, sizeof got); strcmp(got, want); query(name, a, b, got, sizeof got)) {
         if (GetTickCount() - start >= ms)
-            fail("%s %s %s after %lu ms:\n  expected \"%s\"\n  actual   \"%s\"", name, a, b, ms, want, got);
+            fail("%s %s%s%s after %lu ms:\n  expected \"%s\"\n  actual   \"%s\"", name, a, b[0] ? " " : "", b, ms, want, got);
         Sleep(POLL_MS);
     }
     print_value(name, a, b, got);
