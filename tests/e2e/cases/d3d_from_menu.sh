@@ -16,12 +16,12 @@ start $E2E_EXE_Q
 wait-window main 40000
 $(e2e_captions)
 menu main $IDM_D3DTEST
-wait-window d3d 20000
-expect-window-enabled main no
-expect-text d3d $IDC_CMB_RES Resolution
-expect-text d3d $IDC_CMB_BITRATES Bit Rate
+wait-window d3d
+expect enabled main no
+expect text d3d $IDC_CMB_RES Resolution
+expect text d3d $IDC_CMB_BITRATES Bit Rate
 combo-items d3d $IDC_CMB_RES
-expect-combo-items d3d $IDC_CMB_BITRATES 16 bit|32 bit
+expect combo-items d3d $IDC_CMB_BITRATES 16 bit|32 bit
 EOF2
 expected=""
 for row in $(seq 0 19); do
@@ -29,42 +29,37 @@ for row in $(seq 0 19); do
     res=${E2E_ROWS[$row]}
     expected+="${expected:+|}${res%x*} x ${res#*x}"
 done
-listed=$(e2e_out combo-items d3d $IDC_CMB_RES)
-e2e_expect_eq "resolution list" "${listed#* \"}" "$expected"
-[[ "|$expected|" == *"|$desktop|"* ]] || { e2e_fail "the desktop's $desktop is not in the list"; e2e_end; }
+e2e_expect_eq "resolution list" "$(e2e_out combo-items d3d $IDC_CMB_RES)" "$expected"
 
 e2e_drive go <<EOF2
 attach main
 key d3d $IDC_CMB_RES TAB TAB
-wait-focus d3d $IDC_CMD_GO 5000
+expect focus d3d $IDC_CMD_GO
 key d3d $IDC_CMD_GO RETURN
 answer ok Please select a valid resolution from the list.
 wait-gone box 5000
 combo-select d3d $IDC_CMB_RES $desktop
 combo-select d3d $IDC_CMB_BITRATES 32 bit
-wait-text d3d $IDC_CMB_RES 5000 $desktop
-wait-text d3d $IDC_CMB_BITRATES 5000 32 bit
+expect text d3d $IDC_CMB_RES $desktop
+expect text d3d $IDC_CMB_BITRATES 32 bit
 click d3d $IDC_CMD_GO
-wait-window d3dtest 20000
+wait-window d3dtest
 sleep 1500
-expect-window-enabled d3d no
+expect enabled d3d no
 EOF2
-d3d_screenshot test-1600-1200-32
-png=$E2E_RESULTS/test-1600-1200-32.png
-d3d_square_drawn "$png" || e2e_fail "no square in the middle of $png"
-[ "$(d3d_text_pixels "$png")" -ge 150 ] 2>/dev/null || e2e_fail "the text lines are missing in $png"
+d3d_check_screen test-1600-1200-32
 
 e2e_drive end <<EOF2
 attach main
 lclick d3dtest
-wait-gone d3dtest 20000
-expect-absent box
-expect-window-enabled d3d yes
-expect-window-enabled main no
+wait-gone d3dtest
+expect exists box no
+expect enabled d3d yes
+expect enabled main no
 click d3d $IDC_CMD_CANCEL
 wait-gone d3d 10000
-expect-window-enabled main yes
+expect enabled main yes
 menu main $IDM_EXIT
-wait-exit 20000
+wait-exit
 EOF2
 e2e_end

@@ -1,7 +1,7 @@
 #!/bin/bash
 # Advanced mode and Set Defaults on the compressed 40.12 driver (ladder mode, calculator off
 # at start). On warns, lines the steppers up with their captions, enables them and the
-# calculator and shows "Added Resolutions: None"; off throws a hand-made change away,
+# calculator; off throws a hand-made change away,
 # disables them all (Tab then passes over them) and re-reads the grid. Set Defaults after an
 # Apply writes the catalogue's default list as hzwkctl's reset does, logs nothing and reads
 # the grid anew.
@@ -12,34 +12,30 @@ cap640=$((IDC_ROW_CAPTION + r640)) step640=$((IDC_ROW_STEPPER + r640))
 cp -r "$E2E_SRC/profiles/$E2E_PROFILE" "$E2E_WORK/profile-copy"
 e2e_hzwkctl reset --machine "$E2E_WORK/profile-copy" >/dev/null || e2e_fail "hzwkctl reset failed"
 defaults=$(e2e_reg_file_sz "$E2E_WORK/profile-copy/registry.reg" NV25_Modes_Delta)
-[ -n "$defaults" ] || e2e_fail "no default list from hzwkctl reset"
 
 e2e_drive <<EOF2
 start $E2E_EXE_Q
 wait-window main 40000
-expect-enabled main $IDC_CMD_CALC no
-expect-text main $cap640 60
+expect enabled main $IDC_CMD_CALC no
+expect text main $cap640 60
 click main $IDC_CHECK1
 answer ok This program is not magic, and it will not allow you to display higher refresh rates than what your monitor supports. Use with caution.
-sleep $E2E_SETTLE_MS
-updown-pos main $step640
-expect-enabled main $((IDC_ROW_STEPPER + r320)) yes
-expect-text main $((IDC_ROW_CAPTION + r320)) N/A
-expect-text main $IDC_LABEL50 Added Resolutions: None
-$(for id in $IDC_CMD_CALC $IDC_TEXT1 $IDC_CMD_CALCDEF $IDC_UPDOWN24; do echo "expect-enabled main $id yes"; done)
+expect updown-pos main $step640 1
+expect enabled main $((IDC_ROW_STEPPER + r320)) yes
+$(for id in $IDC_CMD_CALC $IDC_TEXT1 $IDC_CMD_CALCDEF $IDC_UPDOWN24; do echo "expect enabled main $id yes"; done)
 updown main $step640 5
-wait-text main $cap640 5000 85
+expect text main $cap640 85
 click main $IDC_CHECK1
-wait-text main $cap640 5000 60
-$(for row in "${!E2E_ROWS[@]}"; do echo "expect-enabled main $((IDC_ROW_STEPPER + row)) no"; done)
-$(for id in $IDC_CMD_CALC $IDC_TEXT1 $IDC_CMD_CALCDEF $IDC_UPDOWN24; do echo "expect-enabled main $id no"; done)
+expect text main $cap640 60
+$(for row in "${!E2E_ROWS[@]}"; do echo "expect enabled main $((IDC_ROW_STEPPER + row)) no"; done)
+$(for id in $IDC_CMD_CALC $IDC_TEXT1 $IDC_CMD_CALCDEF $IDC_UPDOWN24; do echo "expect enabled main $id no"; done)
 set-focus main $IDC_CHECK1
-wait-focus main $IDC_CHECK1 5000
+expect focus main $IDC_CHECK1
 key main $IDC_CHECK1 TAB
-wait-focus main $IDC_CMD_APPLY 5000
+expect focus main $IDC_CMD_APPLY
 click main $IDC_CHECK1
 answer ok
-sleep $E2E_SETTLE_MS
+expect enabled main $step640 yes
 updown main $step640 5
 click main $IDC_CMD_APPLY
 answer yes
@@ -48,13 +44,11 @@ answer ok
 sleep $E2E_SETTLE_MS
 click main $IDC_CMD_RESET
 answer yes Are you sure you wish to set the Nvidia driver default values?
-sleep 1500
 answer ok Default values reset successfully
-wait-text main $cap640 5000 60
-expect-reg $E2E_DEVICE_KEY NV25_Modes_Delta "sz:$defaults"
+expect text main $cap640 60
+expect reg $E2E_DEVICE_KEY NV25_Modes_Delta "sz:$defaults"
 menu main $IDM_EXIT
-wait-exit 20000
+wait-exit
 EOF2
-e2e_expect_eq "640x480 stepper lined up with 60 Hz" "$(e2e_out updown-pos main $step640)" 1
 e2e_expect_eq "Apply lines in debug.txt" "$(grep -c 'Added registry value: ' "$E2E_FOLDER/debug.txt")" 1
 e2e_end

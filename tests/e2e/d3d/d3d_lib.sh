@@ -42,68 +42,66 @@ d3d_run() {
 # d3d_field LINE NAME: a name=value field of a run line.
 d3d_field() { printf '%s\n' "$1" | tr ' ' '\n' | sed -n "s/^$2=//p"; }
 
+# d3d_expect_run N NAME=VALUE...: the report's Nth run line has these fields.
+d3d_expect_run() {
+    local run f
+    run=$(d3d_run "$1")
+    shift
+    for f in "$@"; do e2e_expect_eq "${f%%=*} of run '$run'" "$(d3d_field "$run" "${f%%=*}")" "${f#*=}"; done
+}
+
 # d3d_choose RES DEPTH on|off: driver lines setting the two texts and the VSync option.
 d3d_choose() {
     printf 'set-text d3d %s %s\nset-text d3d %s %s\nclick d3d %s\nsleep 300\n' "$IDC_CMB_RES" "$1" \
         "$IDC_CMB_BITRATES" "$2" "$([ "$3" = on ] && echo "$IDC_OPT_ON" || echo "$IDC_OPT_OFF")"
 }
 
-# d3d_run_test SHOT SECONDS RES DEPTH on|off: chooses, presses Go, lets the test run, takes
-# the screenshot SHOT, clicks the test window, and checks that the test window is gone, no
-# message came, and the set-up window is enabled again.
+# d3d_run_test SHOT SECONDS RES DEPTH on|off: chooses, presses Go, lets the test run, checks
+# the screen (SHOT), clicks the test window; then the test window is gone, no message came,
+# the set-up window is enabled again, and the run's line shows a run of that mode that drew.
 d3d_run_test() {
+    local n=$(($(grep -c '^run ' "$D3D_REPORT") + 1))
     e2e_drive go <<EOF
 $(d3d_choose "$3" "$4" "$5")
 click d3d $IDC_CMD_GO
-wait-window d3dtest 20000
+wait-window d3dtest
 sleep 1000
-expect-window-enabled d3d no
+expect enabled d3d no
 EOF
     sleep "$2"
-    d3d_screenshot "$1"
+    d3d_check_screen "$1"
     e2e_drive end <<EOF
 lclick d3dtest
-wait-gone d3dtest 20000
+wait-gone d3dtest
 sleep 500
-expect-absent box
-expect-window-enabled d3d yes
+expect exists box no
+expect enabled d3d yes
 EOF
+    d3d_expect_run $n ran=1 "mode=${3// /}x${4%% *}" "vsync=$([ "$5" = on ] && echo 1 || echo 0)"
+    [ "$(d3d_field "$(d3d_run $n)" frames)" -gt 10 ] 2>/dev/null || e2e_fail "run $n drew too few frames"
 }
 
-# d3d_text_pixels PNG: pixels of the text colour 0x55CCFF in the text lines' corner, give or
-# take the rounding of a 16-bit mode (there it shows as 0x52CEFF).
-d3d_text_pixels() {
-    convert "$1" -crop 260x40+0+0 +repage -fuzz 3% -fill white -opaque '#55CCFF' \
-        -fill black +opaque white -format '%[fx:round(mean*w*h)]' info: 2>/dev/null
-}
-
-# d3d_square_drawn PNG: some pixel in the middle eighth of the screen is not black. The square
-# turns about the vertical axis, so near 90 and 270 degrees it is a sliver beside the centre.
-d3d_square_drawn() {
-    local w=$((D3D_SCREEN_W / 8)) h=$((D3D_SCREEN_H / 8)) max
-    max=$(convert "$1" -crop "${w}x${h}+$(((D3D_SCREEN_W - w) / 2))+$(((D3D_SCREEN_H - h) / 2))" +repage \
-        -format '%[max]' info: 2>/dev/null)
-    [ -n "$max" ] && [ "${max%.*}" -gt 0 ] 2>/dev/null
-}
-
-# d3d_screenshot NAME: the screen as RESULTS/NAME.png while the test runs. Taken again, up to
-# eight times half a second apart, while it lacks the text lines (under load the first frame
-# can come late) or the square (exactly edge-on, at 90 or 270 degrees, it draws nothing).
-d3d_screenshot() {
-    local n png=$E2E_RESULTS/$1.png
+# d3d_check_screen NAME: the screen, RESULTS/NAME.png, shows the text lines (0x55CCFF in their
+# corner, 0x52CEFF in a 16-bit mode) and the square (some pixel in the middle eighth not
+# black). Taken again, up to eight times half a second apart, while it lacks them: under load
+# the first frame can come late, and the square turns, so edge-on it draws nothing.
+d3d_check_screen() {
+    local n text max png=$E2E_RESULTS/$1.png w=$((D3D_SCREEN_W / 8)) h=$((D3D_SCREEN_H / 8))
     for n in 1 2 3 4 5 6 7 8; do
         e2e_screenshot "$1"
-        [ "$(d3d_text_pixels "$png")" -ge 150 ] 2>/dev/null && d3d_square_drawn "$png" && return 0
+        text=$(convert "$png" -crop 260x40+0+0 +repage -fuzz 3% -fill white -opaque '#55CCFF' \
+            -fill black +opaque white -format '%[fx:round(mean*w*h)]' info: 2>/dev/null)
+        max=$(convert "$png" -crop "${w}x${h}+$(((D3D_SCREEN_W - w) / 2))+$(((D3D_SCREEN_H - h) / 2))" \
+            +repage -format '%[max]' info: 2>/dev/null)
+        [ "${text:-0}" -ge 150 ] 2>/dev/null && [ "${max%.*}" -gt 0 ] 2>/dev/null && return 0
         sleep 0.5
     done
+    e2e_fail "$png lacks the text lines ($text pixels of their colour) or the square (brightest $max)"
 }
 
 # d3d_main_enabled_again: within 10 s the stand-in main window reports it was enabled again.
 d3d_main_enabled_again() {
-    local n=0
-    while ! grep -qx closed "$D3D_REPORT"; do
-        [ $n -lt 100 ] || return 1
-        sleep 0.1
-        n=$((n + 1))
-    done
+    local n
+    for n in $(seq 100); do grep -qx closed "$D3D_REPORT" && return 0; sleep 0.1; done
+    return 1
 }
