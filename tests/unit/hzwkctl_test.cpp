@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -87,6 +88,21 @@ TEST(Hzwkctl, DetectPrintsEachProfilesReport) {
         EXPECT_EQ(r.out.substr(r.out.find('\n') + 1), expected);  // after the "[date][time]" line
     }
     EXPECT_GE(seen, 5);
+}
+
+// 200,000 line breaks in the description: a pass over the report per break takes a minute.
+// The first is CR CR LF, which ends as one LF too.
+TEST(Hzwkctl, DetectEndsLinesWithLfInOnePass) {
+    ScratchProfile p("xp-ti4600-3090");
+    const int breaks = 200000;
+    std::string hex = "\"Device Description\"=hex(1):0d,", reg = p.Registry();
+    for (int i = 0; i < breaks; ++i) hex += "0d,0a,";
+    const std::string plain = "\"Device Description\"=\"NVIDIA GeForce4 Ti 4600\"";
+    std::ofstream(p.dir / "registry.reg", std::ios::binary) << reg.replace(reg.find(plain), plain.size(), hex + "00");
+    const auto start = std::chrono::steady_clock::now();
+    const CtlRun r = Ctl("detect" + p.machine);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_NE(r.out.find("\nCard Description: " + std::string(breaks + 1, '\n') + "Adapter"), std::string::npos);
 }
 
 TEST(Hzwkctl, ComposeAgreesWithApplyAndResetRestoresTheDefault) {

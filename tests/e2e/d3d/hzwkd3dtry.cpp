@@ -4,8 +4,7 @@
 // With --stop-after, each run ends by itself that many ms after its test window appears, as
 // a click would end it (a list is used in turn, run by run): a benchmark then runs nothing
 // else while the test runs.
-//   hzwkd3dtry.exe [--report <file>] [--na <row>]... [--stop-after <ms>[,<ms>]...]
-//     (row: 0..22, the grid row set to "N/A")
+//   hzwkd3dtry.exe [--report <file>] [--stop-after <ms>[,<ms>]...]
 #include <windows.h>
 
 #include <cstdio>
@@ -80,10 +79,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     captions.fill("60");
     for (int i = 1; i < __argc; ++i) {
         if (std::strcmp(__argv[i], "--report") == 0 && i + 1 < __argc) g_reportPath = __argv[++i];
-        else if (std::strcmp(__argv[i], "--na") == 0 && i + 1 < __argc) {
-            const int row = std::atoi(__argv[++i]);
-            if (row >= 0 && row < hzwk::kRowCount) captions[static_cast<size_t>(row)] = "N/A";
-        } else if (std::strcmp(__argv[i], "--stop-after") == 0 && i + 1 < __argc) {
+        else if (std::strcmp(__argv[i], "--stop-after") == 0 && i + 1 < __argc) {
             for (char* ms = std::strtok(__argv[++i], ","); ms != nullptr; ms = std::strtok(nullptr, ","))
                 if (std::atoi(ms) > 0) g_stopAfterMs.push_back(static_cast<UINT>(std::atoi(ms)));
         }
