@@ -42,6 +42,28 @@ bool SplitPath(const std::string& path, std::vector<std::string>* parts) {
     }
 }
 
+// The subkey or value of that name, compared without regard to case; end() when none.
+template <class Items>
+auto Named(Items& items, const std::string& name) {
+    return std::find_if(items.begin(), items.end(), [&](const auto& i) { return SameName(i.name, name); });
+}
+
+template <class Items>
+bool EraseNamed(Items& items, const std::string& name) {
+    const auto it = Named(items, name);
+    if (it == items.end()) return false;
+    items.erase(it);
+    return true;
+}
+
+// Sets the value of that name, or adds it after the others under the name as given.
+template <class Values>
+void PutValue(Values& values, const std::string& name, RegData data) {
+    const auto it = Named(values, name);
+    if (it != values.end()) it->data = std::move(data);
+    else values.push_back({name, std::move(data)});
+}
+
 std::vector<std::string> LowerParts(const std::vector<std::string>& parts) {
     std::vector<std::string> out;
     out.reserve(parts.size());
@@ -70,15 +92,9 @@ bool MemoryRegistry::Denied(const std::vector<std::string>& parts) const {
 const MemoryRegistry::Key* MemoryRegistry::Find(const std::vector<std::string>& parts) const {
     const Key* key = &root_;
     for (const auto& part : parts) {
-        const Key* next = nullptr;
-        for (const Key& sub : key->subkeys) {
-            if (SameName(sub.name, part)) {
-                next = &sub;
-                break;
-            }
-        }
-        if (next == nullptr) return nullptr;
-        key = next;
+        const auto it = Named(key->subkeys, part);
+        if (it == key->subkeys.end()) return nullptr;
+        key = &*it;
     }
     return key;
 }
@@ -122,14 +138,7 @@ bool MemoryRegistry::DeleteKey(const std::string& path) {
     const std::string last = parts.back();
     parts.pop_back();
     Key* parent = Find(parts);
-    if (parent == nullptr) return false;
-    for (auto it = parent->subkeys.begin(); it != parent->subkeys.end(); ++it) {
-        if (SameName(it->name, last)) {
-            parent->subkeys.erase(it);
-            return true;
-        }
-    }
-    return false;
+    return parent != nullptr && EraseNamed(parent->subkeys, last);
 }
 
 bool MemoryRegistry::SetRaw(const std::string& path, const std::string& name, uint32_t type,
@@ -138,13 +147,7 @@ bool MemoryRegistry::SetRaw(const std::string& path, const std::string& name, ui
     if (!SplitPath(path, &parts)) return false;
     Key* key = Make(parts, nullptr);
     if (key == nullptr) return false;
-    for (Value& v : key->values) {
-        if (SameName(v.name, name)) {
-            v.data = RegData{type, bytes};
-            return true;
-        }
-    }
-    key->values.push_back(Value{name, RegData{type, bytes}});
+    PutValue(key->values, name, RegData{type, bytes});
     return true;
 }
 
@@ -154,23 +157,16 @@ std::optional<RegData> MemoryRegistry::GetRaw(const std::string& path,
     if (!SplitPath(path, &parts)) return std::nullopt;
     const Key* key = Find(parts);
     if (key == nullptr) return std::nullopt;
-    for (const Value& v : key->values)
-        if (SameName(v.name, name)) return v.data;
-    return std::nullopt;
+    const auto it = Named(key->values, name);
+    if (it == key->values.end()) return std::nullopt;
+    return it->data;
 }
 
 bool MemoryRegistry::DeleteRaw(const std::string& path, const std::string& name) {
     std::vector<std::string> parts;
     if (!SplitPath(path, &parts)) return false;
     Key* key = Find(parts);
-    if (key == nullptr) return false;
-    for (auto it = key->values.begin(); it != key->values.end(); ++it) {
-        if (SameName(it->name, name)) {
-            key->values.erase(it);
-            return true;
-        }
-    }
-    return false;
+    return key != nullptr && EraseNamed(key->values, name);
 }
 
 std::vector<std::string> MemoryRegistry::SubkeyNames(const std::string& path) const {
@@ -252,22 +248,19 @@ long MemoryRegistry::QueryValue(RegHandle key, const char* name, uint32_t* type,
     if (k == nullptr) return key == 0 ? kErrorInvalidHandle : kErrorKeyDeleted;
     if (data != nullptr && size == nullptr) return kErrorInvalidParameter;
     if (failReads_) return kErrorAccessDenied;
-    const std::string wanted = name ? name : "";
-    for (const auto& v : k->values) {
-        if (!SameName(v.name, wanted)) continue;
-        const uint32_t stored = static_cast<uint32_t>(v.data.bytes.size());
-        if (type) *type = v.data.type;
-        if (data != nullptr) {
-            if (*size < stored) {
-                *size = stored;
-                return kErrorMoreData;
-            }
-            std::copy(v.data.bytes.begin(), v.data.bytes.end(), data);
+    const auto v = Named(k->values, name ? name : "");
+    if (v == k->values.end()) return kErrorFileNotFound;
+    const uint32_t stored = static_cast<uint32_t>(v->data.bytes.size());
+    if (type) *type = v->data.type;
+    if (data != nullptr) {
+        if (*size < stored) {
+            *size = stored;
+            return kErrorMoreData;
         }
-        if (size) *size = stored;
-        return kErrorSuccess;
+        std::copy(v->data.bytes.begin(), v->data.bytes.end(), data);
     }
-    return kErrorFileNotFound;
+    if (size) *size = stored;
+    return kErrorSuccess;
 }
 
 long MemoryRegistry::SetValue(RegHandle key, const char* name, uint32_t type,
@@ -277,15 +270,8 @@ long MemoryRegistry::SetValue(RegHandle key, const char* name, uint32_t type,
     if (data == nullptr && size != 0) return kErrorInvalidParameter;
     // The machine root holds no values of its own, and a refused write changes nothing.
     if (k == &root_ || failWrites_) return kErrorAccessDenied;
-    const std::string wanted = name ? name : "";
     const std::string bytes = size ? std::string(reinterpret_cast<const char*>(data), size) : std::string();
-    for (auto& v : k->values) {
-        if (SameName(v.name, wanted)) {
-            v.data = RegData{type, bytes};
-            return kErrorSuccess;
-        }
-    }
-    k->values.push_back(Value{wanted, RegData{type, bytes}});
+    PutValue(k->values, name ? name : "", RegData{type, bytes});
     return kErrorSuccess;
 }
 
@@ -293,14 +279,7 @@ long MemoryRegistry::DeleteValue(RegHandle key, const char* name) {
     Key* k = Resolve(key);
     if (k == nullptr) return key == 0 ? kErrorInvalidHandle : kErrorKeyDeleted;
     if (failWrites_) return kErrorAccessDenied;
-    const std::string wanted = name ? name : "";
-    for (auto it = k->values.begin(); it != k->values.end(); ++it) {
-        if (SameName(it->name, wanted)) {
-            k->values.erase(it);
-            return kErrorSuccess;
-        }
-    }
-    return kErrorFileNotFound;
+    return EraseNamed(k->values, name ? name : "") ? kErrorSuccess : kErrorFileNotFound;
 }
 
 long MemoryRegistry::CloseKey(RegHandle key) {
