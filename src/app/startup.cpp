@@ -29,7 +29,6 @@ StartupOutcome MainForm::Load(const std::string& commandLine) {
     }
 
     ctx_.DriverKeyPath = DriverKeyPathFor(registry_, ctx_.OsVersion);
-    RefreshLoadCheck();
     GetDisplayDriver(registry_, ctx_.DriverKeyPath, ctx_.DriverDll);
     ctx_.DetonatorVersion = GetVersionInfo(os_, os_.SystemDirectory() + "\\" + ctx_.DriverDll + ".dll");
     lblDetVersion = ctx_.DetonatorVersion;
@@ -42,10 +41,6 @@ StartupOutcome MainForm::Load(const std::string& commandLine) {
     if (!(KeyAtLeast(key, kV4041) && ctx_.CompressedFormat)) SetCalculatorEnabled(false);
     ctx_.AnyRate = AnyRateFor(key, ctx_.CompressedFormat);
     grid.SetAnyRate(ctx_.AnyRate);
-
-    const TvResolutions stored = ReadTvResolutions(registry_);
-    tvParts_ = BuildTVEntries(stored, key);
-    label50 = Label50Caption(stored);
 
     if (!IsNvidiaDriver(ctx_.DriverDll)) {
         prompt_.Show(kNoDriver, Icon::Critical, Buttons::Ok);
@@ -61,9 +56,15 @@ StartupOutcome MainForm::Load(const std::string& commandLine) {
         if (prompt_.Show(kNewDriver, Icon::None, Buttons::YesNo) != Answer::Yes) return StartupOutcome::Declined;
     }
 
+    // What only the window and its report show is read from here on, so that a silent
+    // /startup run at logon reads no more than it must.
+    RefreshLoadCheck();
+    const TvResolutions stored = ReadTvResolutions(registry_);
+    tvParts_ = BuildTVEntries(stored, key);
+    label50 = Label50Caption(stored);
+
     // The calculator starts from the monitor's own highest line rate when it states one. The
     // program sets it, the user did not type it: Set does not become the default button.
-    // Looked up only now, so that a silent /startup run stays as cheap as it was.
     const MonitorInfo monitor = FindMonitor(registry_);
     if (monitor.horizontalKhz && monitor.horizontalKhz->max > 0) {
         upDown24Position = std::min(monitor.horizontalKhz->max, kUpDown24Max);
