@@ -27,27 +27,6 @@ E2E_EXTRA_REG='[HKEY_LOCAL_MACHINE\SOFTWARE\HZWK]
 e2e_begin bench-startup xp-ti4600-3090
 cp "$empty_exe" "$E2E_FOLDER/hzwkempty.exe"
 
-# A 32-bit program reads HKLM\SOFTWARE through its own view and the system folder through
-# syswow64: give it the profile's software keys and driver files there too.
-bits=64
-[ "$(x86_64-w64-mingw32-objdump -f "$HZWK_EXE" | sed -n 's/.*file format //p')" = pei-i386 ] && bits=32
-if [ "$bits" = 32 ]; then
-    {
-        echo REGEDIT4
-        awk '{ sub(/\r$/, "") } /^\[/ { keep = (index(tolower($0), "[hkey_local_machine\\software\\") == 1) }
-             keep' "$E2E_SRC/profiles/$E2E_PROFILE/registry.reg"
-        printf '\n%s\n' "$E2E_EXTRA_REG"
-    } > "$E2E_WORK/software32.reg"
-    e2e_wine 60 'C:\windows\syswow64\regedit.exe' /S "$(winepath_of "$E2E_WORK/software32.reg")" \
-        > "$E2E_WORK/regedit32.log" 2>&1 || { e2e_fail "could not import the 32-bit software keys"; e2e_end; }
-    while IFS= read -r line; do
-        file=${line%=*}
-        file=${file##*\\}
-        [ -f "$WINEPREFIX/drive_c/windows/system32/$file" ] &&
-            cp "$WINEPREFIX/drive_c/windows/system32/$file" "$WINEPREFIX/drive_c/windows/syswow64/$file"
-    done < <(e2e_ini_section files "$E2E_SRC/profiles/$E2E_PROFILE/machine.ini")
-fi
-
 # The path under test, checked once before any timing: it ends by itself, shows no window,
 # and writes no report.
 e2e_drive check <<EOF2
@@ -59,7 +38,7 @@ e2e_no_report || e2e_end
 # A 32-bit program runs through the 32-bit loader: through wine64 it would start under
 # start.exe, a second process in every run, for both programs alike.
 run_wine=$E2E_WINE
-[ "$bits" = 32 ] && run_wine=${E2E_WINE%64}
+[ "$E2E_BITS" = 32 ] && run_wine=${E2E_WINE%64}
 
 # One warm-up run each, so the first run's loading of Wine's own DLLs counts for neither.
 e2e_timeout 60 "$run_wine" "$E2E_FOLDER/hzwkempty.exe" > /dev/null 2>&1
