@@ -28,10 +28,7 @@ rounds=${BENCH_PAIRS:-10}
 . "$top/tests/e2e/lib.sh"
 # 32-bit helpers through the 32-bit loader: through wine64 each would run as a second process
 # under start.exe, outside this script's children, and its CPU time could not be read.
-if [ "$(x86_64-w64-mingw32-objdump -f "$E2E_BUILD/e2e/d3d/hzwkd3dbare.exe" 2>/dev/null |
-        sed -n 's/.*file format //p')" = pei-i386 ]; then
-    export D3D_WINE=${E2E_WINE%64}
-fi
+[ "$(e2e_exe_bits "$E2E_BUILD/e2e/d3d/hzwkd3dbare.exe")" = 32 ] && export D3D_WINE=${E2E_WINE%64}
 . "$E2E_SRC/d3d/d3d_lib.sh"
 [ -f "$E2E_D3D_HELPERS/hzwkd3dbare.exe" ] || { echo "missing $E2E_D3D_HELPERS/hzwkd3dbare.exe" >&2; exit 1; }
 MODE="1024 x 768"
