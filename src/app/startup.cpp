@@ -32,15 +32,6 @@ StartupOutcome MainForm::Load(const std::string& commandLine) {
     GetDisplayDriver(registry_, ctx_.DriverKeyPath, ctx_.DriverDll);
     ctx_.DetonatorVersion = GetVersionInfo(os_, os_.SystemDirectory() + "\\" + ctx_.DriverDll + ".dll");
     lblDetVersion = ctx_.DetonatorVersion;
-    ctx_.DeviceDescription = registry_.GetStringValue(ctx_.DriverKeyPath, reg::kDeviceDescription, "");
-    ctx_.CompressedFormat = registry_.GetDwordValue(ctx_.DriverKeyPath, reg::kUseCompressedModeFormat, 0) != 0;
-
-    const std::string key = ctx_.VersionKey();
-    // The calculator needs a driver that takes any rate; a 4100 driver without the compressed
-    // format takes any rate but keeps the calculator off.
-    if (!(KeyAtLeast(key, kV4041) && ctx_.CompressedFormat)) SetCalculatorEnabled(false);
-    ctx_.AnyRate = AnyRateFor(key, ctx_.CompressedFormat);
-    grid.SetAnyRate(ctx_.AnyRate);
 
     if (!IsNvidiaDriver(ctx_.DriverDll)) {
         prompt_.Show(kNoDriver, Icon::Critical, Buttons::Ok);
@@ -58,6 +49,15 @@ StartupOutcome MainForm::Load(const std::string& commandLine) {
 
     // What only the window and its report show is read from here on, so that a silent
     // /startup run at logon reads no more than it must.
+    ctx_.DeviceDescription = registry_.GetStringValue(ctx_.DriverKeyPath, reg::kDeviceDescription, "");
+    ctx_.CompressedFormat = registry_.GetDwordValue(ctx_.DriverKeyPath, reg::kUseCompressedModeFormat, 0) != 0;
+    const std::string key = ctx_.VersionKey();
+    // The calculator needs a driver that takes any rate; a 4100 driver without the compressed
+    // format takes any rate but keeps the calculator off.
+    if (!(KeyAtLeast(key, kV4041) && ctx_.CompressedFormat)) SetCalculatorEnabled(false);
+    ctx_.AnyRate = AnyRateFor(key, ctx_.CompressedFormat);
+    grid.SetAnyRate(ctx_.AnyRate);
+
     RefreshLoadCheck();
     const TvResolutions stored = ReadTvResolutions(registry_);
     tvParts_ = BuildTVEntries(stored, key);
