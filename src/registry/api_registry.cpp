@@ -70,13 +70,8 @@ std::string ApiRegistry::GetStringValue(const std::string& key, const std::strin
 
 bool ApiRegistry::SaveStringValue(const std::string& key, const std::string& name,
                                   const std::string& text) {
-    if (text.size() > std::numeric_limits<uint32_t>::max()) return false;
-    OpenedKey hkey(api_);
-    if (!Open(hkey, api_.CreateKey(key.c_str(), hkey.out()))) return false;
     // The characters only: the stored size counts no terminating NUL.
-    return api_.SetValue(hkey.get(), name.c_str(), kRegSz,
-                         reinterpret_cast<const unsigned char*>(text.data()),
-                         static_cast<uint32_t>(text.size())) == kErrorSuccess;
+    return SaveRawValue(key, name, RegData{kRegSz, text});
 }
 
 int32_t ApiRegistry::GetDwordValue(const std::string& key, const std::string& name,
@@ -101,14 +96,10 @@ int32_t ApiRegistry::GetDwordValue(const std::string& key, const std::string& na
 
 bool ApiRegistry::SaveDwordValue(const std::string& key, const std::string& name,
                                  int32_t number) {
-    OpenedKey hkey(api_);
-    if (!Open(hkey, api_.CreateKey(key.c_str(), hkey.out()))) return false;
     const uint32_t n = static_cast<uint32_t>(number);
-    const unsigned char bytes[4] = {static_cast<unsigned char>(n), static_cast<unsigned char>(n >> 8),
-                                    static_cast<unsigned char>(n >> 16),
-                                    static_cast<unsigned char>(n >> 24)};
-    return api_.SetValue(hkey.get(), name.c_str(), kRegDword, bytes, sizeof bytes) ==
-           kErrorSuccess;
+    const char bytes[4] = {static_cast<char>(n), static_cast<char>(n >> 8), static_cast<char>(n >> 16),
+                           static_cast<char>(n >> 24)};
+    return SaveRawValue(key, name, RegData{kRegDword, std::string(bytes, sizeof bytes)});
 }
 
 bool ApiRegistry::DeleteRegValue(const std::string& key, const std::string& name) {
