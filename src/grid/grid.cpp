@@ -129,10 +129,7 @@ void Grid::PositionsFromCaptions() {
 void Grid::SyncSteppers() {
     PositionsFromCaptions();
     if (anyRate_) return;
-    for (auto& r : rows_)
-        if (r.caption == "N/A") r.enabled = false;
-    for (auto& r : rows_)
-        if (r.caption != "N/A") r.enabled = true;
+    for (auto& r : rows_) r.enabled = r.caption != "N/A";
 }
 
 int32_t RateForHeight(double lineHz, int height) {
