@@ -27,6 +27,14 @@ bool ParseWholeNumber(const std::string& text, long long& out) {
     return true;
 }
 
+bool SameNoCase(const std::string& a, const std::string& b) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (lower(a[i]) != lower(b[i])) return false;
+    return true;
+}
+
 std::string FileInFolder(const std::string& folder, const std::string& name) {
     // Only the drive-root form, not any last byte 0x5C: in a double-byte code page that can be
     // the second half of a character ending a folder's name.

@@ -16,6 +16,9 @@ std::string FileInFolder(const std::string& folder, const std::string& name);
 std::string ZeroPadded(unsigned long value, size_t minDigits);
 std::string HexDigits(unsigned long value, size_t minDigits, bool upperCase);
 
+// Names as Windows compares them: ASCII letters without regard to case, all else exactly.
+bool SameNoCase(const std::string& a, const std::string& b);
+
 // A decimal number as the user types it into the frequency box: blanks around it,
 // an optional sign, digits with an optional fraction after "." or ",". Nothing else.
 bool ParseDecimal(const std::string& text, double& out);

@@ -27,13 +27,6 @@ bool ReadableKeyPath(const std::string& path) {
     return !path.empty() && path[0] != '\\' && path.find("\\\\") == std::string::npos;
 }
 
-char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
-
-bool SameFileName(const std::string& a, const std::string& b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
-}
-
 bool AllDigits(const std::string& s, size_t from, size_t count) {
     if (from + count > s.size()) return false;
     for (size_t i = from; i < from + count; ++i)
@@ -89,7 +82,7 @@ std::string BackupFileName(const BackupTime& t, const std::vector<std::string>& 
                              two(t.hour, 2) + two(t.minute, 2) + two(t.second, 2);
     for (int n = 1; n <= kMaxSuffix; ++n) {
         const std::string name = base + (n == 1 ? std::string() : "-" + std::to_string(n)) + kNameSuffix;
-        const auto same = [&name](const std::string& file) { return SameFileName(file, name); };
+        const auto same = [&name](const std::string& file) { return SameNoCase(file, name); };
         if (std::none_of(taken.begin(), taken.end(), same)) return name;
     }
     return std::string();

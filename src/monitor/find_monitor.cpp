@@ -1,9 +1,9 @@
 #include "monitor/find_monitor.h"
 
 #include <algorithm>
-#include <cctype>
 #include <vector>
 
+#include "core/text.h"
 #include "registry/settings.h"
 
 namespace hzwk {
@@ -16,15 +16,7 @@ constexpr uint32_t kMaxEdidBytes = 32u << 10;
 // Instances looked at in all, so that a flooded registry cannot hold up the start.
 constexpr int kMaxInstances = 10000;
 
-// Windows matches key names without regard to case.
-bool IsPresentKey(const std::string& name) {
-    const std::string want = reg::kPresentSubkey;
-    if (name.size() != want.size()) return false;
-    for (size_t i = 0; i < name.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(name[i])) != std::tolower(static_cast<unsigned char>(want[i])))
-            return false;
-    return true;
-}
+bool IsPresentKey(const std::string& name) { return SameNoCase(name, reg::kPresentSubkey); }
 
 std::string ReadEdid(RegistryAccess& registry, const std::string& instance) {
     const std::string key = instance + "\\" + reg::kDeviceParameters;

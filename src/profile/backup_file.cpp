@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/text.h"
 #include "profile/memory_registry.h"
 #include "profile/reg_file.h"
 
@@ -11,15 +12,6 @@ namespace hzwk {
 namespace {
 
 constexpr char kMachineRoot[] = "HKEY_LOCAL_MACHINE";
-
-char Upper(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
-
-// Key names compare as Windows compares them; for the ASCII the driver keys use, that is
-// without regard to case.
-bool SameKeyName(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return Upper(x) == Upper(y); });
-}
 
 // The file's lines as the importer splits them, blanks at their start removed.
 std::vector<std::string> Lines(const std::string& text) {
@@ -72,11 +64,11 @@ bool ReadBackupText(const std::string& text, const std::string& driverKeyPath,
     if (!inner.empty() && inner[0] == '-') return Refuse(error, "the file deletes a key");
     const size_t slash = inner.find('\\');
     const std::string root = inner.substr(0, slash);
-    if (!SameKeyName(root, kMachineRoot))
+    if (!SameNoCase(root, kMachineRoot))
         return Refuse(error, "the file's key is not under " + std::string(kMachineRoot));
     const std::string path = slash == std::string::npos ? std::string() : inner.substr(slash + 1);
     if (driverKeyPath.empty()) return Refuse(error, "no driver key was found on this machine");
-    if (!SameKeyName(path, driverKeyPath))
+    if (!SameNoCase(path, driverKeyPath))
         return Refuse(error, "the file is for key " + path + ", not this machine's driver key " + driverKeyPath);
 
     if (values.size() != 1)

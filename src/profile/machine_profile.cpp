@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "core/text.h"
 #include "profile/reg_file.h"
 
 namespace hzwk {
@@ -17,14 +18,6 @@ std::string Trim(const std::string& s) {
     return s.substr(b, e - b);
 }
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-
-bool SameNoCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i])) return false;
-    return true;
-}
 
 // Plain decimal digits, no sign, within `limit`.
 bool ParseNumber(const std::string& s, uint32_t limit, uint32_t* out) {

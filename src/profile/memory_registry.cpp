@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/text.h"
 
 namespace hzwk {
 
@@ -13,13 +14,6 @@ std::string Lower(const std::string& s) {
     std::string out(s);
     for (char& c : out) c = LowerAscii(c);
     return out;
-}
-
-bool SameName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-    return true;
 }
 
 // Splits a key path into its parts. One trailing '\' is tolerated, as Windows does;
@@ -45,7 +39,7 @@ bool SplitPath(const std::string& path, std::vector<std::string>* parts) {
 // The subkey or value of that name, compared without regard to case; end() when none.
 template <class Items>
 auto Named(Items& items, const std::string& name) {
-    return std::find_if(items.begin(), items.end(), [&](const auto& i) { return SameName(i.name, name); });
+    return std::find_if(items.begin(), items.end(), [&](const auto& i) { return SameNoCase(i.name, name); });
 }
 
 template <class Items>

@@ -6,6 +6,7 @@
 #include <ctime>
 #include <utility>
 
+#include "core/text.h"
 #include "profile/reg_file.h"
 
 namespace hzwk {
@@ -21,15 +22,6 @@ std::string NowText(const char* format) {
     return buffer;
 }
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
-
-// Folder names as Windows compares them: for ASCII, without regard to case.
-bool SameFolder(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i])) return false;
-    return true;
-}
 
 }  // namespace
 
@@ -96,7 +88,7 @@ ClockTime ProfileOs::LocalClock() {
 
 std::string ProfileOs::HostPath(const std::string& folder, const std::string& name) const {
     const bool plainName = !name.empty() && name.find_first_of("/\\") == std::string::npos && name != "." && name != "..";
-    if (!plainName || profile_.programFolder.empty() || !SameFolder(folder, profile_.programFolder)) return std::string();
+    if (!plainName || profile_.programFolder.empty() || !SameNoCase(folder, profile_.programFolder)) return std::string();
     return ProfilePath(profile_.directory, name);
 }
 

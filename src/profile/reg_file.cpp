@@ -1,5 +1,6 @@
 #include "profile/reg_file.h"
 
+#include "core/text.h"
 #include "registry/reg_text.h"
 
 #include <cstdio>
@@ -36,20 +37,9 @@ bool AllBlank(const std::string& s, size_t from) {
     return true;
 }
 
-bool SameAscii(const std::string& a, const char* b) {
-    size_t i = 0;
-    for (; i < a.size() && b[i] != '\0'; ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z') x = char(x - 'a' + 'A');
-        if (y >= 'a' && y <= 'z') y = char(y - 'a' + 'A');
-        if (x != y) return false;
-    }
-    return i == a.size() && b[i] == '\0';
-}
-
 bool StartsWithNoCase(const std::string& s, size_t at, const char* prefix) {
     const std::string p(prefix);
-    return s.size() >= at + p.size() && SameAscii(s.substr(at, p.size()), prefix);
+    return s.size() >= at + p.size() && SameNoCase(s.substr(at, p.size()), p);
 }
 
 int HexDigit(char c) {
@@ -140,9 +130,9 @@ private:
         const std::string path = slash == std::string::npos ? std::string() : name.substr(slash + 1);
         if (Depth(path) > kMaxKeyDepth)
             return Problem("the key path is deeper than " + std::to_string(kMaxKeyDepth) + " levels");
-        if (!SameAscii(root, kMachineRoot)) {
+        if (!SameNoCase(root, kMachineRoot)) {
             for (const char* other : kOtherRoots) {
-                if (SameAscii(root, other)) {
+                if (SameNoCase(root, other)) {
                     inKey_ = true;
                     keep_ = false;
                     return true;
