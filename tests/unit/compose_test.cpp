@@ -14,8 +14,7 @@ namespace hzwk {
 namespace {
 
 using test::All;
-
-std::string Blanks(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
+using test::Blanks;
 
 std::string Tail(const std::string& text, size_t n) { return text.substr(text.size() - std::min(n, text.size())); }
 

@@ -3,12 +3,13 @@
 
 #include <string>
 
+#include "fakes.h"
 #include "grid/conversions.h"
 
 namespace hzwk {
 namespace {
 
-std::string Blanks(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
+using test::Blanks;
 
 TEST(CalcRates, EveryLadderCaptionInBothFormatsNothingOffItOrWithAnyRate) {
     const struct {

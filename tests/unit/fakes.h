@@ -6,8 +6,6 @@
 
 #include <cstdint>
 #include <deque>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <set>
 #include <string>
@@ -18,6 +16,7 @@
 #include "grid/rows.h"
 #include "os/os.h"
 #include "profile/memory_registry.h"
+#include "profile/reg_file.h"
 #include "registry/api_registry.h"
 
 namespace hzwk::test {
@@ -145,10 +144,18 @@ struct Machine {
     std::string Setting(const std::string& name) { return Str(reg.GetRaw("SOFTWARE\\HZWK", name)); }
 };
 
+inline std::string Blanks(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
+
+// A whole file, or "" when it cannot be read.
+inline std::string FileText(const std::string& path) {
+    std::string text;
+    ReadWholeFile(path, &text, nullptr);
+    return text;
+}
+
 // An EDID from tests/unit/data/edid/.
 inline std::string EdidFile(const std::string& file) {
-    std::ifstream in(std::string(HZWK_SOURCE_DIR) + "/tests/unit/data/edid/" + file, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return FileText(std::string(HZWK_SOURCE_DIR) + "/tests/unit/data/edid/" + file);
 }
 
 // A monitor instance as Windows records it; `present`: connected now (a Control subkey).

@@ -11,7 +11,9 @@
 #include <fstream>
 #include <set>
 
+#include "app/detect.h"
 #include "catalogue/catalogue.h"
+#include "fakes.h"
 #include "profile/machine_profile.h"
 #include "profile/memory_registry.h"
 #include "registry/api_registry.h"
@@ -21,10 +23,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadFile(const fs::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), {}};
-}
+std::string ReadFile(const fs::path& p) { return test::FileText(p.string()); }
 
 struct CtlRun {
     int status;
@@ -62,9 +61,8 @@ struct ScratchProfile {
         MachineProfile profile;
         std::string error;
         EXPECT_TRUE(LoadMachineProfile(dir.string(), reg, profile, &error)) << error;
-        const std::string key =
-            ApiRegistry(reg).GetStringValue("HARDWARE\\DEVICEMAP\\VIDEO", "\\Device\\Video0", "").substr(18);
-        auto v = reg.GetRaw(key, name);
+        ApiRegistry api(reg);
+        auto v = reg.GetRaw(DriverKeyPathFor(api, "5.1"), name);
         return v ? v->bytes : "<absent>";
     }
     std::string Registry() { return ReadFile(dir / "registry.reg"); }

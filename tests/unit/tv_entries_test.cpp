@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "fakes.h"
 #include "profile/memory_registry.h"
 #include "registry/api_registry.h"
 #include "registry/settings.h"
@@ -11,7 +12,7 @@
 namespace hzwk {
 namespace {
 
-std::string Blanks(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
+using test::Blanks;
 
 // One NormalModeTable TV-out entry as BuildTVEntries renders it.
 std::string Entry(const char* joinAndDepth, const std::string& w, const std::string& h) {
