@@ -1,12 +1,9 @@
 # The Direct3D test's end-to-end cases: the set-up window opened by hzwkd3dtry.exe over a
 # stand-in main window ("hzwkd3dtry main"), driven by hzwkdrive.exe (windows `d3d` and
 # `d3dtest`). Sourced after ../lib.sh (whose Xvfb, prefix template, results folder, driver,
-# screenshots and verdicts these reuse).
-#   E2E_D3D_HELPERS  folder of hzwkd3dtry.exe, hzwkd3dbare.exe
-#                    (default $E2E_HELPERS/d3d, as the main Windows build puts them)
-#   D3D_WINE         the Wine loader that runs them (default $E2E_WINE)
+# screenshots and verdicts these reuse). D3D_WINE: the Wine loader that runs the helpers.
 
-: "${E2E_D3D_HELPERS:=$E2E_HELPERS/d3d}"
+E2E_D3D_HELPERS=$E2E_HELPERS/d3d
 : "${D3D_WINE:=$E2E_WINE}"
 D3D_SCREEN_W=1024
 D3D_SCREEN_H=768

@@ -98,7 +98,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     ShowWindow(main, show);
     hzwk::SetD3DRunObserver(OnRun);
     hzwk::OpenD3DSetupWindow(instance, main, captions);
-    Append(IsWindowEnabled(main) ? "opened main=enabled" : "opened main=disabled");
 
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
