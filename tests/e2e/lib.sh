@@ -183,7 +183,7 @@ e2e_machine() {
     E2E_RESULTS=$E2E_RESULTS_ROOT/$1
     rm -rf "$E2E_WORK" "$E2E_RESULTS"
     mkdir -p "$E2E_WORK" "$E2E_RESULTS"
-    [ -f "$4" ] || { e2e_fail "no program at $4"; e2e_end; }
+    E2E_BITS=$(e2e_exe_bits "$4") || { e2e_fail "no Windows program at $4"; e2e_end; }
     [ -f "$E2E_HELPERS/hzwkdrive.exe" ] && [ -f "$E2E_HELPERS/hzwkvolkey.exe" ] ||
         { e2e_fail "missing helpers in $E2E_HELPERS: build the target e2e-helpers of $E2E_BUILD"; e2e_end; }
     if [ ! -x "$E2E_XMODES" ] || [ "$E2E_SRC/xmodes/xmodes.c" -nt "$E2E_XMODES" ]; then
@@ -196,7 +196,7 @@ e2e_machine() {
     e2e_prefix
     # A 32-bit program needs syswow64 and 32-bit XRandR, without which Wine cannot change the
     # display mode for it.
-    if [ "$(e2e_exe_bits "$4")" = 32 ] && { [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ] ||
+    if [ "$E2E_BITS" = 32 ] && { [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ] ||
                                            [ ! -e /usr/lib/i386-linux-gnu/libXrandr.so.2 ]; }; then
         e2e_fail "$4 is 32-bit: install wine32:i386 and libxrandr2:i386 (scripts/setup.sh)"
         e2e_end
@@ -210,17 +210,16 @@ e2e_machine() {
 e2e_begin() {
     E2E_PROFILE=$2
     local prof=$E2E_SRC/profiles/$2 modes w h
+    [ -f "$prof/registry.reg" ] && [ -f "$prof/machine.ini" ] || { e2e_fail "no profile $2"; e2e_end; }
     modes=$(e2e_ini display modes "$prof/machine.ini" 2>/dev/null)
     # The screen must hold the largest mode; Xvfb lists its own size at 0 Hz.
     w=$(printf '%s\n' 1024x768 $modes | cut -dx -f1 | sort -n | tail -n 1)
     h=$(printf '%s\n' 1024x768 $modes | sed 's/@.*//' | cut -dx -f2 | sort -n | tail -n 1)
     # shellcheck disable=SC2086
     e2e_machine "$1" "$w" "$h" "$HZWK_EXE" $modes
-    [ -f "$prof/registry.reg" ] && [ -f "$prof/machine.ini" ] || { e2e_fail "no profile $2"; e2e_end; }
     # A 32-bit program (the build users run) sees HKLM\SOFTWARE through Wow6432Node and its
     # system32 through syswow64: the machine is seeded as the program sees it, and the
     # driver's registry checks read that view.
-    E2E_BITS=$(e2e_exe_bits "$HZWK_EXE") || { e2e_fail "$HZWK_EXE is not a Windows program"; e2e_end; }
     export HZWKDRIVE_REG_VIEW=$E2E_BITS
     local regedit=regedit sysdir=system32
     [ "$E2E_BITS" = 32 ] && { regedit='C:\windows\syswow64\regedit.exe'; sysdir=syswow64; }
@@ -230,6 +229,7 @@ e2e_begin() {
     local devkey
     devkey=$(sed -n 's/\r$//; s/^\[HKEY_LOCAL_MACHINE\\\(System\\CurrentControlSet\\Control\\Video\\.*\)\]$/\1/Ip' \
         "$prof/registry.reg")
+    E2E_DEVICE_KEY="HKLM\\$devkey"
     e2e_wine 60 "$E2E_HELPERS/hzwkvolkey.exe" ${devkey:+"$devkey"} > "$E2E_RESULTS/modes.txt" 2> "$E2E_WORK/volkey.err" ||
         { cat "$E2E_WORK/volkey.err"; e2e_fail "could not make the driver's device key"; e2e_end; }
     { cat "$prof/registry.reg"; printf '\n%s\n' "${E2E_EXTRA_REG:-}"; } > "$E2E_WORK/registry.reg"
@@ -301,9 +301,7 @@ e2e_no_report() {
     [ ! -f "$E2E_FOLDER/debug.txt" ] || { e2e_fail "debug.txt was written although start-up should have ended before"; return 1; }
 }
 
-# The driver's device key of the XP profiles; the rows in stepper order (row = UpDown
-# number - 1), as hzwkctl names them.
-E2E_DEVICE_KEY='HKLM\System\CurrentControlSet\Control\Video\{8F3A5C21-6B7D-4E90-A1C4-2D5E7F903B16}\0000'
+# The rows in stepper order (row = UpDown number - 1), as hzwkctl names them.
 E2E_ROWS=(320x200 320x240 400x300 480x360 512x384 640x400 640x480 800x600 1024x768 1152x864
           1280x768 1280x960 1280x1024 1600x900 1600x1024 1600x1200 1920x1080 1920x1200
           1920x1440 2048x1536 848x480 1280x720 1360x768)
