@@ -20,7 +20,7 @@ pick() { for d in "$@"; do [ -f "$d/hzwk.exe" ] && { echo "$d"; return; }; done;
 SECS=${1:-5}
 SHORT=1
 [ "$SECS" -gt "$SHORT" ] 2>/dev/null || { echo "SECONDS must be a whole number above $SHORT" >&2; exit 2; }
-E2E_BUILD=$(cd "${2:-$(pick "$top/build/win-i686" "$top/build/win-x86_64" "$top/build-e2e-win")}" 2>/dev/null && pwd) ||
+E2E_BUILD=$(cd "${2:-$(pick "$top/build/win-i686" "$top/build/win-x86_64")}" 2>/dev/null && pwd) ||
     { echo "no build folder ${2:-build/win-i686}" >&2; exit 1; }
 export E2E_BUILD
 rounds=${BENCH_PAIRS:-10}
