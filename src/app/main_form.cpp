@@ -1,16 +1,34 @@
 #include "app/main_form.h"
 
+#include <algorithm>
+
 #include "modelist/apply.h"
 #include "registry/settings.h"
 
 namespace hzwk {
 namespace {
 
+// The lowest rate a calculated row shows: a lower vertical maximum cannot take the rows below it.
+constexpr int kLowestCalcCap = 60;
+
 constexpr const char kAdvancedWarning[] =
     "This program is not magic, and it will not allow you to display higher refresh rates than what "
     "your monitor supports. Use with caution.";
 constexpr const char kNoTvOut[] = "Added Resolutions: None";
 constexpr const char kHelpMissing[] = "Help file (hzwkhelp.chm) not found";
+constexpr const char kBeyondHead[] = "The monitor ";
+constexpr const char kBeyondRates[] = " cannot show these rates:\n\n";
+constexpr const char kBeyondTail[] =
+    "\nThe screen may stay black in these modes after the restart. Write them anyway?";
+
+// One line per row: "1600 x 1200 at 85 Hz (at most 82 Hz)".
+std::string BeyondWarning(const std::string& monitor, const std::vector<RowBeyond>& rows) {
+    std::string text = kBeyondHead + monitor + kBeyondRates;
+    for (const RowBeyond& r : rows)
+        text += std::string(kRows[static_cast<std::size_t>(r.row)].resolutionText) + " at " +
+                std::to_string(r.rate) + " Hz (at most " + std::to_string(r.atMost) + " Hz)\n";
+    return text + kBeyondTail;
+}
 
 }  // namespace
 
@@ -41,7 +59,10 @@ void MainForm::UpDown24Changed(int position) {
 }
 
 void MainForm::CmdCalcClick() {
-    grid.FillFromHFreq(text1);
+    // The monitor's vertical maximum caps the rates, within what a row can show at all.
+    int highest = kHighestSetRate;
+    if (monitor_.verticalHz) highest = std::max(kLowestCalcCap, std::min(monitor_.verticalHz->max, kHighestSetRate));
+    grid.FillFromHFreq(text1, highest);
     cmdCalcIsDefault = false;
 }
 
@@ -64,8 +85,17 @@ void MainForm::Check1Click() {
     SetCalculatorEnabled(false);
 }
 
+std::vector<RowBeyond> MainForm::RowsBeyondMonitor() const {
+    RateLimits limits;
+    if (monitor_.horizontalKhz) limits.horizontalKhz = monitor_.horizontalKhz->max;
+    if (monitor_.verticalHz) limits.verticalHz = monitor_.verticalHz->max;
+    return RowsBeyond(grid.CaptionsNow(), limits);
+}
+
 WriteOutcome MainForm::CmdApplyClick() {
-    return ApplyModeList(ctx_, grid.CaptionsNow(), tvParts_, registry_, os_, prompt_);
+    const std::vector<RowBeyond> beyond = RowsBeyondMonitor();
+    const std::string warning = beyond.empty() ? std::string() : BeyondWarning(monitor_.name, beyond);
+    return ApplyModeList(ctx_, grid.CaptionsNow(), tvParts_, registry_, os_, prompt_, warning);
 }
 
 WriteOutcome MainForm::CmdResetClick() {

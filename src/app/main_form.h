@@ -10,6 +10,7 @@
 #include "core/prompt.h"
 #include "grid/grid.h"
 #include "modelist/apply.h"
+#include "monitor/edid.h"
 #include "os/os.h"
 #include "registry/registry_access.h"
 #include "tvout/tv_entries.h"
@@ -58,6 +59,9 @@ public:
     void TvOutStored();                          // the TV-out window stored new values
 
     const DriverContext& Context() const { return ctx_; }
+    // The attached monitors as start-up found them, and the rows Apply would warn about.
+    const MonitorInfo& Monitor() const { return monitor_; }
+    std::vector<RowBeyond> RowsBeyondMonitor() const;
     const TvParts& TvPartsNow() const { return tvParts_; }
     Captions CaptionsNow() const { return grid.CaptionsNow(); }
 
@@ -73,6 +77,7 @@ private:
     Prompt& prompt_;
     DriverContext ctx_;
     TvParts tvParts_;
+    MonitorInfo monitor_;
 };
 
 }  // namespace hzwk

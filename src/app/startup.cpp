@@ -19,6 +19,7 @@ inline constexpr size_t kVendorPrefixLength = 7;  // "NVIDIA "
 
 StartupOutcome MainForm::Load(const std::string& commandLine) {
     ctx_ = DriverContext{};
+    monitor_ = MonitorInfo{};
     ctx_.StartupRun = commandLine == kStartupSwitch;
 
     ctx_.OsVersion = registry_.GetStringValue(reg::kWindowsVersionKey, reg::kCurrentVersion, "");
@@ -65,9 +66,9 @@ StartupOutcome MainForm::Load(const std::string& commandLine) {
 
     // The calculator starts from the monitor's own highest line rate when it states one. The
     // program sets it, the user did not type it: Set does not become the default button.
-    const MonitorInfo monitor = FindMonitor(registry_);
-    if (monitor.horizontalKhz && monitor.horizontalKhz->max > 0) {
-        upDown24Position = std::min(monitor.horizontalKhz->max, kUpDown24Max);
+    monitor_ = FindMonitor(registry_, MonitorsOnAdapter(os_.DisplayAdapters(), ctx_.DriverKeyPath));
+    if (monitor_.horizontalKhz && monitor_.horizontalKhz->max > 0) {
+        upDown24Position = std::min(monitor_.horizontalKhz->max, kUpDown24Max);
         text1 = std::to_string(upDown24Position);
     }
 

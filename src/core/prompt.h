@@ -7,8 +7,9 @@ namespace hzwk {
 
 inline constexpr const char kTitle[] = "Hertzwerk";
 
-enum class Icon { None, Critical, Information };
-enum class Buttons { Ok, YesNo };
+enum class Icon { None, Critical, Information, Warning };
+// YesNoDefaultNo: Enter or a stray click answers No, for questions where Yes can do harm.
+enum class Buttons { Ok, YesNo, YesNoDefaultNo };
 enum class Answer { Ok, Yes, No };
 
 class Prompt {

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+#include <algorithm>
 #include <limits>
 
 #include "core/text.h"
@@ -13,7 +14,6 @@ namespace {
 constexpr const char* kLadder[] = {"N/A", "60", "70", "72", "75", "85", "100", "120"};
 constexpr int kTopRung = 7;
 constexpr int kLowestShownRate = 60;
-constexpr int kHighestSetRate = 240;
 
 // Rows that share a height, and so a calculated rate, in the order they are set.
 struct HeightGroup {
@@ -43,6 +43,13 @@ bool CountsFor(int row, const DisplayMode& mode) {
         return false;
     const bool anyDepth = row == kR320x200 || row == kR320x240 || row == kR400x300;
     return anyDepth || mode.bitsPerPixel != 4;
+}
+
+bool CalculatorFills(int row) {
+    for (const HeightGroup& g : kHeightGroups)
+        for (int i = 0; i < g.count; ++i)
+            if (g.rows[i] == row) return true;
+    return false;
 }
 
 int LadderPosition(const std::string& caption) {
@@ -143,7 +150,7 @@ int32_t RateForHeight(double lineHz, int height) {
     return static_cast<int32_t>(rounded);
 }
 
-void Grid::FillFromHFreq(const std::string& kHzText) {
+void Grid::FillFromHFreq(const std::string& kHzText, int highestRate) {
     double kHz = 0;
     if (!ParseDecimal(kHzText, kHz)) kHz = 0;
     volatile double hz = kHz * 1000.0;
@@ -152,17 +159,30 @@ void Grid::FillFromHFreq(const std::string& kHzText) {
         const int32_t rate = RateForHeight(k, g.height);
         for (int i = 0; i < g.count; ++i) {
             const int row = g.rows[i];
-            if (rate >= kLowestShownRate && rate <= kHighestSetRate) {
+            if (rate >= kLowestShownRate && rate <= highestRate) {
                 SetPosition(row, rate);
                 rows_[row].caption = std::to_string(rate);
             } else if (rate < kLowestShownRate) {
                 SetPosition(row, 0);
                 rows_[row].caption = "N/A";
             } else {
-                SetPosition(row, kHighestSetRate);
+                SetPosition(row, highestRate);
             }
         }
     }
+}
+
+std::vector<RowBeyond> RowsBeyond(const Captions& captions, const RateLimits& limits) {
+    std::vector<RowBeyond> beyond;
+    for (const int row : kDisplayOrder) {
+        long long rate = 0;
+        if (!ParseWholeNumber(captions[static_cast<std::size_t>(row)], rate)) continue;
+        int atMost = limits.verticalHz > 0 ? limits.verticalHz : std::numeric_limits<int>::max();
+        if (limits.horizontalKhz > 0 && CalculatorFills(row))
+            atMost = std::min(atMost, RateForHeight(limits.horizontalKhz * 1000.0, kRows[static_cast<std::size_t>(row)].height));
+        if (rate > atMost) beyond.push_back(RowBeyond{row, rate, atMost});
+    }
+    return beyond;
 }
 
 }  // namespace hzwk

@@ -13,6 +13,9 @@
 
 namespace hzwk {
 
+// The calculator's highest rate unless the monitor's own vertical maximum is lower.
+inline constexpr int kHighestSetRate = 240;
+
 struct GridRow {
     std::string caption;  // "N/A" or a rate in Hz
     int position = 0;     // 0..7 on the ladder, the rate itself with any-rate drivers
@@ -41,8 +44,9 @@ public:
     void ReadCurrentRates(const std::vector<DisplayMode>& modes);
     // Stepper positions from the captions (and, on the ladder, enabled states).
     void SyncSteppers();
-    // Fills the 17 rows that share a height group from the monitor's horizontal frequency (kHz text).
-    void FillFromHFreq(const std::string& kHzText);
+    // Fills the 17 rows that share a height group from the monitor's horizontal frequency (kHz
+    // text); no row gets a rate above `highestRate`.
+    void FillFromHFreq(const std::string& kHzText, int highestRate = kHighestSetRate);
 
 private:
     // Each stepper to the position its caption stands for; a caption that names none (a rate
@@ -56,6 +60,25 @@ private:
 // The highest refresh rate for `height` lines at `lineHz` Hz line frequency, rounded
 // half to even. Clamped to the 16-bit range, so absurd frequencies stay absurd, not wrapped.
 int32_t RateForHeight(double lineHz, int height);
+
+// What the monitors allow, as far as they say: 0 for a maximum they do not state.
+struct RateLimits {
+    int horizontalKhz = 0;
+    int verticalHz = 0;
+};
+
+// A row whose caption asks for more than the monitors can show, and the most they can.
+struct RowBeyond {
+    int row = 0;
+    long long rate = 0;
+    int atMost = 0;
+};
+
+// The rows beyond `limits`, in the window's order. A caption that is a number is beyond when
+// it is above the vertical maximum or, in the 17 rows the calculator fills, above the rate the
+// calculator gives for the row's height at the horizontal maximum (before its cap and its
+// floor); `atMost` is the lower of the limits that apply to the row.
+std::vector<RowBeyond> RowsBeyond(const Captions& captions, const RateLimits& limits);
 
 // The caption for a ladder position 0..7 ("N/A", "60", ... "120").
 const char* LadderCaption(int position);

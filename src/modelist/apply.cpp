@@ -41,7 +41,7 @@ bool WriteDefaults(const DriverContext& ctx, const std::string& valueName, Regis
 }  // namespace
 
 WriteOutcome ApplyModeList(DriverContext& ctx, const Captions& captions, TvParts& tv,
-                           RegistryAccess& registry, Os& os, Prompt& prompt) {
+                           RegistryAccess& registry, Os& os, Prompt& prompt, const std::string& warning) {
     // An unknown adapter has no mode-list value; its key's unnamed value is not ours to write.
     // Said at once: asking first would only lead to a refusal after Yes.
     const std::string valueName = ModeValueNameFor(ctx.ModeValueName, ctx.VersionKey());
@@ -49,6 +49,8 @@ WriteOutcome ApplyModeList(DriverContext& ctx, const Captions& captions, TvParts
         prompt.Show(kUnknownAdapter, Icon::Critical, Buttons::Ok);
         return WriteOutcome::Refused;
     }
+    if (!warning.empty() && prompt.Show(warning, Icon::Warning, Buttons::YesNoDefaultNo) != Answer::Yes)
+        return WriteOutcome::Declined;
     if (prompt.Show(kAskApply, Icon::None, Buttons::YesNo) != Answer::Yes) return WriteOutcome::Declined;
 
     const Step step = ComposeLogAndWrite(ctx, valueName, captions, tv, registry, os);

@@ -26,10 +26,12 @@ inline constexpr const char kNoBackup[] =
 
 enum class WriteOutcome { Declined, Written, Refused, Failed };
 
-// Confirms, rebuilds the TV-out parts into `tv`, composes, backs up the value, logs, writes,
-// reports. Without a backup nothing is logged or written (Failed).
+// Shows `warning` first unless it is empty (No, the default, ends it: Declined), confirms,
+// rebuilds the TV-out parts into `tv`, composes, backs up the value, logs, writes, reports.
+// Without a backup nothing is logged or written (Failed).
 WriteOutcome ApplyModeList(DriverContext& ctx, const Captions& captions, TvParts& tv,
-                           RegistryAccess& registry, Os& os, Prompt& prompt);
+                           RegistryAccess& registry, Os& os, Prompt& prompt,
+                           const std::string& warning = std::string());
 
 // Confirms, backs up the value and writes the driver's default list unchanged. The caller
 // re-reads the grid unless the outcome is Failed.

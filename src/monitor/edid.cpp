@@ -13,6 +13,9 @@ constexpr size_t kDescriptorSize = 18;
 constexpr unsigned char kNameTag = 0xFC;
 constexpr unsigned char kRangeTag = 0xFD;
 constexpr size_t kNameLength = 13;
+// No monitor draws fewer lines a second than a TV (15.7 kHz) or fewer pictures than 40 a second.
+constexpr int kLowestHorizontalKhz = 15;
+constexpr int kLowestVerticalHz = 40;
 
 // The 18-byte display descriptor with this tag, or nullptr. `e` holds a whole base block.
 const unsigned char* Descriptor(const unsigned char* e, unsigned char tag) {
@@ -69,8 +72,13 @@ MonitorInfo ParseEdid(const std::string& bytes) {
         auto range = [](unsigned char lo, unsigned char hi, unsigned pair) {
             return RateRange{lo + (pair == 3 ? 255 : 0), hi + (pair >= 2 ? 255 : 0)};
         };
-        info.verticalHz = range(d[5], d[6], flags & 3);
-        info.horizontalKhz = range(d[7], d[8], flags >> 2 & 3);
+        const RateRange v = range(d[5], d[6], flags & 3), h = range(d[7], d[8], flags >> 2 & 3);
+        // Numbers no monitor can have mean a damaged descriptor: the calculator and the guard
+        // are better off with none than with limits made of noise.
+        if (v.min <= v.max && h.min <= h.max && h.max >= kLowestHorizontalKhz && v.max >= kLowestVerticalHz) {
+            info.verticalHz = v;
+            info.horizontalKhz = h;
+        }
     }
     return info;
 }

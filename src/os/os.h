@@ -28,6 +28,19 @@ struct ClockTime {
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
 };
 
+// A display adapter as the system lists it: its registry key ("\Registry\Machine\System\...")
+// and the device IDs of the monitors attached to it, each ending in the monitor's driver key
+// ("MONITOR\SNY0290\{4D36E96E-E325-11CE-BFC1-08002BE10318}\0000").
+struct DisplayAdapter {
+    std::string deviceKey;
+    std::vector<std::string> monitorIds;
+};
+
+// The monitor IDs of the adapters whose key is `driverKeyPath` (relative to
+// HKEY_LOCAL_MACHINE), letter case and the numbered control set aside; none when no adapter has it.
+std::vector<std::string> MonitorsOnAdapter(const std::vector<DisplayAdapter>& adapters,
+                                           const std::string& driverKeyPath);
+
 // "a.b.c.d": each 16-bit half of the version as a plain unsigned number.
 std::string FormatFileVersion(const FixedFileVersion& version);
 
@@ -69,6 +82,9 @@ public:
     virtual std::string AppDataFolder() = 0;
     // True when `path` is a folder afterwards, made now or there already.
     virtual bool MakeFolder(const std::string& path) = 0;
+
+    // The display adapters and their monitors; none where the system cannot say.
+    virtual std::vector<DisplayAdapter> DisplayAdapters() { return {}; }
 };
 
 }  // namespace hzwk

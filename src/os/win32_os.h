@@ -34,12 +34,15 @@ public:
     bool RemoveFile(const std::string& folder, const std::string& name) override;
     std::string AppDataFolder() override;  // %APPDATA%
     bool MakeFolder(const std::string& path) override;
+    std::vector<DisplayAdapter> DisplayAdapters() override;  // EnumDisplayDevicesA
 
     // The window that owns what OpenAddress starts (an HWND; none by default).
     void SetShellOwner(void* window) { owner_ = window; }
 
     // Most modes taken from the driver: a driver that never says "no more" cannot hang us.
     static constexpr uint32_t kMaxDisplayModes = 10000;
+    // Most adapters, and monitors on each, taken from the system.
+    static constexpr uint32_t kMaxDisplayDevices = 64;
 
 private:
     void* owner_ = nullptr;

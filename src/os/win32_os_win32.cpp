@@ -127,6 +127,26 @@ std::vector<DisplayMode> Win32Os::DisplayModes() {
     return modes;
 }
 
+std::vector<DisplayAdapter> Win32Os::DisplayAdapters() {
+    std::vector<DisplayAdapter> adapters;
+    auto device = [](const char* parent, DWORD n, DISPLAY_DEVICEA& out) {
+        std::memset(&out, 0, sizeof out);
+        out.cb = sizeof out;
+        return EnumDisplayDevicesA(parent, n, &out, 0) != 0;
+    };
+    DISPLAY_DEVICEA found;
+    for (DWORD i = 0; i < kMaxDisplayDevices && device(nullptr, i, found); ++i) {
+        DisplayAdapter adapter;
+        adapter.deviceKey = BeforeNul(found.DeviceKey, sizeof found.DeviceKey);
+        const std::string name = BeforeNul(found.DeviceName, sizeof found.DeviceName);
+        // Asked with the adapter's name, the same call lists the monitors attached to it.
+        for (DWORD j = 0; j < kMaxDisplayDevices && device(name.c_str(), j, found); ++j)
+            adapter.monitorIds.push_back(BeforeNul(found.DeviceID, sizeof found.DeviceID));
+        adapters.push_back(adapter);
+    }
+    return adapters;
+}
+
 std::string Win32Os::ProgramFolder() {
     const std::string path = ModulePath();
     const size_t slash = path.find_last_of('\\');

@@ -55,7 +55,7 @@ bool ParseMode(const std::string& token, DisplayMode* mode) {
            ParseNumber(rate[1], kMax, &mode->refreshHz);
 }
 
-enum class Section { None, System, Program, Files, Display, Other };
+enum class Section { None, System, Program, Files, Display, Monitors, Other };
 
 class IniReader {
 public:
@@ -90,6 +90,7 @@ private:
                        : SameNoCase(name, "program") ? Section::Program
                        : SameNoCase(name, "files")   ? Section::Files
                        : SameNoCase(name, "display") ? Section::Display
+                       : SameNoCase(name, "monitors") ? Section::Monitors
                                                      : Section::Other;
             return true;
         }
@@ -111,6 +112,8 @@ private:
                 return File(key, value);
             case Section::Display:
                 return Modes(key, value);
+            case Section::Monitors:
+                return Monitor(key, value);
             case Section::Other:
                 break;
         }
@@ -159,6 +162,18 @@ private:
             out_.modes.push_back(mode);
             token.clear();
         }
+        return true;
+    }
+
+    bool Monitor(const std::string& key, const std::string& value) {
+        if (SameNoCase(key, "adapter")) {
+            out_.adapters.push_back(DisplayAdapter{value, {}});
+            return true;
+        }
+        if (!SameNoCase(key, "monitor"))
+            return Problem("unknown setting \"" + key + "\" in [monitors] (expected adapter= or monitor=)");
+        if (out_.adapters.empty()) return Problem("a monitor= before any adapter=");
+        out_.adapters.back().monitorIds.push_back(value);
         return true;
     }
 
@@ -215,6 +230,11 @@ std::string FormatMachineIni(const MachineProfile& profile) {
             out += s.str();
         }
         out += "\r\n";
+    }
+    if (!profile.adapters.empty()) out += "[monitors]\r\n";
+    for (const DisplayAdapter& a : profile.adapters) {
+        out += "adapter=" + a.deviceKey + "\r\n";
+        for (const std::string& id : a.monitorIds) out += "monitor=" + id + "\r\n";
     }
     return out;
 }

@@ -16,12 +16,17 @@
 //     [display]
 //     modes=640x480x32@60 640x480x32@75
 //     modes=1024x768x16@85
+//     [monitors]
+//     adapter=\Registry\Machine\System\CurrentControlSet\Control\Video\{...}\0000
+//     monitor=MONITOR\SNY0290\{4D36E96E-E325-11CE-BFC1-08002BE10318}\0000
 //
 // [files] lists each file that exists with its fixed file version (four numbers of
 // 0 to 65535), or nothing after '=' for a file without a version resource. [display]
 // lists the display modes, WIDTHxHEIGHTxBPP@HZ, in the order the system numbers them;
 // several modes= lines are joined in order. A setting's value may hold '=' (so may a
-// path under [files]). Lines starting with ';' or '#' are comments.
+// path under [files]). [monitors] lists what EnumDisplayDevices tells: each adapter's key,
+// then the device ID of each monitor attached to it; without it the system lists none.
+// Lines starting with ';' or '#' are comments.
 // Sections with other names are left to other tools and skipped.
 #pragma once
 
@@ -45,6 +50,7 @@ struct MachineProfile {
     std::string programFolder;
     std::vector<ProfileFile> files;
     std::vector<DisplayMode> modes;
+    std::vector<DisplayAdapter> adapters;
 
     // The file listed under `path`, compared without regard to ASCII case; null if none.
     const ProfileFile* FindFile(const std::string& path) const;

@@ -38,6 +38,7 @@ public:
     bool RemoveFile(const std::string& folder, const std::string& name) override;
     std::string AppDataFolder() override { return std::string(); }
     bool MakeFolder(const std::string&) override { return false; }
+    std::vector<DisplayAdapter> DisplayAdapters() override { return profile_.adapters; }
 
     // Fixed date and time texts, for output that must not change from run to run.
     void SetClockTexts(const std::string& date, const std::string& time);

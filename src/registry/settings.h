@@ -35,5 +35,8 @@ inline constexpr const char kMonitorsKey[] = "SYSTEM\\CurrentControlSet\\Enum\\D
 inline constexpr const char kPresentSubkey[] = "Control";
 inline constexpr const char kDeviceParameters[] = "Device Parameters";
 inline constexpr const char kEdid[] = "EDID";
+// The instance's driver key under the monitor class, "{4D36E96E-...}\\0000": the end of the
+// device ID the system gives for a monitor attached to an adapter.
+inline constexpr const char kMonitorDriver[] = "Driver";
 
 }  // namespace hzwk::reg

@@ -14,9 +14,11 @@ public:
     void SetMainWindow(HWND main) { main_ = main; }
 
     Answer Show(const std::string& text, Icon icon, Buttons buttons) override {
-        UINT flags = buttons == Buttons::YesNo ? MB_YESNO : MB_OK;
+        UINT flags = buttons == Buttons::Ok ? MB_OK : MB_YESNO;
+        if (buttons == Buttons::YesNoDefaultNo) flags |= MB_DEFBUTTON2;
         if (icon == Icon::Critical) flags |= MB_ICONSTOP;
         if (icon == Icon::Information) flags |= MB_ICONINFORMATION;
+        if (icon == Icon::Warning) flags |= MB_ICONWARNING;
         HWND owner = nullptr;
         if (main_ && IsWindow(main_)) {
             HWND active = GetActiveWindow();  // this thread's: always one of ours

@@ -89,6 +89,7 @@ public:
     bool RemoveFile(const std::string& f, const std::string& n) override { return inner_.RemoveFile(f, n); }
     std::string AppDataFolder() override { return inner_.AppDataFolder(); }
     bool MakeFolder(const std::string& p) override { return inner_.MakeFolder(p); }
+    std::vector<DisplayAdapter> DisplayAdapters() override { return inner_.DisplayAdapters(); }
 
 private:
     Os& inner_;
@@ -97,13 +98,15 @@ private:
     std::string held_;
 };
 
-// The user's command is the confirmation: every question is answered Yes. Errors go to
+// The user's command is the confirmation: every question is answered Yes, except one whose
+// default is No (a warning), which only a forced command answers Yes. Errors go to
 // standard error, other messages to standard output; while held, the other messages wait
 // for Release, so that no success is reported before it is certain.
 class ConsolePrompt final : public Prompt {
 public:
     Answer Show(const std::string& text, Icon icon, Buttons buttons) override {
         if (buttons == Buttons::YesNo) return Answer::Yes;
+        if (buttons == Buttons::YesNoDefaultNo) return force_ ? Answer::Yes : Answer::No;
         if (icon == Icon::Critical)
             Err(text + "\n");
         else if (holding_)
@@ -113,6 +116,7 @@ public:
         return Answer::Ok;
     }
     void Hold() { holding_ = true; }
+    void Force() { force_ = true; }
     void Release() {
         Out(held_);
         held_.clear();
@@ -120,6 +124,7 @@ public:
 
 private:
     bool holding_ = false;
+    bool force_ = false;
     std::string held_;
 };
 

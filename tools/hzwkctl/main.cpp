@@ -10,6 +10,7 @@
 #include "modelist/apply.h"
 #include "modelist/backup.h"
 #include "modelist/compose.h"
+#include "app/detect.h"
 #include "app/main_form.h"
 #include "core/text.h"
 #include "monitor/find_monitor.h"
@@ -34,7 +35,7 @@ constexpr const char kUsage[] =
     "       hzwkctl compose --version V [--compressed] [--tv WxH]... [WxH=CAPTION]...\n"
     "       hzwkctl compose --version V [--compressed] --value-name DESCRIPTION\n"
     "       hzwkctl compose --machine DIR [WxH=CAPTION]...\n"
-    "       hzwkctl apply [--machine DIR] [WxH=CAPTION]...\n"
+    "       hzwkctl apply [--machine DIR] [--force] [WxH=CAPTION]...\n"
     "       hzwkctl reset [--machine DIR]\n"
     "       hzwkctl monitor [--machine DIR]\n"
     "       hzwkctl restore FILE [--machine DIR]\n";
@@ -55,6 +56,7 @@ struct Args {
     std::vector<std::pair<int, std::string>> captions;
     bool hasFile = false;
     std::string file;  // restore: the backup
+    bool force = false;  // apply: write rates beyond the monitor too
 };
 
 int RowOf(const std::string& resolution) {
@@ -92,6 +94,8 @@ Args Parse(int argc, char** argv) {
         } else if (arg == "--tv" && a.command == "compose") {
             a.tv.push_back(value("--tv"));
             if (a.tv.size() > 2) throw UsageError{"--tv may be given twice at most"};
+        } else if (arg == "--force" && a.command == "apply") {
+            a.force = true;
         } else if (arg == "--value-name" && a.command == "compose") {
             a.valueName = true;
             a.description = value("--value-name");
@@ -286,7 +290,10 @@ int RunOnMachine(const Args& a) {
     if (!OpenMachine(a.machine, m)) return 1;
     if (a.command == "monitor") {
         // Needs no driver: the monitor is looked up whatever start-up would decide.
-        const MonitorInfo monitor = FindMonitor(m.Registry());
+        RegistryAccess& r = m.Registry();
+        const std::string keyPath =
+            DriverKeyPathFor(r, r.GetStringValue(reg::kWindowsVersionKey, reg::kCurrentVersion, ""));
+        const MonitorInfo monitor = FindMonitor(r, MonitorsOnAdapter(m.os->DisplayAdapters(), keyPath));
         Out(MonitorText(monitor));
         return monitor.valid ? 0 : 1;
     }
@@ -315,7 +322,20 @@ int RunOnMachine(const Args& a) {
         os.HoldAppends();
         prompt.Hold();
     }
+    if (a.force) prompt.Force();
     const WriteOutcome out = a.command == "apply" ? form.CmdApplyClick() : form.CmdResetClick();
+    // The only question left unanswered: rates the monitor cannot show.
+    if (out == WriteOutcome::Declined) {
+        std::string rows;
+        for (const RowBeyond& r : form.RowsBeyondMonitor()) {
+            const RowInfo& row = kRows[static_cast<std::size_t>(r.row)];
+            rows += (rows.empty() ? "" : ", ") + std::to_string(row.width) + "x" + std::to_string(row.height) + "=" +
+                    std::to_string(r.rate) + " (at most " + std::to_string(r.atMost) + ")";
+        }
+        Err(OneLine("hzwkctl: the monitor " + form.Monitor().name + " cannot show " + rows +
+                    "; nothing written (--force writes anyway)") + "\n");
+        return 2;
+    }
     if (out != WriteOutcome::Written) return 1;
     return onProfile ? SaveWrite(m.profileDir, m.memory, os, prompt) : 0;
 }
