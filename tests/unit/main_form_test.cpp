@@ -71,7 +71,7 @@ TEST(Apply, BacksUpTheOldValueFirstOrWritesNothing) {
         m.reg.SetRaw(kXpDeviceKey, "NV25_Modes", kRegSz, old);
         m.os.locked = c.locked;
         m.os.appData = c.appData;
-        // Nine older backups and one from this very second: the new one is -2, the oldest goes.
+        // Nine older backups and one from this very second: the new one is -2.
         auto& files = m.os.files[c.backupFolder];
         for (int i = 0; i < 9; ++i)
             files[(c.clockBack ? "hzwk-backup-2027110" : "hzwk-backup-2026110") + std::to_string(i % 6) +
