@@ -201,6 +201,7 @@ TEST(Backup, RestoreRefusesWhatIsNotThisMachinesBackup) {
         {good + "\"NV_Modes\"=-\n", "more than one value"},
         {good + "\"NV25_Modes\"=\"y\"\n", "more than one value"},
         {"REGEDIT4\n" + key + "\"Device Description\"=\"x\"\n", "not a mode-list value"},
+        {"REGEDIT4\n" + key + "\"NV_Modes\"=hex(0):\n", "not REG_SZ, REG_BINARY or REG_MULTI_SZ"},
         {good + std::string(kMaxBackupBytes, ';'), "larger than 64 KB"},
     };
     for (const auto& c : cases) {
