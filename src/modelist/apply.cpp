@@ -14,13 +14,13 @@ enum class Step { Done, NoBackup, Failed };
 // exception included: the caller then reports the one write error. Nothing is written to
 // the registry unless the backup and the log line were.
 Step ComposeLogAndWrite(DriverContext& ctx, const std::string& valueName, const Captions& captions,
-                        TvParts& tv, RegistryAccess& registry, Os& os) {
+                        TvParts& tv, RegistryAccess& registry, Os& os, std::string* noBackup) {
     try {
         const std::string key = ctx.VersionKey();
         tv = BuildTVEntries(ReadTvResolutions(registry), key);
         const ComposeFlags flags{key, ctx.CompressedFormat, ctx.AnyRate};
         const std::string composed = ComposeModeList(captions, flags, tv);
-        if (!SaveBackup(registry, os, ctx.DriverKeyPath, valueName)) return Step::NoBackup;
+        if (!SaveBackup(registry, os, ctx.DriverKeyPath, valueName, noBackup)) return Step::NoBackup;
         if (!os.AppendDebugFile("Added registry value: " + composed + "\r\n")) return Step::Failed;
         const std::string value = FinishModeList(composed, key, tv);
         ctx.ModeValueName = valueName;
@@ -53,9 +53,10 @@ WriteOutcome ApplyModeList(DriverContext& ctx, const Captions& captions, TvParts
         return WriteOutcome::Declined;
     if (prompt.Show(kAskApply, Icon::None, Buttons::YesNo) != Answer::Yes) return WriteOutcome::Declined;
 
-    const Step step = ComposeLogAndWrite(ctx, valueName, captions, tv, registry, os);
+    std::string noBackup;
+    const Step step = ComposeLogAndWrite(ctx, valueName, captions, tv, registry, os, &noBackup);
     if (step != Step::Done) {
-        prompt.Show(step == Step::NoBackup ? kNoBackup : kWriteError, Icon::Critical, Buttons::Ok);
+        prompt.Show(step == Step::NoBackup ? noBackup : kWriteError, Icon::Critical, Buttons::Ok);
         return WriteOutcome::Failed;
     }
     prompt.Show(kApplied, Icon::Information, Buttons::Ok);
@@ -75,8 +76,9 @@ WriteOutcome ResetModeList(const DriverContext& ctx, RegistryAccess& registry, O
         prompt.Show(kNoDefaultList, Icon::Critical, Buttons::Ok);
         return WriteOutcome::Refused;
     }
-    if (!SaveBackup(registry, os, ctx.DriverKeyPath, valueName)) {
-        prompt.Show(kNoBackup, Icon::Critical, Buttons::Ok);
+    std::string noBackup;
+    if (!SaveBackup(registry, os, ctx.DriverKeyPath, valueName, &noBackup)) {
+        prompt.Show(noBackup, Icon::Critical, Buttons::Ok);
         return WriteOutcome::Failed;
     }
     if (!WriteDefaults(ctx, valueName, registry)) {

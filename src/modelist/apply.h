@@ -21,14 +21,12 @@ inline constexpr const char kWriteError[] = "Error writing to the registry";
 inline constexpr const char kUnknownAdapter[] =
     "Your graphics adapter was not recognised, so no mode list was written.";
 inline constexpr const char kNoDefaultList[] = "No default mode list is known for this graphics adapter.";
-inline constexpr const char kNoBackup[] =
-    "Could not save a backup of the current mode list, so nothing was changed.";
 
 enum class WriteOutcome { Declined, Written, Refused, Failed };
 
 // Shows `warning` first unless it is empty (No, the default, ends it: Declined), confirms,
 // rebuilds the TV-out parts into `tv`, composes, backs up the value, logs, writes, reports.
-// Without a backup nothing is logged or written (Failed).
+// Without a backup nothing is logged or written (Failed), and SaveBackup's message is shown.
 WriteOutcome ApplyModeList(DriverContext& ctx, const Captions& captions, TvParts& tv,
                            RegistryAccess& registry, Os& os, Prompt& prompt,
                            const std::string& warning = std::string());

@@ -1,14 +1,16 @@
 #include "modelist/backup.h"
 
 #include <algorithm>
+#include <functional>
 
+#include "catalogue/catalogue.h"
 #include "core/text.h"
+#include "registry/settings.h"
 
 namespace hzwk {
 
 namespace {
 
-constexpr char kMachineRoot[] = "HKEY_LOCAL_MACHINE";
 constexpr char kNamePrefix[] = "hzwk-backup-";
 constexpr char kNameSuffix[] = ".reg";
 // More backups from one second than this means the "taken" answer cannot be trusted.
@@ -16,16 +18,50 @@ constexpr int kMaxSuffix = 1000;
 constexpr char kAppDataSubfolder[] = "Hertzwerk";
 // The first read's buffer; a larger value is read again at the size the registry reports.
 constexpr uint32_t kFirstReadBytes = 4096;
-// No mode list comes near this; a larger reported size is not believed.
-constexpr uint32_t kMaxValueBytes = 16u << 20;
 
-bool Writable(const std::string& s) { return s.find_first_of(std::string("\r\n\0", 3)) == std::string::npos; }
-
-// What the importer takes as a key path: parts split by single backslashes, no empty
-// first part; regedit's one trailing backslash is allowed.
-bool ReadableKeyPath(const std::string& path) {
-    return !path.empty() && path[0] != '\\' && path.find("\\\\") == std::string::npos;
+bool Refuse(std::string* error, const std::string& why) {
+    if (error) *error = why;
+    return false;
 }
+
+// The lines every backup of a value under `keyPath` begins with.
+std::string BackupHead(const std::string& keyPath) {
+    return std::string(kRegHeader) + "\r\n\r\n[" + kRegMachineRoot + "\\" + keyPath + "]\r\n";
+}
+
+// The restore rules, with the value names that pass given.
+bool ReadBackup(const std::string& text, const std::string& driverKeyPath,
+                const std::function<bool(const std::string&)>& nameOk, BackupValue* value, std::string* error) {
+    if (text.size() > kMaxBackupBytes) return Refuse(error, "the file is larger than 64 KB, which no backup is");
+    std::vector<RegEntry> entries;
+    std::string problem;
+    if (!ParseRegText(text, &entries, &problem)) return Refuse(error, "not a readable backup: " + problem);
+    std::vector<RegEntry> keys, values;
+    for (RegEntry& e : entries) (e.isKey ? keys : values).push_back(std::move(e));
+    if (keys.size() != 1)
+        return Refuse(error, keys.empty() ? "the file names no key" : "the file names more than one key");
+    const RegEntry& key = keys[0];
+    if (key.deletesKey) return Refuse(error, "the file deletes a key");
+    if (!SameNoCase(key.root, kRegMachineRoot))
+        return Refuse(error, "the file's key is not under " + std::string(kRegMachineRoot));
+    if (driverKeyPath.empty()) return Refuse(error, "no driver key was found on this machine");
+    if (!SameNoCase(key.path, driverKeyPath))
+        return Refuse(error, "the file is for key " + key.path + ", not this machine's driver key " + driverKeyPath);
+    if (values.size() != 1)
+        return Refuse(error, values.empty() ? "the file holds no value" : "the file holds more than one value");
+    BackupValue found{values[0].name, values[0].data};
+    if (!nameOk(found.name)) return Refuse(error, "\"" + found.name + "\" is not a mode-list value");
+    if (found.data) {
+        const uint32_t type = found.data->type;
+        if (type != kRegSz && type != kRegBinary && type != kRegMultiSz)
+            return Refuse(error, "the value is not REG_SZ, REG_BINARY or REG_MULTI_SZ, the types a mode list is kept as");
+        if (found.data->bytes.size() > kMaxBackupBytes) return Refuse(error, "the value is larger than 64 KB");
+    }
+    *value = found;
+    return true;
+}
+
+bool IsRestorableName(const std::string& name) { return IsModeListValueName(name) || name == reg::kNvModes; }
 
 bool AllDigits(const std::string& s, size_t from, size_t count) {
     if (from + count > s.size()) return false;
@@ -38,8 +74,8 @@ bool AllDigits(const std::string& s, size_t from, size_t count) {
 // as its digits ("1" without one), or false for any other name.
 bool SplitBackupName(const std::string& name, std::string* stamp, std::string* number) {
     const size_t prefix = sizeof kNamePrefix - 1, suffix = sizeof kNameSuffix - 1;
-    if (name.size() < prefix + 15 + suffix || name.compare(0, prefix, kNamePrefix) != 0 ||
-        name.compare(name.size() - suffix, suffix, kNameSuffix) != 0)
+    if (name.size() < prefix + 15 + suffix || !SameNoCase(name.substr(0, prefix), kNamePrefix) ||
+        !SameNoCase(name.substr(name.size() - suffix), kNameSuffix))
         return false;
     if (!AllDigits(name, prefix, 8) || name[prefix + 8] != '-' || !AllDigits(name, prefix + 9, 6))
         return false;
@@ -60,19 +96,14 @@ bool SplitBackupName(const std::string& name, std::string* stamp, std::string* n
 }  // namespace
 
 bool MakeBackupText(const std::string& keyPath, const BackupValue& value, std::string* text) {
-    if (!Writable(keyPath) || !ReadableKeyPath(keyPath) || !Writable(value.name)) return false;
-    std::string out = "REGEDIT4\r\n\r\n[" + std::string(kMachineRoot) + "\\" + keyPath + "]\r\n";
-    if (!value.data) {
-        out += (value.name.empty() ? std::string("@") : "\"" + RegEscaped(value.name) + "\"") + "=-\r\n";
-    } else {
-        RegData data = *value.data;
-        // The driver's text is stored without its NUL; regedit's quoted form stands for
-        // the text either way, so give it the NUL the export looks for.
-        if (data.type == kRegSz && data.bytes.find_first_of(std::string("\r\n\0", 3)) == std::string::npos)
-            data.bytes.push_back('\0');
-        out += RegValueText(value.name, data);
-    }
-    *text = out + "\r\n";
+    const std::string name = value.name.empty() ? std::string("@") : "\"" + RegEscaped(value.name) + "\"";
+    const std::string out =
+        BackupHead(keyPath) + (value.data ? RegValueText(value.name, *value.data) : name + "=-\r\n") + "\r\n";
+    // Read back by the restore rules: what they would refuse, or read otherwise, is no backup.
+    BackupValue back;
+    const auto same = [&value](const std::string& n) { return n == value.name; };
+    if (!ReadBackup(out, keyPath, same, &back, nullptr) || !(back == value)) return false;
+    *text = out;
     return true;
 }
 
@@ -88,7 +119,7 @@ std::string BackupFileName(const BackupTime& t, const std::vector<std::string>& 
     return std::string();
 }
 
-std::vector<std::string> BackupsToDelete(const std::vector<std::string>& names) {
+std::vector<std::string> BackupsToDelete(const std::vector<std::string>& names, size_t newestKept) {
     struct Backup {
         std::string stamp, number, name;
     };
@@ -104,14 +135,14 @@ std::vector<std::string> BackupsToDelete(const std::vector<std::string>& names) 
         return a.number < b.number;
     });
     std::vector<std::string> old;
-    for (size_t i = 0; i + kBackupsKept < backups.size(); ++i) old.push_back(backups[i].name);
+    for (size_t i = 1; i + newestKept < backups.size(); ++i) old.push_back(backups[i].name);
     return old;
 }
 
 namespace {
 
-// The value as it is now: false when it could not be read whole. A value (or key) that is
-// not there is read as absent.
+// The value as it is now: false when it could not be read whole. Only a value (or key) that
+// is not there is read as absent; a refused read is no answer.
 bool ReadCurrent(RegistryAccess& registry, const std::string& key, const std::string& name,
                  std::optional<RegData>* data) {
     uint32_t size = kFirstReadBytes;
@@ -122,46 +153,110 @@ bool ReadCurrent(RegistryAccess& registry, const std::string& key, const std::st
             *data = RegData{q.type, q.data};
             return true;
         }
-        if (!q.tooLarge) {
+        if (q.missing) {
             data->reset();
             return true;
         }
-        if (q.size <= size || q.size > kMaxValueBytes) return false;
+        if (!q.tooLarge || q.size <= size || q.size > kMaxBackupBytes) return false;
         size = q.size;
     }
     return false;
 }
 
-// Writes `text` under a free backup name in `folder`, then deletes the backups there beyond
-// the newest kept, never the one just written (the clock may have gone back).
-bool WriteInFolder(Os& os, const std::string& folder, const BackupTime& now, const std::string& text) {
-    if (folder.empty()) return false;
-    std::vector<std::string> names = os.FileNames(folder, kNamePrefix);
+// True when `path` is `folder` or lies beneath it, names compared as Windows compares them.
+bool InFolder(const std::string& path, std::string folder) {
+    if (folder.size() > 3 && folder.back() == '\\') folder.pop_back();  // "C:\\" keeps its own
+    if (folder.empty() || path.size() < folder.size() || !SameNoCase(path.substr(0, folder.size()), folder))
+        return false;
+    return path.size() == folder.size() || folder.back() == '\\' || path[folder.size()] == '\\';
+}
+
+// Writes `text` under a free backup name in `folder`, then deletes the older backups there
+// beyond the oldest and the newest kept. The one just written counts among the newest
+// whatever its name says (the clock may have gone back), and only files that are plainly
+// our backups of this key, by name, size and first lines, are candidates.
+bool WriteInFolder(Os& os, const std::string& folder, const std::string& keyPath, const BackupTime& now,
+                   const std::string& text) {
+    const std::vector<std::string> names = os.FileNames(folder, kNamePrefix);
     const std::string name = BackupFileName(now, names);
     if (name.empty() || !os.CreateNewFile(folder, name, text)) return false;
-    names.push_back(name);
-    for (const std::string& old : BackupsToDelete(names))
-        if (old != name) os.RemoveFile(folder, old);  // one left behind is no failure
+    const std::string head = BackupHead(keyPath);
+    std::vector<std::string> ours;
+    std::string stamp, number, start;
+    for (const std::string& other : names)
+        if (SplitBackupName(other, &stamp, &number) && os.ReadSmallFile(folder, other, kMaxBackupBytes, &start) &&
+            start.size() >= head.size() && SameNoCase(start.substr(0, head.size()), head))
+            ours.push_back(other);
+    for (const std::string& old : BackupsToDelete(ours, kBackupsKept - 1))
+        os.RemoveFile(folder, old);  // one left behind is no failure
     return true;
+}
+
+std::string NoBackupMessage(const std::vector<std::string>& tried) {
+    if (tried.empty()) return kNoBackup;
+    std::string folders;
+    for (const std::string& folder : tried) folders += (folders.empty() ? "\"" : " or \"") + folder + "\"";
+    return "Could not save a backup of the current mode list in " + folders + ", so nothing was changed.";
 }
 
 }  // namespace
 
-bool SaveBackup(RegistryAccess& registry, Os& os, const std::string& keyPath, const std::string& valueName) {
+bool SaveBackup(RegistryAccess& registry, Os& os, const std::string& keyPath, const std::string& valueName,
+                std::string* failure) {
+    *failure = kNoBackup;
     try {
         BackupValue value{valueName, std::nullopt};
         std::string text;
         if (!ReadCurrent(registry, keyPath, valueName, &value.data) || !MakeBackupText(keyPath, value, &text))
             return false;
         const BackupTime now = os.LocalClock();
-        if (WriteInFolder(os, os.ProgramFolder(), now, text)) return true;
+        std::vector<std::string> tried;
+        // Run from the temporary folder (opened inside a zip), the program is a copy whose
+        // folder Windows empties later, backups and all.
+        const std::string program = os.ProgramFolder();
+        if (!program.empty() && !InFolder(program, os.TempFolder())) {
+            if (WriteInFolder(os, program, keyPath, now, text)) return true;
+            tried.push_back(program);
+        }
         const std::string appData = os.AppDataFolder();
-        if (appData.empty()) return false;
-        const std::string folder = FileInFolder(appData, kAppDataSubfolder);
-        return os.MakeFolder(folder) && WriteInFolder(os, folder, now, text);
+        if (!appData.empty()) {
+            const std::string folder = FileInFolder(appData, kAppDataSubfolder);
+            if (os.MakeFolder(folder) && WriteInFolder(os, folder, keyPath, now, text)) return true;
+            tried.push_back(folder);
+        }
+        *failure = NoBackupMessage(tried);
+        return false;
     } catch (...) {
         return false;
     }
+}
+
+bool ReadBackupText(const std::string& text, const std::string& driverKeyPath, BackupValue* value,
+                    std::string* error) {
+    return ReadBackup(text, driverKeyPath, IsRestorableName, value, error);
+}
+
+RestoreOutcome RestoreBackup(RegistryAccess& registry, Os& os, const std::string& driverKeyPath,
+                             const std::string& text, BackupValue* restored, std::string* message) {
+    BackupValue value;
+    if (!ReadBackupText(text, driverKeyPath, &value, message)) return RestoreOutcome::Refused;
+    *restored = value;
+    // A restore is a change of the driver's value like any other: it can be undone too.
+    if (!SaveBackup(registry, os, driverKeyPath, value.name, message)) return RestoreOutcome::NotBackedUp;
+    try {
+        bool written;
+        if (value.data) {
+            written = registry.SaveRawValue(driverKeyPath, value.name, *value.data);
+        } else {
+            // Nothing to delete counts as done: the value is absent either way.
+            registry.DeleteRegValue(driverKeyPath, value.name);
+            written = registry.QueryRaw(driverKeyPath, value.name, 0).missing;
+        }
+        if (written) return RestoreOutcome::Restored;
+    } catch (...) {
+    }
+    *message = "cannot write " + value.name;
+    return RestoreOutcome::NotWritten;
 }
 
 }  // namespace hzwk

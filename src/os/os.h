@@ -3,6 +3,7 @@
 // interface so the logic runs the same on Windows, on a machine profile and in tests.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -75,11 +76,18 @@ public:
     // overwritten: false then, and false with nothing left behind when writing fails.
     virtual bool CreateNewFile(const std::string& folder, const std::string& name,
                                const std::string& bytes) = 0;
-    // The plain files in `folder` whose names start with `prefix`; none when unreadable.
+    // The plain files in `folder` whose names start with `prefix`, letter case aside, as Windows
+    // compares file names; none when unreadable.
     virtual std::vector<std::string> FileNames(const std::string& folder, const std::string& prefix) = 0;
+    // The bytes of the plain file `name` in `folder` when it holds at most `maxBytes` (its size
+    // checked before it is read); false for a folder, a larger file or one that cannot be read.
+    virtual bool ReadSmallFile(const std::string& folder, const std::string& name, size_t maxBytes,
+                               std::string* bytes) = 0;
     virtual bool RemoveFile(const std::string& folder, const std::string& name) = 0;
     // The user's application-data folder; empty when the system names none.
     virtual std::string AppDataFolder() = 0;
+    // The user's temporary folder in its long form, without a trailing separator; empty when unknown.
+    virtual std::string TempFolder() = 0;
     // True when `path` is a folder afterwards, made now or there already.
     virtual bool MakeFolder(const std::string& path) = 0;
 

@@ -31,8 +31,11 @@ public:
     ClockTime LocalClock() override;
     bool CreateNewFile(const std::string& folder, const std::string& name, const std::string& bytes) override;
     std::vector<std::string> FileNames(const std::string& folder, const std::string& prefix) override;
+    bool ReadSmallFile(const std::string& folder, const std::string& name, size_t maxBytes,
+                       std::string* bytes) override;
     bool RemoveFile(const std::string& folder, const std::string& name) override;
     std::string AppDataFolder() override;  // %APPDATA%
+    std::string TempFolder() override;
     bool MakeFolder(const std::string& path) override;
     std::vector<DisplayAdapter> DisplayAdapters() override;  // EnumDisplayDevicesA
 

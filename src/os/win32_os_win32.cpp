@@ -240,11 +240,28 @@ std::vector<std::string> Win32Os::FileNames(const std::string& folder, const std
     do {
         const std::string name = BeforeNul(found.cFileName, sizeof found.cFileName);
         // The pattern also matches short 8.3 names; only the long name counts.
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && name.compare(0, prefix.size(), prefix) == 0)
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && SameNoCase(name.substr(0, prefix.size()), prefix))
             names.push_back(name);
     } while (FindNextFileA(search, &found));
     FindClose(search);
     return names;
+}
+
+bool Win32Os::ReadSmallFile(const std::string& folder, const std::string& name, size_t maxBytes,
+                            std::string* bytes) {
+    // A folder cannot be opened so (that takes FILE_FLAG_BACKUP_SEMANTICS).
+    HANDLE file = CreateFileA(FileInFolder(folder, name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD high = 0;
+    const DWORD size = GetFileSize(file, &high);
+    bool ok = size != INVALID_FILE_SIZE && high == 0 && size <= maxBytes;
+    std::string text(ok ? size : 0, '\0');
+    DWORD read = 0;
+    ok = ok && (size == 0 || (ReadFile(file, &text[0], size, &read, nullptr) && read == size));
+    CloseHandle(file);
+    if (ok) *bytes = text;
+    return ok;
 }
 
 bool Win32Os::RemoveFile(const std::string& folder, const std::string& name) {
@@ -261,6 +278,18 @@ std::string Win32Os::AppDataFolder() {
     if (n == 0 || n >= buffer.size()) return std::string();
     std::string folder = BeforeNul(buffer.data(), n);
     // "C:\" keeps its backslash; any other folder loses a trailing one.
+    if (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
+    return folder;
+}
+
+std::string Win32Os::TempFolder() {
+    char path[MAX_PATH + 1] = {};
+    const DWORD n = GetTempPathA(MAX_PATH, path);
+    if (n == 0 || n > MAX_PATH) return std::string();
+    // Often given in the short form (C:\DOCUME~1\...), which the program's path does not use.
+    char longer[MAX_PATH + 1] = {};
+    const DWORD m = GetLongPathNameA(path, longer, MAX_PATH);
+    std::string folder = m > 0 && m < MAX_PATH ? BeforeNul(longer, sizeof longer) : BeforeNul(path, sizeof path);
     if (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
     return folder;
 }

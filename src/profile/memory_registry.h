@@ -17,10 +17,6 @@
 
 namespace hzwk {
 
-// Windows keeps key trees at most 512 levels deep. Deeper paths are refused here too, which
-// also bounds the recursion of copying, comparing, destroying and saving keys.
-inline constexpr size_t kMaxKeyDepth = 512;
-
 class MemoryRegistry final : public RegApi {
 public:
     // The advapi32 calls, answered from the model. Handles are numbers that stay valid
@@ -46,7 +42,8 @@ public:
     // Direct access for tests and tools; the refusals above do not apply.
     // Paths are relative to HKEY_LOCAL_MACHINE, parts separated by '\'; "" is the root.
     // A path with an empty part ("\A", "A\\B") is invalid: nothing is found or made;
-    // nor is a key made deeper than kMaxKeyDepth.
+    // nor is a key made deeper than kMaxKeyDepth (which also bounds the recursion of copying,
+    // comparing, destroying and saving keys).
     bool KeyExists(const std::string& path) const;
     bool CreateKey(const std::string& path);
     bool DeleteKey(const std::string& path);  // with everything beneath it

@@ -1,6 +1,7 @@
 #include "profile/profile_os.h"
 
 #include <dirent.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <ctime>
@@ -22,6 +23,11 @@ std::string NowText(const char* format) {
     return buffer;
 }
 
+// A plain file at `path` (a folder of the same name is not one).
+bool PlainFile(const std::string& path) {
+    struct stat info {};
+    return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
 
 }  // namespace
 
@@ -112,7 +118,8 @@ std::vector<std::string> ProfileOs::FileNames(const std::string& folder, const s
     if (dir == nullptr) return names;
     while (const dirent* entry = readdir(dir)) {
         const std::string name = entry->d_name;
-        if (name.compare(0, prefix.size(), prefix) == 0) names.push_back(name);
+        if (SameNoCase(name.substr(0, prefix.size()), prefix) && PlainFile(HostPath(folder, name)))
+            names.push_back(name);
     }
     closedir(dir);
     return names;
@@ -120,7 +127,13 @@ std::vector<std::string> ProfileOs::FileNames(const std::string& folder, const s
 
 bool ProfileOs::RemoveFile(const std::string& folder, const std::string& name) {
     const std::string path = HostPath(folder, name);
-    return !path.empty() && std::remove(path.c_str()) == 0;
+    return PlainFile(path) && std::remove(path.c_str()) == 0;
+}
+
+bool ProfileOs::ReadSmallFile(const std::string& folder, const std::string& name, size_t maxBytes,
+                              std::string* bytes) {
+    const std::string path = HostPath(folder, name);
+    return PlainFile(path) && ReadWholeFile(path, bytes, nullptr, maxBytes);
 }
 
 }  // namespace hzwk

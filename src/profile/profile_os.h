@@ -35,8 +35,11 @@ public:
     ClockTime LocalClock() override;  // the host's
     bool CreateNewFile(const std::string& folder, const std::string& name, const std::string& bytes) override;
     std::vector<std::string> FileNames(const std::string& folder, const std::string& prefix) override;
+    bool ReadSmallFile(const std::string& folder, const std::string& name, size_t maxBytes,
+                       std::string* bytes) override;
     bool RemoveFile(const std::string& folder, const std::string& name) override;
     std::string AppDataFolder() override { return std::string(); }
+    std::string TempFolder() override { return std::string(); }
     bool MakeFolder(const std::string&) override { return false; }
     std::vector<DisplayAdapter> DisplayAdapters() override { return profile_.adapters; }
 

@@ -112,7 +112,11 @@ RawQuery ApiRegistry::QueryRaw(const std::string& key, const std::string& name,
                                uint32_t bufferSize) {
     RawQuery result;
     OpenedKey hkey(api_);
-    if (!Open(hkey, api_.OpenKeyRead(key.c_str(), hkey.out()))) return result;
+    const long opened = api_.OpenKeyRead(key.c_str(), hkey.out());
+    if (!Open(hkey, opened)) {
+        result.missing = opened == kErrorFileNotFound;
+        return result;
+    }
     result.keyOpened = true;
 
     std::vector<unsigned char> buffer;
@@ -135,6 +139,8 @@ RawQuery ApiRegistry::QueryRaw(const std::string& key, const std::string& name,
         result.tooLarge = true;
         result.type = type;
         result.size = size;
+    } else {
+        result.missing = rc == kErrorFileNotFound;
     }
     return result;
 }

@@ -24,7 +24,8 @@ public:
     bool SaveDwordValue(const std::string& key, const std::string& name, int32_t number) override;
     // False when nothing was deleted: no key, no value, or no access.
     bool DeleteRegValue(const std::string& key, const std::string& name) override;
-    // Opens with KEY_READ; `data` is filled only when `found` (never when `tooLarge`).
+    // Opens with KEY_READ; `data` is filled only when `found` (never when `tooLarge`); `missing`
+    // only when Windows answers "not found" for the key or the value.
     RawQuery QueryRaw(const std::string& key, const std::string& name, uint32_t bufferSize) override;
     // Opens with KEY_READ; stops at the first failure and after kMaxSubkeys names.
     std::vector<std::string> SubkeyNames(const std::string& key) override;

@@ -5,6 +5,7 @@
 // the few callers (Apply, Set Defaults, auto-start) that must not claim success.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -21,6 +22,9 @@ enum RegType : uint32_t {
     kRegMultiSz = 7,
 };
 
+// Windows keeps key trees at most 512 levels deep.
+inline constexpr size_t kMaxKeyDepth = 512;
+
 // A value's type and its bytes exactly as stored (a REG_SZ may or may not end in NUL).
 struct RegData {
     uint32_t type = kRegNone;
@@ -33,6 +37,7 @@ struct RawQuery {
     bool keyOpened = false;  // the key could be opened for reading
     bool found = false;      // the query succeeded and `data` holds the value
     bool tooLarge = false;   // the value exists but did not fit the buffer
+    bool missing = false;    // the key or the value is not there (any other failure: none of the three)
     uint32_t type = kRegNone;
     uint32_t size = 0;       // bytes the value holds (what the query reported)
     std::string data;        // the bytes copied into the buffer: at most the buffer's size

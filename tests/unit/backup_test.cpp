@@ -2,61 +2,84 @@
 // which files restore accepts.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "fakes.h"
 #include "modelist/backup.h"
-#include "profile/backup_file.h"
+#include "profile/profile_os.h"
 
 namespace hzwk {
 namespace {
 
 using namespace std::string_literals;
+namespace fs = std::filesystem;
 
 const char kKey[] = "System\\CurrentControlSet\\Control\\Video\\{GUID}\\0000";
 const char kHead[] = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Video\\{GUID}\\0000]\r\n";
-
-bool ModeListName(const std::string& name) { return name == "NV_Modes" || name == "NV25_Modes"; }
 
 BackupValue Value(const char* name, uint32_t type, const std::string& bytes) {
     return BackupValue{name, RegData{type, bytes}};
 }
 
-TEST(Backup, TextRestoresTheOldStateExactly) {
+// Both ways back give the old value byte for byte: restore's reader, and regedit's import
+// that a double-click starts (over a value of another kind that is there now).
+void ExpectBothWaysBack(const std::string& text, const BackupValue& old) {
+    BackupValue read;
+    std::string error;
+    EXPECT_TRUE(ReadBackupText(text, kKey, &read, &error)) << error;
+    EXPECT_EQ(read, old);
+    MemoryRegistry reg;
+    reg.SetRaw(kKey, old.name, kRegDword, "\1\0\0\0"s);
+    EXPECT_TRUE(ImportRegText(text, reg, &error)) << error;
+    EXPECT_EQ(reg.GetRaw(kKey, old.name), old.data);
+}
+
+TEST(Backup, TextGivesTheOldBytesBackBothWays) {
     const struct {
         BackupValue old;
-        const char* line;      // the value's line(s) in the file
-        BackupValue restored;  // what restore reads back
+        const char* line;  // the value's line(s) in the file
     } cases[] = {
-        // The driver's own text has no NUL; regedit's quoted form gives it one back.
-        {Value("NV_Modes", kRegSz, "{*}S 640x480x8,16,32=1FFF;\\ \"x\""),
-         "\"NV_Modes\"=\"{*}S 640x480x8,16,32=1FFF;\\\\ \\\"x\\\"\"\r\n",
-         Value("NV_Modes", kRegSz, "{*}S 640x480x8,16,32=1FFF;\\ \"x\"\0"s)},
-        {Value("NV_Modes", kRegSz, ""), "\"NV_Modes\"=\"\"\r\n", Value("NV_Modes", kRegSz, "\0"s)},
-        {Value("NV_Modes", kRegSz, "a\0b"s), "\"NV_Modes\"=hex(1):61,00,62\r\n", Value("NV_Modes", kRegSz, "a\0b"s)},
-        {Value("NV_Modes", kRegSz, "a\r\n"), "\"NV_Modes\"=hex(1):61,0d,0a\r\n", Value("NV_Modes", kRegSz, "a\r\n")},
-        {Value("NV_Modes", kRegDword, "\x01\0\0\x80"s), "\"NV_Modes\"=dword:80000001\r\n",
-         Value("NV_Modes", kRegDword, "\x01\0\0\x80"s)},
-        {Value("NV25_Modes", kRegBinary, "\xff"), "\"NV25_Modes\"=hex:ff\r\n", Value("NV25_Modes", kRegBinary, "\xff")},
-        {Value("NV25_Modes", kRegMultiSz, "a\0\0"s), "\"NV25_Modes\"=hex(7):61,00,00\r\n",
-         Value("NV25_Modes", kRegMultiSz, "a\0\0"s)},
-        {BackupValue{"NV_Modes", std::nullopt}, "\"NV_Modes\"=-\r\n", BackupValue{"NV_Modes", std::nullopt}},
+        // Text with its one NUL, as driver set-ups store it, is quoted as regedit exports it;
+        // the program's own, stored without, takes the hex form, to which no NUL is added.
+        {Value("NV_Modes", kRegSz, "{*}S 640x480x8,16,32=1FFF;\\ \"x\"\0"s),
+         "\"NV_Modes\"=\"{*}S 640x480x8,16,32=1FFF;\\\\ \\\"x\\\"\"\r\n"},
+        {Value("NV_Modes", kRegSz, "ab"), "\"NV_Modes\"=hex(1):61,62\r\n"},
+        {BackupValue{"NV_Modes", std::nullopt}, "\"NV_Modes\"=-\r\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
-        std::string text, error;
+        std::string text;
         ASSERT_TRUE(MakeBackupText(kKey, c.old, &text));
         EXPECT_EQ(text, kHead + std::string(c.line) + "\r\n");
-        BackupValue read;
-        EXPECT_TRUE(ReadBackupText(text, kKey, ModeListName, &read, &error)) << error;
-        EXPECT_EQ(read, c.restored);
+        ExpectBothWaysBack(text, c.old);
     }
-    // What a .reg file cannot hold, or could not read back, makes no file.
-    std::string text;
-    EXPECT_FALSE(MakeBackupText("A\r\nB", Value("NV_Modes", kRegSz, "x"), &text));
-    EXPECT_FALSE(MakeBackupText("A\\\\B", Value("NV_Modes", kRegSz, "x"), &text));
-    EXPECT_FALSE(MakeBackupText("", Value("NV_Modes", kRegSz, "x"), &text));
-    EXPECT_FALSE(MakeBackupText(kKey, Value("NV\n", kRegSz, "x"), &text));
+    // Any bytes of the types a mode list is kept as, rich in NULs, line breaks and escapes.
+    std::mt19937 rng(18);
+    const std::string alphabet = "\0\r\n\"\\a\xff"s;
+    for (int i = 0; i < 3000; ++i) {
+        std::string bytes(rng() % 24, ' ');
+        for (char& c : bytes) c = alphabet[rng() % alphabet.size()];
+        const BackupValue old = Value("NV25_Modes", std::array{kRegSz, kRegBinary, kRegMultiSz}[rng() % 3], bytes);
+        std::string text;
+        ASSERT_TRUE(MakeBackupText(kKey, old, &text)) << i;
+        ExpectBothWaysBack(text, old);
+        if (HasFailure()) FAIL() << "case " << i;
+    }
+    // What restore would refuse makes no file: so every backup written can be put back.
+    std::string deep = "A", text;
+    for (size_t i = 0; i < kMaxKeyDepth; ++i) deep += "\\A";
+    const BackupValue x = Value("NV_Modes", kRegSz, "x");
+    for (const auto& [key, value] : {std::pair{std::string("A\r\nB"), x}, {"A\\\\B", x}, {"", x}, {deep, x},
+                                     {kKey, Value("NV\n", kRegSz, "x")}, {kKey, Value("NV_Modes", kRegDword, "\1\0\0\0"s)},
+                                     {kKey, Value("NV_Modes", kRegBinary, std::string(30000, 'x'))}})
+        EXPECT_FALSE(MakeBackupText(key, value, &text)) << key.substr(0, 20) << " " << value.name;
     EXPECT_TRUE(text.empty());
 }
 
@@ -67,20 +90,94 @@ TEST(Backup, FileNamesAndWhichOnesGo) {
     EXPECT_EQ(BackupFileName(t, {"hzwk-backup-20260102-030405.reg", "HZWK-BACKUP-20260102-030405-2.REG"}),
               "hzwk-backup-20260102-030405-3.reg");
 
-    // Twelve backups, the two oldest go: -10 is newer than -9, no suffix older than both.
+    // Thirteen backups: the oldest and the ten newest stay. -10 is newer than -9, no suffix
+    // older than both, and letter case does not matter.
     std::vector<std::string> names = {
-        "hzwk-backup-20261206-231500-10.reg", "hzwk-backup-20261206-231500.reg",
-        "hzwk-backup-20261206-231500-9.reg",  "hzwk-backup-20270101-000000.reg",
+        "hzwk-backup-20261206-231500-10.reg", "HZWK-BACKUP-20261206-231500.REG", "hzwk-backup-20261206-231500-9.reg",
+        "hzwk-backup-20270101-000000.reg",    "hzwk-backup-20200101-000000.reg",
     };
     for (int s = 0; s < 8; ++s) names.push_back("hzwk-backup-20261207-00000" + std::to_string(s) + ".reg");
     // Never ours, however old they look.
-    for (const char* other : {"hzwk-backup-20200101-000000-1.reg", "hzwk-backup-20200101-000000-02.reg",
-                              "HZWK-BACKUP-20200101-000000.REG", "hzwk-backup-20200101-00000.reg",
-                              "hzwk-backup-2020010a-000000.reg", "hzwk-backup-20200101-000000.reg.txt",
-                              "hzwk-backup-20200101-000000-.reg", "debug.txt"})
+    for (const char* other : {"hzwk-backup-20100101-000000-1.reg", "hzwk-backup-20100101-000000-02.reg",
+                              "hzwk-backup-20100101-00000.reg", "hzwk-backup-2010010a-000000.reg",
+                              "hzwk-backup-20100101-000000.reg.txt", "hzwk-backup-20100101-000000-.reg", "debug.txt"})
         names.push_back(other);
-    EXPECT_EQ(BackupsToDelete(names),
-              (std::vector<std::string>{"hzwk-backup-20261206-231500.reg", "hzwk-backup-20261206-231500-9.reg"}));
+    EXPECT_EQ(BackupsToDelete(names, 10),
+              (std::vector<std::string>{"HZWK-BACKUP-20261206-231500.REG", "hzwk-backup-20261206-231500-9.reg"}));
+}
+
+// Pruning on disk deletes only what is plainly one of our backups of this key (name, at most
+// 64 KB, first lines), never a folder, and never the oldest: the state before the first write.
+TEST(Backup, PruningSparesLookAlikesFoldersAndTheOldest) {
+    const fs::path dir = fs::temp_directory_path() / ("hzwk-prune-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir / "hzwk-backup-20200105-000000.reg");
+    const auto write = [&dir](const std::string& name, const std::string& text) {
+        std::ofstream(dir / name, std::ios::binary) << text;
+    };
+    write("hzwk-backup-20200101-000000.reg", kHead + "\"NV_Modes\"=-\r\n\r\n"s);
+    write("HZWK-BACKUP-20200102-000000.REG", kHead);
+    write("hzwk-backup-20200103-000000.reg", "my own notes");
+    write("hzwk-backup-20200104-000000.reg", kHead + std::string(kMaxBackupBytes, ';'));
+    for (int i = 0; i < 10; ++i) write("hzwk-backup-2021010" + std::to_string(i) + "-000000.reg", kHead);
+    ProfileOs os(MachineProfile{dir.string(), "", "C:\\Hertzwerk", {}, {}});
+    MemoryRegistry reg;
+    ApiRegistry api(reg);
+    std::string failure;
+    ASSERT_TRUE(SaveBackup(api, os, kKey, "NV_Modes", &failure)) << failure;
+    EXPECT_FALSE(fs::exists(dir / "HZWK-BACKUP-20200102-000000.REG"));
+    EXPECT_FALSE(fs::exists(dir / "hzwk-backup-20210100-000000.reg"));
+    for (const char* kept : {"hzwk-backup-20200101-000000.reg", "hzwk-backup-20200103-000000.reg",
+                             "hzwk-backup-20200104-000000.reg", "hzwk-backup-20200105-000000.reg"})
+        EXPECT_TRUE(fs::exists(dir / kept)) << kept;
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 14);  // and 9 + the new one
+    fs::remove_all(dir);
+}
+
+// Only "not found" reads as absent: a refused read saves no backup, so Apply writes, logs and
+// prunes nothing. A program run from the temporary folder keeps its backups in AppData; when
+// no folder takes one, the message names those tried.
+TEST(Backup, WithoutASafeBackupApplyChangesNothing) {
+    const std::string program = "C:\\Program Files\\Hertzwerk", ours = "C:\\AppData\\Hertzwerk";
+    const std::string head = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\" + std::string(test::kXpDeviceKey) + "]\r\n";
+    const struct {
+        bool failReads;
+        std::string folder;  // the program's
+        std::set<std::string> locked;
+        const char* message;  // none: the backup is in AppData
+    } cases[] = {
+        {true, program, {}, kNoBackup},
+        {false, program, {program, ours},
+         "Could not save a backup of the current mode list in \"C:\\Program Files\\Hertzwerk\" or "
+         "\"C:\\AppData\\Hertzwerk\", so nothing was changed."},
+        {false, "C:\\DOCUMENTS AND SETTINGS\\u\\Local Settings\\temp\\Temporary Directory 1 for hzwk.zip", {}, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folder);
+        test::Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
+        m.Start();
+        m.reg.SetRaw(test::kXpDeviceKey, "NV25_Modes", kRegSz, "old");
+        m.os.folder = c.folder;
+        m.os.appData = "C:\\AppData";
+        m.os.locked = c.locked;
+        for (int i = 0; i < 12; ++i) m.os.files[c.folder]["hzwk-backup-202001" + std::to_string(10 + i) + "-000000.reg"] = head;
+        const auto before = m.os.files;
+        m.reg.FailReads(c.failReads);
+        m.prompt.answers = {Answer::Yes};
+        const WriteOutcome out = m.form.CmdApplyClick();
+        m.reg.FailReads(false);
+        if (!c.message) {
+            EXPECT_EQ(out, WriteOutcome::Written);
+            EXPECT_EQ(m.os.files[c.folder], before.at(c.folder));
+            EXPECT_EQ(m.os.files[ours].size(), 1u);
+            continue;
+        }
+        EXPECT_EQ(out, WriteOutcome::Failed);
+        EXPECT_EQ(m.prompt.shown.back(), (std::pair<std::string, Icon>{c.message, Icon::Critical}));
+        EXPECT_EQ(m.Value("NV25_Modes"), "old");
+        EXPECT_EQ(m.os.debugFile, "");
+        EXPECT_EQ(m.os.files, before);
+    }
 }
 
 TEST(Backup, RestoreRefusesWhatIsNotThisMachinesBackup) {
@@ -104,12 +201,14 @@ TEST(Backup, RestoreRefusesWhatIsNotThisMachinesBackup) {
         {good + "\"NV_Modes\"=-\n", "more than one value"},
         {good + "\"NV25_Modes\"=\"y\"\n", "more than one value"},
         {"REGEDIT4\n" + key + "\"Device Description\"=\"x\"\n", "not a mode-list value"},
+        {"REGEDIT4\n" + key + "\"NV_Modes\"=hex(0):\n", "not REG_SZ, REG_BINARY or REG_MULTI_SZ"},
+        {good + std::string(kMaxBackupBytes, ';'), "larger than 64 KB"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
+        SCOPED_TRACE(c.text.substr(0, 200));
         BackupValue read{"untouched", std::nullopt};
         std::string error;
-        EXPECT_FALSE(ReadBackupText(c.text, kKey, ModeListName, &read, &error));
+        EXPECT_FALSE(ReadBackupText(c.text, kKey, &read, &error));
         EXPECT_NE(error.find(c.reason), std::string::npos) << error;
         EXPECT_EQ(error.find('\n'), std::string::npos);
         EXPECT_EQ(read.name, "untouched");
@@ -117,10 +216,9 @@ TEST(Backup, RestoreRefusesWhatIsNotThisMachinesBackup) {
     // Key names compare without regard to case, as Windows compares them.
     BackupValue read;
     std::string error;
-    EXPECT_TRUE(ReadBackupText(good, "SYSTEM\\currentcontrolset\\Control\\Video\\{guid}\\0000", ModeListName,
-                               &read, &error))
+    EXPECT_TRUE(ReadBackupText(good, "SYSTEM\\currentcontrolset\\Control\\Video\\{guid}\\0000", &read, &error))
         << error;
-    EXPECT_FALSE(ReadBackupText(good, "", ModeListName, &read, &error));  // nothing detected
+    EXPECT_FALSE(ReadBackupText(good, "", &read, &error));  // nothing detected
 }
 
 }  // namespace

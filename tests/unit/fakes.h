@@ -13,6 +13,7 @@
 
 #include "app/main_form.h"
 #include "core/prompt.h"
+#include "core/text.h"
 #include "grid/rows.h"
 #include "os/os.h"
 #include "profile/memory_registry.h"
@@ -26,7 +27,7 @@ public:
     std::string systemDir = "C:\\WINDOWS\\system32", folder = "C:\\Program Files\\Hertzwerk";
     std::map<std::string, FixedFileVersion> versions;  // by full path
     std::vector<DisplayMode> modes;
-    std::string debugFile, appData;
+    std::string debugFile, appData, temp = "C:\\Documents and Settings\\u\\Local Settings\\Temp";
     bool debugWritable = true;
     int beeps = 0;
     std::vector<std::string> opened, help;
@@ -70,9 +71,16 @@ public:
     std::vector<std::string> FileNames(const std::string& f, const std::string& prefix) override {
         std::vector<std::string> names;
         for (const auto& file : files[f])
-            if (file.first.rfind(prefix, 0) == 0) names.push_back(file.first);
+            if (SameNoCase(file.first.substr(0, prefix.size()), prefix)) names.push_back(file.first);
         return names;
     }
+    bool ReadSmallFile(const std::string& f, const std::string& name, size_t maxBytes, std::string* bytes) override {
+        const auto it = files[f].find(name);
+        if (it == files[f].end() || it->second.size() > maxBytes) return false;
+        *bytes = it->second;
+        return true;
+    }
+    std::string TempFolder() override { return temp; }
     bool RemoveFile(const std::string& f, const std::string& name) override { return files[f].erase(name) > 0; }
     std::string AppDataFolder() override { return appData; }
     bool MakeFolder(const std::string& path) override {

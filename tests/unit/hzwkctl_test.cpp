@@ -14,6 +14,7 @@
 #include "app/detect.h"
 #include "catalogue/catalogue.h"
 #include "fakes.h"
+#include "modelist/backup.h"
 #include "profile/machine_profile.h"
 #include "profile/memory_registry.h"
 #include "registry/api_registry.h"
@@ -22,6 +23,7 @@ namespace hzwk {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 
 std::string ReadFile(const fs::path& p) { return test::FileText(p.string()); }
 
@@ -169,40 +171,66 @@ TEST(Hzwkctl, AWriteThatCannotBeSavedIsNeitherLoggedNorReported) {
     }
 }
 
-// The backups apply leaves in the profile put each earlier state back; a file for any other
-// key is refused before anything is written.
-TEST(Hzwkctl, RestorePutsBackWhatApplyBackedUpAndNothingElse) {
+std::set<std::string> Backups(const fs::path& dir) {
+    std::set<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir))
+        if (e.path().filename().string().rfind("hzwk-backup-", 0) == 0) names.insert(e.path().string());
+    return names;
+}
+
+// The backups apply leaves in the profile put each earlier state back byte for byte: absent,
+// and the program's own text (no NUL).
+TEST(Hzwkctl, RestorePutsBackTheExactBytesApplyBackedUp) {
     ScratchProfile p("xp-ti4600-3090");
-    auto backups = [&] {
-        std::set<std::string> names;
-        for (const auto& e : fs::directory_iterator(p.dir))
-            if (e.path().filename().string().rfind("hzwk-backup-", 0) == 0) names.insert(e.path().string());
-        return names;
-    };
     ASSERT_EQ(Ctl("apply" + p.machine + " 640x480=100").status, 0);
-    const std::string first = *backups().begin();  // NV25_Modes absent
+    const std::string first = *Backups(p.dir).begin();  // NV25_Modes absent
     const std::string applied = p.Value("NV25_Modes");
     ASSERT_EQ(Ctl("apply" + p.machine + " 640x480=60").status, 0);
-    std::set<std::string> second = backups();
+    std::set<std::string> second = Backups(p.dir);
     ASSERT_EQ(second.erase(first), 1u);
     ASSERT_EQ(second.size(), 1u);
 
-    CtlRun r = Ctl("restore '" + *second.begin() + "'" + p.machine);
+    const CtlRun r = Ctl("restore '" + *second.begin() + "'" + p.machine);
     EXPECT_EQ(r.out, "Restored NV25_Modes from " + *second.begin() + "\n");
     EXPECT_EQ(p.Value("NV25_Modes"), applied);
     ASSERT_EQ(Ctl("restore '" + first + "'" + p.machine).status, 0);
     EXPECT_EQ(p.Value("NV25_Modes"), "<absent>");
+}
 
-    const std::string before = p.Registry();
-    const fs::path crafted = p.dir / "crafted.reg";
-    std::ofstream(crafted) << "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run]\n"
-                              "\"NV25_Modes\"=\"evil.exe\"\n";
-    r = Ctl("restore '" + crafted.string() + "'" + p.machine);
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err.rfind("hzwkctl: " + crafted.string() + ": the file is for key SOFTWARE", 0), 0u) << r.err;
-    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1);
-    EXPECT_EQ(p.Registry(), before);
-    EXPECT_EQ(backups().size(), 4u);  // each restore was backed up first; the refusal wrote none
+// What no backup holds is refused with one line before anything is written, a file too large
+// for one before it is read; a quoted text goes back with the one NUL regedit gives it.
+TEST(Hzwkctl, RestoreTakesOnlyWhatABackupHolds) {
+    ScratchProfile p("xp-ti4600-3090");
+    const std::string before = p.Registry(), crafted = (p.dir / "crafted.reg").string();
+    const std::string key =
+        "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Video\\"
+        "{8F3A5C21-6B7D-4E90-A1C4-2D5E7F903B16}\\0000]\n\"NV25_Modes\"=";
+    const struct {
+        std::string text;
+        uintmax_t size;  // made this large (sparse), else as the text
+        std::string says;
+    } cases[] = {
+        {key + "\"" + std::string(kMaxBackupBytes, '6') + "\"\n", 0, crafted + " is larger than 65536 bytes"},
+        {"REGEDIT4\n", uintmax_t(1) << 32, crafted + " is larger than 65536 bytes"},
+        {key + "dword:00000001\n", 0, "is not REG_SZ, REG_BINARY or REG_MULTI_SZ"},
+        {"REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run]\n"
+         "\"NV25_Modes\"=\"evil.exe\"\n",
+         0, crafted + ": the file is for key SOFTWARE"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.says);
+        std::ofstream(crafted, std::ios::binary) << c.text;
+        if (c.size) fs::resize_file(crafted, c.size);
+        const CtlRun r = Ctl("restore '" + crafted + "'" + p.machine);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1);
+        EXPECT_EQ(p.Registry(), before);
+        EXPECT_TRUE(Backups(p.dir).empty());
+    }
+    std::ofstream(crafted, std::ios::binary) << key + "\"old\"\n";
+    ASSERT_EQ(Ctl("restore '" + crafted + "'" + p.machine).status, 0);
+    EXPECT_EQ(p.Value("NV25_Modes"), "old\0"s);
 }
 
 TEST(Hzwkctl, ComposeFromAVersionAloneAndMonitor) {

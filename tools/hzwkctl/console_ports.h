@@ -86,8 +86,12 @@ public:
     std::vector<std::string> FileNames(const std::string& f, const std::string& p) override {
         return inner_.FileNames(f, p);
     }
+    bool ReadSmallFile(const std::string& f, const std::string& n, size_t m, std::string* b) override {
+        return inner_.ReadSmallFile(f, n, m, b);
+    }
     bool RemoveFile(const std::string& f, const std::string& n) override { return inner_.RemoveFile(f, n); }
     std::string AppDataFolder() override { return inner_.AppDataFolder(); }
+    std::string TempFolder() override { return inner_.TempFolder(); }
     bool MakeFolder(const std::string& p) override { return inner_.MakeFolder(p); }
     std::vector<DisplayAdapter> DisplayAdapters() override { return inner_.DisplayAdapters(); }
 

@@ -14,7 +14,6 @@
 #include "app/main_form.h"
 #include "core/text.h"
 #include "monitor/find_monitor.h"
-#include "profile/backup_file.h"
 #include "profile/machine_profile.h"
 #include "profile/memory_registry.h"
 #include "profile/profile_os.h"
@@ -244,41 +243,32 @@ std::string OneLine(std::string text) {
     return text;
 }
 
-// A value a backup may put back: a catalogue name, or the newest drivers' name.
-bool IsRestorableName(const std::string& name) { return IsModeListValueName(name) || name == reg::kNvModes; }
-
 // Puts a backup's value back into the driver key the machine's start-up detects. A file
 // that is not a backup of this machine is refused (exit 2) before anything is written.
 int Restore(Machine& m, GuardedRegistry& registry, Os& os, const std::string& keyPath,
             const std::string& file) {
     std::string text, error;
-    BackupValue value;
-    if (!ReadWholeFile(file, &text, &error) || !ReadBackupText(text, keyPath, IsRestorableName, &value, &error)) {
-        Err(OneLine("hzwkctl: " + file + ": " + error) + "\n");
+    if (!ReadWholeFile(file, &text, &error, kMaxBackupBytes)) {
+        Err(OneLine("hzwkctl: " + error) + "\n");  // a file too large for a backup is not read
         return 2;
     }
     registry.AllowWrites();
-    // A restore is a change of the driver's value like any other: it can be undone too.
-    if (!SaveBackup(registry, os, keyPath, value.name)) {
-        Err(std::string(kNoBackup) + "\n");
-        return 1;
+    BackupValue value;
+    switch (RestoreBackup(registry, os, keyPath, text, &value, &error)) {
+        case RestoreOutcome::Refused:
+            Err(OneLine("hzwkctl: " + file + ": " + error) + "\n");
+            return 2;
+        case RestoreOutcome::NotBackedUp:
+            Err(OneLine(error) + "\n");
+            return 1;
+        case RestoreOutcome::NotWritten:
+            Err(OneLine("hzwkctl: " + error) + "\n" + kWriteError + "\n");
+            return 1;
+        case RestoreOutcome::Restored:
+            break;
     }
-    bool written;
-    if (!value.data) {
-        // Nothing to delete counts as done: the value is absent either way.
-        registry.DeleteRegValue(keyPath, value.name);
-        const RawQuery left = registry.QueryRaw(keyPath, value.name, 0);
-        written = !left.found && !left.tooLarge;
-    } else if (value.data->type == kRegSz) {
-        // As the program writes its texts: without the final NUL regedit's form adds.
-        std::string chars = value.data->bytes;
-        if (!chars.empty() && chars.back() == '\0') chars.pop_back();
-        written = registry.SaveStringValue(keyPath, value.name, chars);
-    } else {
-        written = registry.SaveRawValue(keyPath, value.name, *value.data);
-    }
-    if (!written || (!m.profileDir.empty() && !SaveProfileRegistry(m.profileDir, m.memory, &error))) {
-        Err(OneLine("hzwkctl: " + (written ? error : "cannot write " + value.name)) + "\n" + kWriteError + "\n");
+    if (!m.profileDir.empty() && !SaveProfileRegistry(m.profileDir, m.memory, &error)) {
+        Err(OneLine("hzwkctl: " + error) + "\n" + kWriteError + "\n");
         return 1;
     }
     Out(OneLine("Restored " + value.name + " from " + file) + "\n");
