@@ -120,7 +120,7 @@ TEST(Backup, PruningSparesLookAlikesFoldersAndTheOldest) {
     write("hzwk-backup-20200103-000000.reg", "my own notes");
     write("hzwk-backup-20200104-000000.reg", kHead + std::string(kMaxBackupBytes, ';'));
     for (int i = 0; i < 10; ++i) write("hzwk-backup-2021010" + std::to_string(i) + "-000000.reg", kHead);
-    ProfileOs os(MachineProfile{dir.string(), "", "C:\\Hertzwerk", {}, {}});
+    ProfileOs os(MachineProfile{dir.string(), "", "C:\\Hertzwerk", {}, {}, {}});
     MemoryRegistry reg;
     ApiRegistry api(reg);
     std::string failure;
