@@ -15,7 +15,8 @@
 # not count). With --detail or PLANT_DETAIL=1 a caught fault's line names the tests that failed,
 # to see which tests are the only ones to catch it.
 # PLANT_TIMEOUT (default 30) limits one test run in seconds; a run that hangs counts as caught.
-# PLANT_JOBS=2 tries two faults at once, in two copies (the first run of a copy builds it whole).
+# --random tries two faults at once, in two copies (the first run of a copy builds it whole);
+# PLANT_JOBS sets how many. The hand list runs in the first copy alone.
 # The build is a plain Debug one with Ninja; a fault rebuilds only what its file touches, and the
 # build is put back from a snapshot afterwards, so nothing is built twice for one fault.
 set -uo pipefail
@@ -36,7 +37,7 @@ else
   faults=${args[0]:-$top/scripts/faults.txt}
   work=${args[1]:-/tmp/hzwk-plant-$(id -u)}
 fi
-lanes=${PLANT_JOBS:-1} limit=${PLANT_TIMEOUT:-30}
+lanes=${PLANT_JOBS:-2} limit=${PLANT_TIMEOUT:-30}
 targets=(hzwk_unit_tests hzwkctl)
 mkdir -p "$work" && work=$(cd "$work" && pwd)
 
@@ -69,7 +70,10 @@ try_fault() {  # try_fault LANE_DIR ID FILE PLANT_COMMAND...
   local rc=0
   if ! ninja -C "$build" -j"$jobs" "${targets[@]}" >/dev/null 2>&1; then
     result=nocompile
-  elif timeout -k 5 "$limit" "$build/hzwk_unit_tests" --gtest_brief=1 >"$dir/last.log" 2>&1 || rc=$?
+  # A fault that crashes the tests is caught; the shell's own word on the signal is not wanted.
+  elif rm -rf "$dir/tmp" && mkdir "$dir/tmp" &&
+       (TMPDIR=$dir/tmp timeout -k 5 "$limit" "$build/hzwk_unit_tests" --gtest_brief=1 \
+         >"$dir/last.log" 2>&1; exit $?) 2>/dev/null || rc=$?
        [ $rc = 0 ]; then
     result=ESCAPED
   else
@@ -135,20 +139,25 @@ report() {
 }
 rm -f "$work/results"
 begin=$SECONDS
+# Each lane takes the next fault not yet taken, so a fault in a header that rebuilds much does
+# not hold up the faults behind it.
+echo 0 >"$work/taken"
+take() {
+  flock "$work/taken" bash -c 'n=$(cat "$1"); echo $((n + 1)) >"$1"; echo $((n + 1))' _ "$work/taken"
+}
 for ((l = 0; l < lanes; l++)); do
   (
-    n=0
-    while IFS=$'\t' read -r id file _; do
-      if [ $((n++ % lanes)) = "$l" ]; then
-        d=$(lane $l)
-        try_fault "$d" "$id" "$file" python3 "$top/scripts/plant-random.py" plant "$list" "$id" "$d/src"
-      fi
-    done <"$list"
+    d=$(lane $l)
+    while n=$(take) && line=$(sed -n "${n}p" "$list") && [ -n "$line" ]; do
+      IFS=$'\t' read -r id file _ <<<"$line"
+      try_fault "$d" "$id" "$file" python3 "$top/scripts/plant-random.py" plant "$list" "$id" "$d/src"
+    done
   ) &
 done
 wait
 caught=$(grep -c ' caught' "$work/results") escaped=$(grep -c ' ESCAPED' "$work/results")
 dropped=$(grep -c ' nocompile' "$work/results")
 total=$((SECONDS - begin)) tried=$(wc -l <"$work/results")
+echo "escaped: $(grep ' ESCAPED' "$work/results" | cut -d' ' -f1 | sort | tr '\n' ' ')"
 echo "seed $seed: caught $caught / $((caught+escaped)), nocompile $dropped;" \
   "${total}s for $tried faults ($((tried ? total / tried : 0))s a fault, $lanes at once)"

@@ -5,7 +5,8 @@
 #   plant-random.py plant LIST ID ROOT       puts fault ID of LIST into the tree at ROOT
 # The places are the lines the native build compiles (src/ but *_win32.*, and tools/hzwkctl/),
 # read from the preprocessor's own output for each file in BUILD's compile_commands.json, so a
-# branch of "#ifdef _WIN32" and a header only the Windows build includes are never chosen.
+# branch of "#ifdef _WIN32" and a header only the Windows build includes are never chosen; nor is
+# a named constant (k...) that no natively built file reads, such as a window's layout table.
 # Comments, string and character literals and preprocessor lines are never touched.
 # Kinds: rel (< <= > >= == !=), arith (+ - * / % and their "=" forms), logic (&& ||),
 # const (an integer moved by one), negate (if/while condition), drop (a statement line removed).
@@ -150,6 +151,8 @@ def sites_of(rel, text, live):
                     found.append(('logic', no, m.start(), m.end(), m.group(1),
                                   ['||' if m.group(1) == '&&' else '&&']))
             for m in re.finditer(r'(?<![\w.])(0[xX][0-9a-fA-F]+|\d+)([uUlL]*)(?![\w.])', b):
+                if re.search(r'\)\s*(const\s*)?=\s*$', b[:m.start()]):
+                    continue  # "= 0" of a pure virtual function
                 found.append(('const', no, m.start(1), m.end(1), m.group(1), None))
             for m in re.finditer(r'\b(if|while)\s*\(', b):
                 depth, j = 0, m.end() - 1
@@ -158,7 +161,7 @@ def sites_of(rel, text, live):
                     if depth == 0:
                         break
                     j += 1
-                if j < len(b):
+                if j < len(b) and not DECL.match(b[m.end():j] + ';'):  # not "if (T x = ...)"
                     cond = o[m.end():j]
                     found.append(('negate', no, m.end(), j, cond, ['!(' + cond + ')']))
             if (code.endswith(';') and not code.startswith(('}', '{', '++', '--'))
@@ -187,8 +190,45 @@ def moved(tok, rng):
     return str(v + 1 if v == 0 or rng.random() < 0.5 else v - 1)
 
 
+def windows_only_tables(root, files):
+    """file -> lines of the named constants (k...) that no natively built file reads: tables of
+    the Windows build's own, which the native build compiles but nothing there can show."""
+    texts = {rel: '\n'.join(blank(open(os.path.join(root, rel), encoding='utf-8',
+                                          errors='surrogateescape').read())[0]) for rel in files}
+    spans, out = [], {}
+    for rel, text in texts.items():
+        lines = text.split('\n')
+        for no, line in enumerate(lines, 1):
+            m = re.search(r'\b(?:constexpr|const)\b.*?\b(k[A-Z]\w*)\s*(?:\[[^\]]*\]\s*)?=', line)
+            if not m:
+                continue
+            end = no
+            while end < len(lines) and not lines[end - 1].rstrip().endswith(';'):
+                end += 1
+            spans.append((rel, m.group(1), no, end))
+    for rel, name, first, last in spans:
+        word = re.compile(r'\b' + name + r'\b')
+        used = False
+        for other, text in texts.items():
+            for no, line in enumerate(text.split('\n'), 1):
+                if word.search(line) and not (other == rel and first <= no <= last):
+                    used = True
+                    break
+            if used:
+                break
+        if not used:
+            out.setdefault(rel, set()).update(range(first, last + 1))
+    return out
+
+
 def pick(root, build, count, seed):
     live = live_lines(root, build)
+    readers = [os.path.relpath(os.path.join(d, f), root)
+               for top in ('src', 'tools', 'tests/unit') for d, _, fs in os.walk(os.path.join(root, top))
+               for f in fs if f.endswith(('.cpp', '.h')) and '_win32.' not in f]
+    for rel, lines in windows_only_tables(root, sorted(readers)).items():
+        if rel in live:
+            live[rel] -= lines
     by_kind = {}
     for rel in sorted(live):
         text = open(os.path.join(root, rel), encoding='utf-8', errors='surrogateescape').read()
