@@ -1,4 +1,4 @@
-# Windows (mingw-w64) targets: hzwk.exe, hzwkctl.exe and the end-to-end helpers.
+# Windows (mingw-w64) targets: hzwk.exe, hzwkctl.exe, the end-to-end helpers and the benchmarks' ones.
 # Windows 2000 is the floor: one knob, and the ANSI API throughout.
 add_compile_definitions(_WIN32_WINNT=0x0500 WINVER=0x0500 _WIN32_IE=0x0500 NOMINMAX WIN32_LEAN_AND_MEAN)
 # No run-time type information (nothing asks for it) and no locks around function-local statics
@@ -103,6 +103,7 @@ macro(hzwk_windows_targets)
   if(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/CMakeLists.txt)
     add_subdirectory(${CMAKE_SOURCE_DIR}/tests/e2e ${CMAKE_BINARY_DIR}/e2e)
   endif()
+  add_subdirectory(${CMAKE_SOURCE_DIR}/bench ${CMAKE_BINARY_DIR}/bench)
 
   # The help file, compiled from help/ with chmcmd (package fp-utils) into hzwkhelp.chm
   # beside hzwk.exe, where Help > Topics looks for it.

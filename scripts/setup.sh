@@ -10,8 +10,9 @@ packages=(
   # Windows cross builds and the help file
   g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 fp-utils
-  # end-to-end tests: Wine on a private X server with display modes, screenshots
-  wine64 xvfb xauth x11-xserver-utils x11-utils libx11-dev libxrandr-dev imagemagick zip unzip
+  # end-to-end smoke: Wine on a private X server with display modes, driven by xdotool, watched
+  # by xev (x11-utils), screenshots
+  wine64 xvfb xauth x11-xserver-utils x11-utils xdotool libx11-dev libxrandr-dev imagemagick zip unzip
   # Direct3D under Wine renders through Mesa's software OpenGL
   libgl1 libglx-mesa0 libgl1-mesa-dri libglapi-mesa libegl-mesa0
   # the 32-bit hzwk.exe, the build users run: 32-bit Wine and 32-bit Mesa beside the 64-bit ones,

@@ -1,7 +1,6 @@
 /* xmodes WxH[xDEPTH]@RATE...: adds display modes with refresh rates to the Xvfb screen on
  * $DISPLAY, so that Wine offers them. The depth is ignored: X has one depth per screen, and
  * Wine lists every mode at 32, 16 and 8 bpp.
- *
  * Xvfb frees a mode made by `xrandr --newmode` as soon as that client disconnects, before a
  * separate `xrandr --addmode` can use it. So every mode is created and added to the output in
  * this one connection, whose resources are kept after it closes. Run it before Wine's desktop

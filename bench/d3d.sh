@@ -9,9 +9,10 @@
 #     the short run, divided by the difference in frames. Start-up, device creation and
 #     teardown cancel out, and CPU time is what the machine's load disturbs least;
 # the ratios of the medians, and /proc/loadavg before and after. Nothing else runs while a
-# loop is timed: each run ends by itself (the test through hzwkd3dtry's --stop-after), and
-# the script only waits. Then one VSync ON run: its shown figure against the mode's rate.
-#   scripts/bench-d3d.sh [SECONDS [BUILD_DIR]]
+# loop is timed: each run ends by itself (the test's loop through hzwkd3dloop.exe, which runs
+# the program's own runner), and the script only waits. Then one VSync ON run: its shown figure
+# against the mode's rate.
+#   bench/d3d.sh [SECONDS [BUILD_DIR]]
 #     SECONDS: a long run (default 5; a short run is 1 s)
 #     BUILD_DIR: default build/win-i686, the users' build, else build/win-x86_64
 # BENCH_PAIRS sets the number of rounds (default 10, at least 10).
@@ -26,41 +27,18 @@ export E2E_BUILD
 rounds=${BENCH_PAIRS:-10}
 [ "$rounds" -ge 10 ] 2>/dev/null || rounds=10
 . "$top/tests/e2e/lib.sh"
+helpers=$E2E_BUILD/bench
+[ -f "$helpers/hzwkd3dloop.exe" ] && [ -f "$helpers/hzwkd3dbare.exe" ] ||
+    { echo "missing $helpers/hzwkd3dloop.exe or hzwkd3dbare.exe: build the target bench-helpers" >&2; exit 1; }
+MODE="1024 x 768"
+E2E_SCREEN=1024x768 e2e_begin bench-d3d xp-ti4600-3090
 # 32-bit helpers through the 32-bit loader: through wine64 each would run as a second process
 # under start.exe, outside this script's children, and its CPU time could not be read.
-[ "$(e2e_exe_bits "$E2E_BUILD/e2e/d3d/hzwkd3dbare.exe")" = 32 ] && export D3D_WINE=${E2E_WINE%64}
-. "$E2E_SRC/d3d/d3d_lib.sh"
-[ -f "$E2E_D3D_HELPERS/hzwkd3dbare.exe" ] || { echo "missing $E2E_D3D_HELPERS/hzwkd3dbare.exe" >&2; exit 1; }
-MODE="1024 x 768"
+run_wine=$E2E_WINE
+[ "$E2E_BITS" = 32 ] && run_wine=${E2E_WINE%64}
 
-# The test's runs alternate long and short, in the order the rounds below start them.
-export D3D_TRY_TIMEOUT=$((rounds * (2 * SECS + 2 * SHORT + 60) + 600))
-d3d_begin bench-d3d --stop-after $((SECS * 1000)),$((SHORT * 1000))
-
-# The Wine process of hzwkd3dtry: the last process down the chain below its background job.
-child_of() {
-    local f line rest
-    for f in /proc/[0-9]*/stat; do
-        read -r line < "$f" 2>/dev/null || continue
-        rest=${line##*) }
-        set -- $rest
-        if [ "$2" = "$PARENT" ]; then echo "${f//[!0-9]/}"; return; fi
-    done
-}
-try_pid=${E2E_PIDS[${#E2E_PIDS[@]} - 1]}
-while next=$(PARENT=$try_pid child_of) && [ -n "$next" ]; do try_pid=$next; done
-ticks=$(getconf CLK_TCK)
-
-# cpu_ms_of PID: the process's user+system time so far, in ms.
-cpu_ms_of() {
-    local line rest
-    read -r line < "/proc/$1/stat" || return 1
-    rest=${line##*) }
-    set -- $rest
-    echo $(( (${12} + ${13}) * 1000 / ticks ))
-}
 # children_cpu_ms: the user+system time of this shell's finished children, in ms, into
-# CHILDREN_MS (the builtin `times` in this shell: a subshell would count only its own).
+# CHILDREN_MS (the builtin `times`; both readings of a run come from the same shell).
 children_cpu_ms() {
     local ms=0 t m s shell user sys
     times > "$E2E_WORK/times.txt"
@@ -72,51 +50,32 @@ children_cpu_ms() {
     CHILDREN_MS=$ms
 }
 
-# test_run NAME SECONDS: one run of the test loop, started with Go and ended by hzwkd3dtry's
-# timer SECONDS after its window appears; prints "FRAMES MS CPU_MS". The script sleeps while
-# the loop runs, and a second more before it looks for the result.
-test_run() {
-    local before cpu0 cpu1 n=0 run
-    before=$(grep -c '^run ' "$D3D_REPORT")
-    cpu0=$(cpu_ms_of "$try_pid") || return 1
-    e2e_drive go <<< "click d3d $IDC_CMD_GO" || return 1
-    sleep $(($2 + 1))
-    while [ "$(grep -c '^run ' "$D3D_REPORT")" -le "$before" ]; do
-        [ $n -lt 600 ] || return 1
-        sleep 0.1
-        n=$((n + 1))
-    done
-    e2e_drive gone <<< "wait-gone d3dtest 20000" || return 1
-    cpu1=$(cpu_ms_of "$try_pid") || return 1
-    run=$(d3d_run)
-    [ "$(d3d_field "$run" ran)" = 1 ] || return 1
-    echo "$(d3d_field "$run" frames) $(d3d_field "$run" ms) $((cpu1 - cpu0))"
-}
-# bare_run SECONDS: one run of the bare loop, into BARE ("FRAMES MS CPU_MS"); in this shell,
-# so that its CPU time can be read off `times`.
-bare_run() {
-    local cpu0 out
+# loop_run NAME SECONDS [on]: one run of hzwkd3dloop.exe (test) or hzwkd3dbare.exe (bare),
+# in this shell, so that its CPU time can be read off `times`; prints "FRAMES MS CPU_MS", and
+# leaves the run's line in $E2E_WORK/NAME.out.
+loop_run() {
+    local cpu0 out args=(1024 768 32 "$2")
+    [ "$1" = test ] && args=(1024 768 32 "${3:-off}" "$2")
     children_cpu_ms
     cpu0=$CHILDREN_MS
-    e2e_timeout $(($1 + 60)) "$D3D_WINE" "$E2E_D3D_HELPERS/hzwkd3dbare.exe" 1024 768 32 "$1" \
-        > "$E2E_WORK/bare.out" 2>>"$E2E_RESULTS/bare.err"
+    timeout -k 5 $(($2 + 60)) "$run_wine" "$helpers/hzwkd3d${1/test/loop}.exe" "${args[@]}" \
+        > "$E2E_WORK/$1.out" 2>>"$E2E_RESULTS/$1.err"
     children_cpu_ms
-    out=$(tr -d '\r' < "$E2E_WORK/bare.out" | sed -n 's/^bare frames=\([0-9]*\) ms=\([0-9]*\).*/\1 \2/p')
+    out=$(tr -d '\r' < "$E2E_WORK/$1.out" | sed -n 's/^[a-z]*.* frames=\([0-9]*\) ms=\([0-9]*\).*/\1 \2/p')
     [ -n "$out" ] || return 1
-    BARE="$out $((CHILDREN_MS - cpu0))"
+    echo "$out $((CHILDREN_MS - cpu0))"
 }
+# field NAME KEY: a key=value field of NAME's last run line.
+field() { tr -d '\r' < "$E2E_WORK/$1.out" | tr ' ' '\n' | sed -n "s/^$2=//p"; }
 
-e2e_drive choose <<< "$(d3d_choose "$MODE" "32 bit" off)"
 load_before=$(cat /proc/loadavg)
 test_fps=() bare_fps=() test_cpu=() bare_cpu=()
 for ((r = 0; r < rounds; r++)); do
-    tl=$(test_run long "$SECS") || { e2e_fail "test run (long) failed: $(d3d_run)"; e2e_end; }
-    bare_run "$SECS" || { e2e_fail "bare run (long) failed"; e2e_end; }
-    bl=$BARE
-    ts=$(test_run short "$SHORT") || { e2e_fail "test run (short) failed: $(d3d_run)"; e2e_end; }
-    bare_run "$SHORT" || { e2e_fail "bare run (short) failed"; e2e_end; }
-    bs=$BARE
-    e2e_log "round $((r + 1)): test $tl / $ts, bare $bl / $bs (frames ms cpu-ms, long / short)"
+    tl=$(loop_run test "$SECS") || e2e_die "test run (long) failed"
+    bl=$(loop_run bare "$SECS") || e2e_die "bare run (long) failed"
+    ts=$(loop_run test "$SHORT") || e2e_die "test run (short) failed"
+    bs=$(loop_run bare "$SHORT") || e2e_die "bare run (short) failed"
+    echo "round $((r + 1)): test $tl / $ts, bare $bl / $bs (frames ms cpu-ms, long / short)" >&2
     read -r tfl tml tcl <<< "$tl"; read -r tfs tms tcs <<< "$ts"
     read -r bfl bml bcl <<< "$bl"; read -r bfs bms bcs <<< "$bs"
     test_fps+=("$(awk -v f="$tfl" -v m="$tml" 'BEGIN { print (m > 0 ? f * 1000 / m : 0) }')")
@@ -151,11 +110,9 @@ echo "load average before: $load_before"
 echo "load average after:  $load_after"
 
 # The figure the test shows with VSync ON, against the mode's refresh rate (not timed).
-e2e_drive choose <<< "$(d3d_choose "$MODE" "32 bit" on)"
-if on=$(test_run long "$SECS"); then
-    run=$(d3d_run)
-    shown=$(d3d_field "$run" shownFps)
-    refresh=$(d3d_field "$run" refresh)
+if loop_run test "$SECS" on > /dev/null; then
+    shown=$(field test shownFps)
+    refresh=$(field test refresh)
     if [ "${refresh:-0}" -gt 0 ] 2>/dev/null; then
         echo "VSync ON: shown $shown fps against the mode's $refresh Hz," \
              "ratio $(awk -v a="$shown" -v b="$refresh" 'BEGIN { printf "%.2f", a / b }')"
@@ -164,10 +121,6 @@ if on=$(test_run long "$SECS"); then
              "(Xvfb's own mode is listed at 0 Hz), so there is no ratio"
     fi
 else
-    e2e_fail "VSync ON run failed: $(d3d_run)"
+    e2e_fail "VSync ON run failed: $(cat "$E2E_WORK/test.out")"
 fi
-e2e_drive cancel <<EOF
-click d3d $IDC_CMD_CANCEL
-wait-gone d3d 10000
-EOF
 e2e_end
