@@ -81,6 +81,7 @@ macro(hzwk_windows_targets)
     src/ui/about_window_win32.cpp
     src/ui/d3d_setup_window_win32.cpp
     src/ui/runtime_win32.cpp
+    src/core/terminate_win32.cpp
     src/win/hzwk.rc)
   # Every tier by name, then the delay-load libraries: they must come after all our code
   # and before the system's own user32 and gdi32, so that they answer every call.
@@ -96,9 +97,13 @@ macro(hzwk_windows_targets)
     "${CMAKE_SOURCE_DIR}/src/win/hzwk.ico;${CMAKE_BINARY_DIR}/hzwk.manifest;${CMAKE_SOURCE_DIR}/src/win/resource.h;${CMAKE_SOURCE_DIR}/src/core/version.h")
   target_include_directories(hzwk PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_BINARY_DIR})
 
-  add_executable(hzwkctl tools/hzwkctl/main.cpp)
+  # The terminate handler is named here, not taken from a library: it replaces libstdc++'s own,
+  # and a library member is only linked for a name still missing when it is searched.
+  add_executable(hzwkctl tools/hzwkctl/main.cpp tools/hzwkctl/throw_win32.cpp
+    src/core/terminate_win32.cpp)
   target_link_libraries(hzwkctl PRIVATE hzwk_app hzwk_profile user32)
-  target_link_options(hzwkctl PRIVATE ${HZWK_STATIC_LINK} -Wl,--gc-sections)
+  target_link_options(hzwkctl PRIVATE ${HZWK_STATIC_LINK} -Wl,--gc-sections
+    -Wl,--disable-dynamicbase,--disable-reloc-section)
 
   if(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/CMakeLists.txt)
     add_subdirectory(${CMAKE_SOURCE_DIR}/tests/e2e ${CMAKE_BINARY_DIR}/e2e)

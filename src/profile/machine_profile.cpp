@@ -1,6 +1,6 @@
 #include "profile/machine_profile.h"
 
-#include <sstream>
+#include <string>
 
 #include "core/text.h"
 #include "profile/reg_file.h"
@@ -75,9 +75,7 @@ public:
 
 private:
     bool Problem(const std::string& what) {
-        std::ostringstream s;
-        s << kProfileMachineFile << " line " << line_ << ": " << what;
-        problem_ = s.str();
+        problem_ = std::string(kProfileMachineFile) + " line " + std::to_string(line_) + ": " + what;
         return false;
     }
 
@@ -209,10 +207,8 @@ std::string FormatMachineIni(const MachineProfile& profile) {
         out += "modes=";
         for (size_t j = i; j < profile.modes.size() && j < i + 8; ++j) {
             const DisplayMode& m = profile.modes[j];
-            std::ostringstream s;
-            s << (j > i ? " " : "") << m.width << 'x' << m.height << 'x' << m.bitsPerPixel << '@'
-              << m.refreshHz;
-            out += s.str();
+            out += (j > i ? " " : "") + std::to_string(m.width) + 'x' + std::to_string(m.height) + 'x' +
+                   std::to_string(m.bitsPerPixel) + '@' + std::to_string(m.refreshHz);
         }
         out += "\r\n";
     }

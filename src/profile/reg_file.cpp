@@ -4,7 +4,6 @@
 #include "registry/reg_text.h"
 
 #include <cstdio>
-#include <sstream>
 #include <vector>
 
 namespace hzwk {
@@ -97,9 +96,7 @@ private:
     }
 
     bool Problem(const std::string& what) {
-        std::ostringstream s;
-        s << "line " << lineNo_ << ": " << what;
-        message_ = s.str();
+        message_ = "line " + std::to_string(lineNo_) + ": " + what;
         return false;
     }
 
