@@ -87,6 +87,7 @@ macro(hzwk_windows_targets)
   # and before the system's own user32 and gdi32, so that they answer every call.
   hzwk_delay_import_lib(HZWK_DELAY_USER32 user32 USER32.dll)
   hzwk_delay_import_lib(HZWK_DELAY_GDI32 gdi32 GDI32.dll)
+  target_compile_options(hzwk PRIVATE ${HZWK_STRICT_WARNINGS})
   target_link_libraries(hzwk PRIVATE hzwk_win hzwk_app hzwk_domain hzwk_ports hzwk_core
     ${HZWK_DELAY_USER32} ${HZWK_DELAY_GDI32})
   # No base relocations: Windows 2000 and XP load an exe at its own base, always.
@@ -102,6 +103,7 @@ macro(hzwk_windows_targets)
   add_executable(hzwkctl tools/hzwkctl/main.cpp tools/hzwkctl/throw_win32.cpp
     src/core/terminate_win32.cpp)
   target_link_libraries(hzwkctl PRIVATE hzwk_app hzwk_profile user32)
+  target_compile_options(hzwkctl PRIVATE ${HZWK_STRICT_WARNINGS})
   target_link_options(hzwkctl PRIVATE ${HZWK_STATIC_LINK} -Wl,--gc-sections
     -Wl,--disable-dynamicbase,--disable-reloc-section)
 

@@ -180,7 +180,7 @@ bool ParseFileVersion(const std::string& text, FixedFileVersion* version) {
     const std::vector<std::string> parts = Split(text, '.');
     if (parts.size() != 4) return false;
     uint32_t n[4];
-    for (int i = 0; i < 4; ++i)
+    for (std::size_t i = 0; i < 4; ++i)
         if (!ParseNumber(parts[i], 0xFFFF, &n[i])) return false;
     version->ms = n[0] << 16 | n[1];
     version->ls = n[2] << 16 | n[3];

@@ -47,7 +47,7 @@ std::string RegValueText(const std::string& name, const RegData& data) {
         return head + "\"" + RegEscaped(data.bytes.substr(0, data.bytes.size() - 1)) + "\"\r\n";
     if (data.type == kRegDword && data.bytes.size() == 4) {
         uint32_t n = 0;
-        for (int i = 3; i >= 0; --i) n = n << 8 | static_cast<unsigned char>(data.bytes[i]);
+        for (std::size_t i = 4; i-- > 0;) n = n << 8 | static_cast<unsigned char>(data.bytes[i]);
         return head + "dword:" + HexDigits(n, 8, false) + "\r\n";
     }
     std::string out;
