@@ -112,18 +112,24 @@ macro(hzwk_windows_targets)
   endif()
 
   # The help file, compiled from help/ with chmcmd (package fp-utils) into hzwkhelp.chm
-  # beside hzwk.exe, where Help > Topics looks for it.
+  # beside hzwk.exe, where Help > Topics looks for it. The pages are configured into the help
+  # work folder first: they take the version (@HZWK_VERSION_TEXT@) from src/core/version.h.
   find_program(HZWK_CHMCMD chmcmd)
   if(HZWK_CHMCMD)
     file(GLOB HZWK_HELP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/help/*)
     set(HZWK_HELP_WORK ${CMAKE_BINARY_DIR}/help)
-    file(MAKE_DIRECTORY ${HZWK_HELP_WORK})
+    file(REMOVE_RECURSE ${HZWK_HELP_WORK})
+    set(HZWK_HELP_FILES)
+    foreach(source IN LISTS HZWK_HELP_SOURCES)
+      get_filename_component(name ${source} NAME)
+      configure_file(${source} ${HZWK_HELP_WORK}/${name} @ONLY)
+      list(APPEND HZWK_HELP_FILES ${HZWK_HELP_WORK}/${name})
+    endforeach()
     add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/hzwkhelp.chm
-      COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/help ${HZWK_HELP_WORK}
       COMMAND ${HZWK_CHMCMD} hzwkhelp.hhp
       COMMAND ${CMAKE_COMMAND} -E copy hzwkhelp.chm ${CMAKE_BINARY_DIR}/hzwkhelp.chm
       WORKING_DIRECTORY ${HZWK_HELP_WORK}
-      DEPENDS ${HZWK_HELP_SOURCES}
+      DEPENDS ${HZWK_HELP_FILES}
       COMMENT "Compiling hzwkhelp.chm"
       VERBATIM)
     add_custom_target(hzwkhelp ALL DEPENDS ${CMAKE_BINARY_DIR}/hzwkhelp.chm)
