@@ -5,9 +5,9 @@ export DEBIAN_FRONTEND=noninteractive
 packages=(
   # native build and unit tests
   cmake make g++ libgtest-dev
-  # Windows cross builds and the help file
+  # Windows cross builds, the help file and the release zip
   g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32
-  binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 fp-utils
+  binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 fp-utils python3
   # end-to-end tests: Wine on a private X server with display modes, screenshots
   wine64 xvfb xauth x11-xserver-utils x11-utils libx11-dev libxrandr-dev imagemagick zip unzip
   # Direct3D under Wine renders through Mesa's software OpenGL
