@@ -9,7 +9,10 @@ add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-fno-rtti> $<$<COMPILE_LANGUAGE:CX
 # the stub of a function that only its slot names, and for a delay-loaded DLL that stub is
 # what loads it, so the first call would jump to 0. scripts/check-imports.sh finds such a slot.
 add_compile_definitions(_USER32_ _GDI32_)
-set(HZWK_STATIC_LINK -static -static-libgcc -static-libstdc++ -s)
+# A build is the same bytes wherever and whenever it is made: no folder of this build in the
+# objects (__FILE__, debug names), no link time in the executables.
+add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}/= -ffile-prefix-map=${CMAKE_BINARY_DIR}/=)
+set(HZWK_STATIC_LINK -static -static-libgcc -static-libstdc++ -s -Wl,--no-insert-timestamp)
 if(NOT CMAKE_BUILD_TYPE)
   set(CMAKE_BUILD_TYPE MinSizeRel CACHE STRING "" FORCE)
 endif()
@@ -81,11 +84,13 @@ macro(hzwk_windows_targets)
     src/ui/about_window_win32.cpp
     src/ui/d3d_setup_window_win32.cpp
     src/ui/runtime_win32.cpp
+    src/core/terminate_win32.cpp
     src/win/hzwk.rc)
   # Every tier by name, then the delay-load libraries: they must come after all our code
   # and before the system's own user32 and gdi32, so that they answer every call.
   hzwk_delay_import_lib(HZWK_DELAY_USER32 user32 USER32.dll)
   hzwk_delay_import_lib(HZWK_DELAY_GDI32 gdi32 GDI32.dll)
+  target_compile_options(hzwk PRIVATE ${HZWK_STRICT_WARNINGS})
   target_link_libraries(hzwk PRIVATE hzwk_win hzwk_app hzwk_domain hzwk_ports hzwk_core
     ${HZWK_DELAY_USER32} ${HZWK_DELAY_GDI32})
   # No base relocations: Windows 2000 and XP load an exe at its own base, always.
@@ -96,28 +101,47 @@ macro(hzwk_windows_targets)
     "${CMAKE_SOURCE_DIR}/src/win/hzwk.ico;${CMAKE_BINARY_DIR}/hzwk.manifest;${CMAKE_SOURCE_DIR}/src/win/resource.h;${CMAKE_SOURCE_DIR}/src/core/version.h")
   target_include_directories(hzwk PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_BINARY_DIR})
 
-  add_executable(hzwkctl tools/hzwkctl/main.cpp)
+  # The terminate handler is named here, not taken from a library: it replaces libstdc++'s own,
+  # and a library member is only linked for a name still missing when it is searched.
+  add_executable(hzwkctl tools/hzwkctl/main.cpp tools/hzwkctl/throw_win32.cpp
+    src/core/terminate_win32.cpp)
   target_link_libraries(hzwkctl PRIVATE hzwk_app hzwk_profile user32)
-  target_link_options(hzwkctl PRIVATE ${HZWK_STATIC_LINK} -Wl,--gc-sections)
+  target_compile_options(hzwkctl PRIVATE ${HZWK_STRICT_WARNINGS})
+  target_link_options(hzwkctl PRIVATE ${HZWK_STATIC_LINK} -Wl,--gc-sections
+    -Wl,--disable-dynamicbase,--disable-reloc-section)
 
   if(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/CMakeLists.txt)
     add_subdirectory(${CMAKE_SOURCE_DIR}/tests/e2e ${CMAKE_BINARY_DIR}/e2e)
   endif()
   add_subdirectory(${CMAKE_SOURCE_DIR}/bench ${CMAKE_BINARY_DIR}/bench)
 
+  # The release's reproducible steps (the help file's time fields, the zip and its checksum)
+  # take their time from SOURCE_DATE_EPOCH or the commit.
+  find_program(HZWK_PYTHON python3 REQUIRED)
+  set(HZWK_RELEASE_PY ${CMAKE_SOURCE_DIR}/cmake/release.py)
+
   # The help file, compiled from help/ with chmcmd (package fp-utils) into hzwkhelp.chm
-  # beside hzwk.exe, where Help > Topics looks for it.
+  # beside hzwk.exe, where Help > Topics looks for it. The pages are configured into the help
+  # work folder first: they take the version (@HZWK_VERSION_TEXT@) from src/core/version.h.
+  # hzwkhelp.hhp asks for no binary index: chmcmd leaves two bytes of that index's keyword map
+  # unset, so the file would differ from build to build; the Index tab reads hzwkhelp.hhk.
   find_program(HZWK_CHMCMD chmcmd)
   if(HZWK_CHMCMD)
     file(GLOB HZWK_HELP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/help/*)
     set(HZWK_HELP_WORK ${CMAKE_BINARY_DIR}/help)
-    file(MAKE_DIRECTORY ${HZWK_HELP_WORK})
+    file(REMOVE_RECURSE ${HZWK_HELP_WORK})
+    set(HZWK_HELP_FILES)
+    foreach(source IN LISTS HZWK_HELP_SOURCES)
+      get_filename_component(name ${source} NAME)
+      configure_file(${source} ${HZWK_HELP_WORK}/${name} @ONLY)
+      list(APPEND HZWK_HELP_FILES ${HZWK_HELP_WORK}/${name})
+    endforeach()
     add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/hzwkhelp.chm
-      COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/help ${HZWK_HELP_WORK}
       COMMAND ${HZWK_CHMCMD} hzwkhelp.hhp
+      COMMAND ${HZWK_PYTHON} ${HZWK_RELEASE_PY} chm-stamp ${CMAKE_SOURCE_DIR} hzwkhelp.chm
       COMMAND ${CMAKE_COMMAND} -E copy hzwkhelp.chm ${CMAKE_BINARY_DIR}/hzwkhelp.chm
       WORKING_DIRECTORY ${HZWK_HELP_WORK}
-      DEPENDS ${HZWK_HELP_SOURCES}
+      DEPENDS ${HZWK_HELP_FILES} ${HZWK_RELEASE_PY}
       COMMENT "Compiling hzwkhelp.chm"
       VERBATIM)
     add_custom_target(hzwkhelp ALL DEPENDS ${CMAKE_BINARY_DIR}/hzwkhelp.chm)
@@ -128,19 +152,30 @@ macro(hzwk_windows_targets)
 
   # The release a user downloads: `cmake --build BUILD --target package` makes
   # Hertzwerk-<version>-win32.zip (win64 from the 64-bit build) holding, at its top, the two
-  # programs, the help file and readme.txt (ASCII, so the same in every ANSI code page; CR LF).
+  # programs, the help file and readme.txt (ASCII, so the same in every ANSI code page; CR LF),
+  # and its checksum beside it, Hertzwerk-<version>-win32.zip.sha256. Made by release.py, not
+  # CPack, whose entries carry the build's times: entries in name order, the commit's time.
   configure_file(release/readme.txt.in ${CMAKE_BINARY_DIR}/readme.txt @ONLY NEWLINE_STYLE CRLF)
   install(TARGETS hzwk hzwkctl RUNTIME DESTINATION .)
   install(FILES ${CMAKE_BINARY_DIR}/readme.txt DESTINATION .)
-  set(CPACK_GENERATOR ZIP)
-  set(CPACK_PACKAGE_NAME Hertzwerk)
-  set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-    set(CPACK_PACKAGE_FILE_NAME Hertzwerk-${HZWK_VERSION_TEXT}-win32)
+    set(HZWK_PACKAGE ${CMAKE_BINARY_DIR}/Hertzwerk-${HZWK_VERSION_TEXT}-win32.zip)
   else()
-    set(CPACK_PACKAGE_FILE_NAME Hertzwerk-${HZWK_VERSION_TEXT}-win64)
+    set(HZWK_PACKAGE ${CMAKE_BINARY_DIR}/Hertzwerk-${HZWK_VERSION_TEXT}-win64.zip)
   endif()
-  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
-  set(CPACK_SOURCE_GENERATOR "")
-  include(CPack)
+  set(HZWK_PACKAGE_FILES $<TARGET_FILE:hzwk> $<TARGET_FILE:hzwkctl> ${CMAKE_BINARY_DIR}/readme.txt)
+  if(HZWK_CHMCMD)
+    list(APPEND HZWK_PACKAGE_FILES ${CMAKE_BINARY_DIR}/hzwkhelp.chm)
+  endif()
+  # CMake keeps the name "package" for CPack while a CPack configuration lies in the build
+  # folder, as one from before this target may.
+  file(REMOVE ${CMAKE_BINARY_DIR}/CPackConfig.cmake ${CMAKE_BINARY_DIR}/CPackSourceConfig.cmake)
+  add_custom_target(package
+    COMMAND ${HZWK_PYTHON} ${HZWK_RELEASE_PY} zip ${CMAKE_SOURCE_DIR} ${HZWK_PACKAGE} ${HZWK_PACKAGE_FILES}
+    COMMENT "Packing ${HZWK_PACKAGE}"
+    VERBATIM)
+  add_dependencies(package hzwk hzwkctl)
+  if(HZWK_CHMCMD)
+    add_dependencies(package hzwkhelp)
+  endif()
 endmacro()

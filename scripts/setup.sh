@@ -7,9 +7,9 @@ packages=(
   cmake make g++ libgtest-dev
   # fault planting builds with Ninja
   ninja-build
-  # Windows cross builds and the help file
+  # Windows cross builds, the help file and the release zip
   g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32
-  binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 fp-utils
+  binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 fp-utils python3
   # end-to-end smoke: Wine on a private X server with display modes, driven by xdotool, watched
   # by xev (x11-utils), screenshots
   wine64 xvfb xauth x11-xserver-utils x11-utils xdotool libx11-dev libxrandr-dev imagemagick zip unzip

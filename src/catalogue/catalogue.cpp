@@ -44,11 +44,11 @@ constexpr std::array<DefaultRow, 19> kDefaultRows = {{
 }};
 
 constexpr char kFullRateField[] = "60 70 72 75 85 100 120";
-constexpr std::array<int, 8> kRunLength = {0, 2, 5, 8, 11, 14, 18, 22};  // chars for n rungs
+constexpr std::size_t kRunLength[] = {0, 2, 5, 8, 11, 14, 18, 22};  // chars for n rungs
 
 // One entry: its head, the first `rungs` rates of the ladder in their own columns, "  0".
 std::string DefaultEntry(int depth, int width, int height, int rungs) {
-    std::string field(kFullRateField, static_cast<std::size_t>(kRunLength[rungs]));
+    std::string field(kFullRateField, kRunLength[rungs]);
     field.resize(sizeof kFullRateField - 1, ' ');
     return NormalEntryHead(depth, width, height) + field + "  0";
 }

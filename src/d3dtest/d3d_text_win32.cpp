@@ -77,7 +77,7 @@ HRESULT D3DTextFont::Create(IDirect3DDevice8* device, HFONT font) {
         HBITMAP bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
         if (bitmap == nullptr || bits == nullptr) break;
         HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
-        std::memset(bits, 0, static_cast<size_t>(size) * size * 4);
+        std::memset(bits, 0, static_cast<size_t>(size * size * 4));
         SetTextColor(dc, RGB(255, 255, 255));
         SetBkColor(dc, RGB(0, 0, 0));
         SetBkMode(dc, TRANSPARENT);
@@ -99,7 +99,8 @@ HRESULT D3DTextFont::Create(IDirect3DDevice8* device, HFONT font) {
 }
 
 HRESULT D3DTextFont::Upload(const BYTE* pixels, int texSize, D3DFORMAT format) {
-    HRESULT hr = device_->CreateTexture(texSize, texSize, 1, 0, format, D3DPOOL_MANAGED, &texture_);
+    const UINT side = static_cast<UINT>(texSize);
+    HRESULT hr = device_->CreateTexture(side, side, 1, 0, format, D3DPOOL_MANAGED, &texture_);
     if (FAILED(hr)) {
         texture_ = nullptr;
         return hr;
@@ -108,7 +109,7 @@ HRESULT D3DTextFont::Upload(const BYTE* pixels, int texSize, D3DFORMAT format) {
     hr = texture_->LockRect(0, &locked, nullptr, 0);
     if (FAILED(hr)) return hr;
     for (int y = 0; y < texSize; ++y) {
-        const BYTE* src = pixels + static_cast<size_t>(y) * texSize * 4;
+        const BYTE* src = pixels + static_cast<size_t>(y * texSize * 4);
         BYTE* row = static_cast<BYTE*>(locked.pBits) + static_cast<ptrdiff_t>(y) * locked.Pitch;
         for (int x = 0; x < texSize; ++x) {
             // Grey-scale glyphs: any channel is the coverage; take the brightest.
@@ -133,6 +134,7 @@ void D3DTextFont::DrawText(const char* text, const RECT& rect, DWORD format, D3D
     if (texture_ == nullptr || device_ == nullptr || text == nullptr) return;
     const bool clip = (format & DT_NOCLIP) == 0;
     const float texel = 1.0f / static_cast<float>(texSize_);
+    const float lineHeight = static_cast<float>(lineHeight_);
     std::vector<TextVertex> quads;
     int x = rect.left, y = rect.top;
     for (const char* p = text; *p != '\0'; ++p) {
@@ -145,9 +147,9 @@ void D3DTextFont::DrawText(const char* text, const RECT& rect, DWORD format, D3D
         if (ch < kFirstChar) continue;
         const Glyph& g = glyphs_[ch - kFirstChar];
         float x0 = static_cast<float>(x), y0 = static_cast<float>(y);
-        float x1 = x0 + g.width, y1 = y0 + lineHeight_;
+        float x1 = x0 + g.width, y1 = y0 + lineHeight;
         float u0 = g.x * texel, v0 = g.y * texel;
-        float u1 = (g.x + g.width) * texel, v1 = (g.y + lineHeight_) * texel;
+        float u1 = (g.x + g.width) * texel, v1 = (g.y + lineHeight) * texel;
         x += g.width;
         if (clip) {
             // Cut the quad to the rectangle and its texture coordinates with it.

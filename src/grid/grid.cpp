@@ -38,8 +38,8 @@ constexpr HeightGroup kHeightGroups[] = {
 
 // The lowest rows are low-resolution modes that count in every depth, 4 bpp included.
 bool CountsFor(int row, const DisplayMode& mode) {
-    if (static_cast<int>(mode.width) != kRows[row].width ||
-        static_cast<int>(mode.height) != kRows[row].height)
+    if (static_cast<int>(mode.width) != kRows[RowIndex(row)].width ||
+        static_cast<int>(mode.height) != kRows[RowIndex(row)].height)
         return false;
     const bool anyDepth = row == kR320x200 || row == kR320x240 || row == kR400x300;
     return anyDepth || mode.bitsPerPixel != 4;
@@ -66,16 +66,16 @@ const char* LadderCaption(int position) {
 
 Captions Grid::CaptionsNow() const {
     Captions out;
-    for (int r = 0; r < kRowCount; ++r) out[r] = rows_[r].caption;
+    for (std::size_t r = 0; r < out.size(); ++r) out[r] = rows_[r].caption;
     return out;
 }
 
 void Grid::SetPosition(int row, int position) {
-    GridRow& r = rows_[row];
+    GridRow& r = rows_[RowIndex(row)];
     if (position < 0) position = 0;
     if (anyRate_) {
         // The control cannot hold more than its maximum.
-        if (position > kRows[row].stepperMax) position = kRows[row].stepperMax;
+        if (position > kRows[RowIndex(row)].stepperMax) position = kRows[RowIndex(row)].stepperMax;
         r.position = position;
         r.caption = position == 0 ? "N/A" : std::to_string(position);
         return;
@@ -96,7 +96,7 @@ void Grid::ReadCurrentRates(const std::vector<DisplayMode>& modes) {
         if (mode.refreshHz == 0) continue;
         for (int row = 0; row < kRowCount; ++row) {
             if (CountsFor(row, mode)) {
-                rows_[row].caption = std::to_string(mode.refreshHz);
+                rows_[RowIndex(row)].caption = std::to_string(mode.refreshHz);
                 break;
             }
         }
@@ -115,7 +115,7 @@ void Grid::ReadCurrentRates(const std::vector<DisplayMode>& modes) {
 
 void Grid::PositionsFromCaptions() {
     for (int row = 0; row < kRowCount; ++row) {
-        const std::string& caption = rows_[row].caption;
+        const std::string& caption = rows_[RowIndex(row)].caption;
         if (!anyRate_) {
             const int p = LadderPosition(caption);
             if (p >= 0) SetPosition(row, p);
@@ -128,7 +128,7 @@ void Grid::PositionsFromCaptions() {
         // A rate the stepper cannot hold (e.g. 85 Hz on a 75-maximum row) keeps its caption
         // and leaves the stepper where it is, rather than silently lowering the shown rate.
         long long hz = 0;
-        if (ParseWholeNumber(caption, hz) && hz >= 0 && hz <= kRows[row].stepperMax)
+        if (ParseWholeNumber(caption, hz) && hz >= 0 && hz <= kRows[RowIndex(row)].stepperMax)
             SetPosition(row, static_cast<int>(hz));
     }
 }
@@ -161,10 +161,10 @@ void Grid::FillFromHFreq(const std::string& kHzText, int highestRate) {
             const int row = g.rows[i];
             if (rate >= kLowestShownRate && rate <= highestRate) {
                 SetPosition(row, rate);
-                rows_[row].caption = std::to_string(rate);
+                rows_[RowIndex(row)].caption = std::to_string(rate);
             } else if (rate < kLowestShownRate) {
                 SetPosition(row, 0);
-                rows_[row].caption = "N/A";
+                rows_[RowIndex(row)].caption = "N/A";
             } else {
                 SetPosition(row, highestRate);
             }

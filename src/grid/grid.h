@@ -29,14 +29,14 @@ public:
     void SetAnyRate(bool anyRate) { anyRate_ = anyRate; }
     bool AnyRate() const { return anyRate_; }
 
-    const GridRow& Row(int row) const { return rows_[row]; }
+    const GridRow& Row(int row) const { return rows_[RowIndex(row)]; }
     const std::array<GridRow, kRowCount>& Rows() const { return rows_; }
     Captions CaptionsNow() const;
 
     // A stepper's position changed, by the user or by the program: the change rule.
     void SetPosition(int row, int position);
-    void SetCaption(int row, const std::string& caption) { rows_[row].caption = caption; }
-    void SetEnabled(int row, bool enabled) { rows_[row].enabled = enabled; }
+    void SetCaption(int row, const std::string& caption) { rows_[RowIndex(row)].caption = caption; }
+    void SetEnabled(int row, bool enabled) { rows_[RowIndex(row)].enabled = enabled; }
     void SetAllEnabled(bool enabled);
 
     // Captions from the display modes the driver offers now (last matching mode wins),

@@ -3,11 +3,16 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string>
 
 namespace hzwk {
 
 inline constexpr int kRowCount = 23;
+
+// A row number (an int, as the steppers and captions count them; never negative) as an index
+// into the 23-row arrays.
+constexpr std::size_t RowIndex(int row) { return static_cast<std::size_t>(row); }
 
 struct RowInfo {
     int width;

@@ -1,6 +1,6 @@
 #include "profile/machine_profile.h"
 
-#include <sstream>
+#include <string>
 
 #include "core/text.h"
 #include "profile/reg_file.h"
@@ -75,9 +75,7 @@ public:
 
 private:
     bool Problem(const std::string& what) {
-        std::ostringstream s;
-        s << kProfileMachineFile << " line " << line_ << ": " << what;
-        problem_ = s.str();
+        problem_ = std::string(kProfileMachineFile) + " line " + std::to_string(line_) + ": " + what;
         return false;
     }
 
@@ -197,7 +195,7 @@ bool ParseFileVersion(const std::string& text, FixedFileVersion* version) {
     const std::vector<std::string> parts = Split(text, '.');
     if (parts.size() != 4) return false;
     uint32_t n[4];
-    for (int i = 0; i < 4; ++i)
+    for (std::size_t i = 0; i < 4; ++i)
         if (!ParseNumber(parts[i], 0xFFFF, &n[i])) return false;
     version->ms = n[0] << 16 | n[1];
     version->ls = n[2] << 16 | n[3];
@@ -224,10 +222,8 @@ std::string FormatMachineIni(const MachineProfile& profile) {
         out += "modes=";
         for (size_t j = i; j < profile.modes.size() && j < i + 8; ++j) {
             const DisplayMode& m = profile.modes[j];
-            std::ostringstream s;
-            s << (j > i ? " " : "") << m.width << 'x' << m.height << 'x' << m.bitsPerPixel << '@'
-              << m.refreshHz;
-            out += s.str();
+            out += (j > i ? " " : "") + std::to_string(m.width) + 'x' + std::to_string(m.height) + 'x' +
+                   std::to_string(m.bitsPerPixel) + '@' + std::to_string(m.refreshHz);
         }
         out += "\r\n";
     }

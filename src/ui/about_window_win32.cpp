@@ -113,7 +113,7 @@ private:
     void SyncFromModel() {
         SetTextIfDifferent(GetDlgItem(hwnd_, IDC_ABOUT_HEADING), form_.heading);
         for (int i = 0; i < kAboutLineCount; ++i)
-            SetTextIfDifferent(GetDlgItem(hwnd_, IDC_ABOUT_LINE + i), form_.lines[i]);
+            SetTextIfDifferent(GetDlgItem(hwnd_, IDC_ABOUT_LINE + i), form_.lines[static_cast<std::size_t>(i)]);
     }
 
     Win32Os& os_;

@@ -77,7 +77,7 @@ HMENU BuildMenu() {
             popup = CreatePopupMenu();
             popupCaption = item.caption;
         } else {
-            AppendMenuA(popup, MF_STRING, item.id, item.caption);
+            AppendMenuA(popup, MF_STRING, static_cast<UINT_PTR>(item.id), item.caption);
         }
     }
     flush();
@@ -189,12 +189,12 @@ void MainWindow::CreateChildren() {
     // The rows first, in the window's order: resolution label, caption label, stepper. So
     // Tab goes through the steppers line by line, left half then right, before the buttons.
     for (int i = 0; i < kRowCount; ++i) {
-        int row = kDisplayOrder[i];
+        int row = kDisplayOrder[static_cast<std::size_t>(i)];
         bool right = i >= kLeftRows;
         int line = right ? i - kLeftRows : i;
         int top = kRowTop + kRowPitch * line;
         int dx = right ? kHalfOffset : 0;
-        CreateControl(hwnd_, {"STATIC", kRows[row].resolutionText, kLineLabel,
+        CreateControl(hwnd_, {"STATIC", kRows[RowIndex(row)].resolutionText, kLineLabel,
                               IDC_ROW_RESOLUTION + row, 120 + dx, top, 1215, kStepperHeight});
         CreateControl(hwnd_, {"STATIC", "", kLineLabel, IDC_ROW_CAPTION + row, 1320 + dx, top,
                               495, kStepperHeight});
@@ -202,7 +202,7 @@ void MainWindow::CreateChildren() {
                                              IDC_ROW_STEPPER + row, 1920 + dx, top, 375,
                                              kStepperHeight});
         TakeKeys(stepper);
-        SendMessageA(stepper, UDM_SETRANGE, 0, MAKELPARAM(kRows[row].stepperMax, 0));
+        SendMessageA(stepper, UDM_SETRANGE, 0, MAKELPARAM(kRows[RowIndex(row)].stepperMax, 0));
         SendMessageA(stepper, UDM_SETPOS, 0, MAKELPARAM(0, 0));
     }
     CreateControls(hwnd_, kFixedControls, std::size(kFixedControls));
@@ -308,7 +308,7 @@ void MainWindow::SyncFromModel() {
         SetEnabledIfDifferent(stepper, model.enabled);
         int position = model.position;
         if (position < 0) position = 0;
-        if (position > kRows[row].stepperMax) position = kRows[row].stepperMax;
+        if (position > kRows[RowIndex(row)].stepperMax) position = kRows[RowIndex(row)].stepperMax;
         if (static_cast<short>(LOWORD(SendMessageA(stepper, UDM_GETPOS, 0, 0))) != position)
             SendMessageA(stepper, UDM_SETPOS, 0, MAKELPARAM(position, 0));
     }
@@ -326,7 +326,7 @@ void MainWindow::SyncFromModel() {
     }
 
     CheckMenuItem(GetMenu(hwnd_), IDM_LOAD,
-                  MF_BYCOMMAND | (form_.mnuLoadChecked ? MF_CHECKED : MF_UNCHECKED));
+                  static_cast<UINT>(MF_BYCOMMAND | (form_.mnuLoadChecked ? MF_CHECKED : MF_UNCHECKED)));
     keys_.SetDefaultId(hwnd_, form_.cmdCalcIsDefault ? IDC_CMD_CALC : 0);
     syncing_ = false;
 }

@@ -152,7 +152,7 @@ void SetButtonDefault(HWND button, bool isDefault) {
     if (!IsPushButton(button)) return;
     LONG type = GetWindowLongA(button, GWL_STYLE) & BS_TYPEMASK;
     LONG wanted = isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
-    if (type != wanted) SendMessageA(button, BM_SETSTYLE, wanted, TRUE);
+    if (type != wanted) SendMessageA(button, BM_SETSTYLE, static_cast<WPARAM>(wanted), TRUE);
 }
 
 }  // namespace

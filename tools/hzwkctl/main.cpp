@@ -60,7 +60,7 @@ struct Args {
 
 int RowOf(const std::string& resolution) {
     for (int r = 0; r < kRowCount; ++r)
-        if (resolution == std::to_string(kRows[r].width) + "x" + std::to_string(kRows[r].height)) return r;
+        if (resolution == std::to_string(kRows[RowIndex(r)].width) + "x" + std::to_string(kRows[RowIndex(r)].height)) return r;
     return -1;
 }
 
@@ -176,7 +176,7 @@ int ComposeFromVersion(const Args& a) {
     }
     Captions captions;
     captions.fill("N/A");
-    for (const auto& [row, caption] : a.captions) captions[row] = caption;
+    for (const auto& [row, caption] : a.captions) captions[RowIndex(row)] = caption;
     const TvParts tv = BuildTVEntries(TvFromArgs(a.tv), key);
     Out(WrittenLine(captions, ComposeFlags{key, a.compressed, anyRate}, tv));
     return 0;
