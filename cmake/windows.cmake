@@ -74,12 +74,15 @@ macro(hzwk_windows_targets)
 
   # ui: the windows and WinMain, with the resources.
   configure_file(src/win/hzwk.manifest.in ${CMAKE_BINARY_DIR}/hzwk.manifest @ONLY)
+  # The windows themselves, listed once: the window tests (tests/win32) build them too.
+  set(HZWK_UI_SOURCES
+    ${CMAKE_SOURCE_DIR}/src/ui/main_window_win32.cpp
+    ${CMAKE_SOURCE_DIR}/src/ui/tvout_window_win32.cpp
+    ${CMAKE_SOURCE_DIR}/src/ui/about_window_win32.cpp
+    ${CMAKE_SOURCE_DIR}/src/ui/d3d_setup_window_win32.cpp)
   add_executable(hzwk WIN32
     src/ui/main_win32.cpp
-    src/ui/main_window_win32.cpp
-    src/ui/tvout_window_win32.cpp
-    src/ui/about_window_win32.cpp
-    src/ui/d3d_setup_window_win32.cpp
+    ${HZWK_UI_SOURCES}
     src/ui/runtime_win32.cpp
     src/win/hzwk.rc)
   # Every tier by name, then the delay-load libraries: they must come after all our code
@@ -100,6 +103,12 @@ macro(hzwk_windows_targets)
   target_link_libraries(hzwkctl PRIVATE hzwk_app hzwk_profile user32)
   target_link_options(hzwkctl PRIVATE ${HZWK_STATIC_LINK} -Wl,--gc-sections)
 
+  # The window tests need GoogleTest, which needs the posix-thread compilers: a build of its
+  # own (scripts/test.sh makes it in build/win32-tests), never the product's.
+  option(HZWK_WINDOW_TESTS "Build the window tests (posix-thread mingw compilers only)" OFF)
+  if(HZWK_WINDOW_TESTS)
+    add_subdirectory(${CMAKE_SOURCE_DIR}/tests/win32 ${CMAKE_BINARY_DIR}/win32-tests)
+  endif()
   if(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/CMakeLists.txt)
     add_subdirectory(${CMAKE_SOURCE_DIR}/tests/e2e ${CMAKE_BINARY_DIR}/e2e)
   endif()
