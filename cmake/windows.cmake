@@ -103,12 +103,6 @@ macro(hzwk_windows_targets)
   target_link_libraries(hzwkctl PRIVATE hzwk_app hzwk_profile user32)
   target_link_options(hzwkctl PRIVATE ${HZWK_STATIC_LINK} -Wl,--gc-sections)
 
-  # The window tests need GoogleTest, which needs the posix-thread compilers: a build of its
-  # own (scripts/test.sh makes it in build/win32-tests), never the product's.
-  option(HZWK_WINDOW_TESTS "Build the window tests (posix-thread mingw compilers only)" OFF)
-  if(HZWK_WINDOW_TESTS)
-    add_subdirectory(${CMAKE_SOURCE_DIR}/tests/win32 ${CMAKE_BINARY_DIR}/win32-tests)
-  endif()
   if(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/CMakeLists.txt)
     add_subdirectory(${CMAKE_SOURCE_DIR}/tests/e2e ${CMAKE_BINARY_DIR}/e2e)
   endif()
@@ -151,4 +145,11 @@ macro(hzwk_windows_targets)
   set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
   set(CPACK_SOURCE_GENERATOR "")
   include(CPack)
+
+  # The window tests need GoogleTest, which needs the posix-thread compilers: a build of its
+  # own (scripts/test.sh makes it in build/win32-tests), never the product's.
+  option(HZWK_WINDOW_TESTS "Build the window tests (posix-thread mingw compilers only)" OFF)
+  if(HZWK_WINDOW_TESTS)
+    add_subdirectory(${CMAKE_SOURCE_DIR}/tests/win32 ${CMAKE_BINARY_DIR}/win32-tests)
+  endif()
 endmacro()

@@ -7,6 +7,8 @@ packages=(
   cmake make g++ libgtest-dev
   # Windows cross builds and the help file
   g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32
+  # the window tests: GoogleTest needs the posix-thread mingw compilers
+  g++-mingw-w64-i686-posix
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 fp-utils
   # end-to-end tests: Wine on a private X server with display modes, screenshots
   wine64 xvfb xauth x11-xserver-utils x11-utils libx11-dev libxrandr-dev imagemagick zip unzip

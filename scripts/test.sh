@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: native unit tests (with sanitizers), both
-# Windows builds with their import check, every end-to-end case under Wine on the i686
-# hzwk.exe (the build users run), and a smoke run of the x86_64 one.
+# Windows builds with their import check, the window tests under Wine, every end-to-end
+# case under Wine on the i686 hzwk.exe (the build users run), and a smoke run of the x86_64 one.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
@@ -28,6 +28,13 @@ bash scripts/check-imports.sh build/win-i686 build/win-x86_64
 
 echo "== release package"
 bash scripts/check-package.sh build/win-i686
+
+echo "== window tests under Wine (i686)"
+# Their own build: GoogleTest needs the posix-thread compilers, the product keeps its own.
+cmake -S . -B build/win32-tests -DCMAKE_TOOLCHAIN_FILE="$top/tests/win32/toolchain-i686-posix.cmake" \
+  -DHZWK_WINDOW_TESTS=ON -DCMAKE_BUILD_TYPE=Plain >/dev/null
+cmake --build build/win32-tests -j"$jobs" --target hzwk_window_tests
+bash tests/win32/run.sh build/win32-tests
 
 echo "== end-to-end under Wine: i686"
 e2e_rc=0

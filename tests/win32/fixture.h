@@ -24,8 +24,7 @@
 namespace hzwk::test {
 
 // Every box must be the next one the script names ("" takes any text); no box may be left over.
-class ScriptedPrompt : public win::MessageBoxPrompt {
-public:
+struct ScriptedPrompt : win::MessageBoxPrompt {
     struct Box { std::string text; Answer answer; };
     void Expect(std::vector<Box> boxes) { script_.insert(script_.end(), boxes.begin(), boxes.end()); }
     Answer Show(const std::string& text, Icon, Buttons buttons) override {
@@ -35,17 +34,13 @@ public:
         }
         Box box = script_.front();
         script_.pop_front();
-        if (!box.text.empty()) {
-            EXPECT_EQ(text, box.text);
-        }
+        EXPECT_TRUE(box.text.empty() || text == box.text) << text << "\ninstead of " << box.text;
         return box.answer;
     }
     void ExpectAllShown() {
         for (const Box& box : script_) ADD_FAILURE() << "box not shown: " << box.text;
         script_.clear();
     }
-
-private:
     std::deque<Box> script_;
 };
 
@@ -54,25 +49,23 @@ class ModesOs final : public Os {
 public:
     std::vector<DisplayMode> modes{{640, 480, 32, 85}, {800, 600, 32, 75}, {1024, 768, 32, 70}};
     Win32Os real;
-#define HZWK_FORWARD(R, F, P, A) R F P override { return real.F A; }
-    HZWK_FORWARD(std::string, SystemDirectory, (), ())
-    HZWK_FORWARD(bool, ReadFileVersion, (const std::string& p, FixedFileVersion& o), (p, o))
     std::vector<DisplayMode> DisplayModes() override { return modes; }
-    HZWK_FORWARD(std::string, ProgramFolder, (), ())
-    HZWK_FORWARD(std::string, LocalDateText, (), ())
-    HZWK_FORWARD(std::string, LocalTimeText, (), ())
+#define HZWK_FORWARD(R, F, P, A) R F P override { return real.F A; }
+#define HZWK_FORWARD0(R, F) HZWK_FORWARD(R, F, (), ())
+    HZWK_FORWARD0(std::string, SystemDirectory) HZWK_FORWARD0(std::string, ProgramFolder)
+    HZWK_FORWARD0(std::string, LocalDateText) HZWK_FORWARD0(std::string, LocalTimeText)
+    HZWK_FORWARD0(void, Beep) HZWK_FORWARD0(uint32_t, TickCount) HZWK_FORWARD0(ClockTime, LocalClock)
+    HZWK_FORWARD0(std::string, AppDataFolder)
+    HZWK_FORWARD(bool, ReadFileVersion, (const std::string& p, FixedFileVersion& o), (p, o))
     HZWK_FORWARD(bool, WriteDebugFile, (const std::string& c), (c))
     HZWK_FORWARD(bool, AppendDebugFile, (const std::string& c), (c))
-    HZWK_FORWARD(void, Beep, (), ())
     HZWK_FORWARD(void, OpenAddress, (const std::string& a), (a))
     HZWK_FORWARD(bool, ShowHelp, (const std::string& p), (p))
-    HZWK_FORWARD(uint32_t, TickCount, (), ())
-    HZWK_FORWARD(ClockTime, LocalClock, (), ())
     HZWK_FORWARD(bool, CreateNewFile, (const std::string& f, const std::string& n, const std::string& b), (f, n, b))
     HZWK_FORWARD(std::vector<std::string>, FileNames, (const std::string& f, const std::string& p), (f, p))
     HZWK_FORWARD(bool, RemoveFile, (const std::string& f, const std::string& n), (f, n))
-    HZWK_FORWARD(std::string, AppDataFolder, (), ())
     HZWK_FORWARD(bool, MakeFolder, (const std::string& p), (p))
+#undef HZWK_FORWARD0
 #undef HZWK_FORWARD
 };
 
@@ -117,25 +110,19 @@ inline void Key(HWND dialog, HWND target, WPARAM vk) {
 
 // Runs `step` from inside whatever loop runs next (a modal window's, a test run's). The
 // caller kills the returned timer once that loop is over, in case it never ran.
-inline std::map<UINT_PTR, std::function<void()>>& Pending() {
-    static std::map<UINT_PTR, std::function<void()>> steps;
-    return steps;
-}
+inline std::map<UINT_PTR, std::function<void()>> g_pending;
 inline VOID CALLBACK RunPending(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
-    auto step = std::move(Pending()[id]);
-    Pending().erase(id);
+    auto step = std::move(g_pending[id]);
+    g_pending.erase(id);
     if (step) step();
 }
 inline UINT_PTR During(std::function<void()> step, UINT afterMs = 10) {
     UINT_PTR id = SetTimer(nullptr, 0, afterMs, &RunPending);
-    Pending()[id] = std::move(step);
+    g_pending[id] = std::move(step);
     return id;
 }
-inline bool Ran(UINT_PTR timer) {
-    KillTimer(nullptr, timer);
-    return Pending().erase(timer) == 0;
-}
+inline bool Ran(UINT_PTR timer) { return KillTimer(nullptr, timer), g_pending.erase(timer) == 0; }
 
 // A value as the registry holds it. Like Windows, Wine stores a string's NUL when the byte
 // after the counted ones is NUL, so a string's one trailing NUL is dropped.

@@ -2,8 +2,8 @@
 // what Apply and Set Defaults write, the menu.
 #include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <random>
-#include <sstream>
 
 #include "fixture.h"
 #include "modelist/apply.h"
@@ -16,7 +16,7 @@ namespace {
 struct Machine : ::testing::Environment {
     void SetUp() override {
         Win32RegApi api;
-        ApiRegistry r(api);
+        ApiRegistry r{api};
         r.SaveStringValue(reg::kWindowsVersionKey, reg::kCurrentVersion, "5.0");
         r.SaveStringValue(kDriverKey, reg::kDeviceDescription, "NVIDIA GeForce4 Ti 4600");
         r.SaveRawValue(kDriverKey, reg::kInstalledDisplayDrivers, {kRegMultiSz, std::string("nv4_disp\0", 10)});
@@ -33,20 +33,16 @@ constexpr char kAny[] = "";
 TEST_F(MainFixture, ControlsShowTheModelInEveryMode) {
     EXPECT_EQ(Text(Item(IDC_LBL_DETVERSION)), "6.14.10.4109");  // the DLL's file version
     EXPECT_EQ(Text(Item(IDC_LBL_OS)), "Windows 2000");
-    struct Flag { int id; bool MainForm::*enabled; };
-    const Flag flags[] = {{IDC_CMD_CALC, &MainForm::cmdCalcEnabled}, {IDC_TEXT1, &MainForm::text1Enabled},
-                          {IDC_CMD_CALCDEF, &MainForm::cmdCalcDefEnabled},
-                          {IDC_UPDOWN24, &MainForm::upDown24Enabled}};
+    const std::pair<int, bool MainForm::*> flags[] = {{IDC_CMD_CALC, &MainForm::cmdCalcEnabled},
+        {IDC_TEXT1, &MainForm::text1Enabled}, {IDC_CMD_CALCDEF, &MainForm::cmdCalcDefEnabled},
+        {IDC_UPDOWN24, &MainForm::upDown24Enabled}};
     // Started, advanced mode on, off again: the calculator goes off, on, off.
     for (int step = 0; step < 3; ++step) {
         SCOPED_TRACE(step);
-        if (step > 0) {
-            if (step == 1) prompt.Expect({{kAny, Answer::Ok}});
-            Click(main, IDC_CHECK1);
-            EXPECT_EQ(form.advancedMode, step == 1);
-        }
-        for (const Flag& f : flags)
-            EXPECT_EQ(IsWindowEnabled(Item(f.id)) != FALSE, form.*f.enabled) << f.id;
+        if (step == 1) prompt.Expect({{kAny, Answer::Ok}});
+        if (step > 0) Click(main, IDC_CHECK1);
+        EXPECT_EQ(form.advancedMode, step == 1);
+        for (auto [id, enabled] : flags) EXPECT_EQ(IsWindowEnabled(Item(id)) != FALSE, form.*enabled) << id;
         EXPECT_EQ(IsWindowEnabled(Item(IDC_TEXT1)) != FALSE, step == 1);
         for (int row = 0; row < kRowCount; ++row) {
             EXPECT_EQ(Text(Item(IDC_ROW_CAPTION + row)), form.grid.Row(row).caption) << row;
@@ -154,15 +150,13 @@ TEST_F(MainFixture, HelpRefusesAHiddenFileAndExitCloses) {
 // debug.txt: the report rewrites it whole, Apply's lines are added to it.
 TEST(Win32Os, DebugFileIsRewrittenOrAppendedTo) {
     Win32Os os;
-    const std::string path = os.ProgramFolder() + "\\debug.txt";
     const struct { bool append; std::string text, file; } steps[] = {
         {false, std::string(3000, 'x'), std::string(3000, 'x')}, {false, "report\r\n", "report\r\n"},
         {true, "added\r\n", "report\r\nadded\r\n"}, {false, "", ""}, {true, "a", "a"}};
     for (const auto& s : steps) {
         ASSERT_TRUE(s.append ? os.AppendDebugFile(s.text) : os.WriteDebugFile(s.text));
-        std::ostringstream got;
-        got << std::ifstream(path, std::ios::binary).rdbuf();
-        EXPECT_EQ(got.str(), s.file);
+        std::ifstream file(os.ProgramFolder() + "\\debug.txt", std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), s.file);
     }
 }
 

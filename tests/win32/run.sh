@@ -3,14 +3,11 @@
 # the run from a pristine one made once per build folder.  tests/win32/run.sh BUILD [gtest options]
 # BUILD is the folder configured with HZWK_WINDOW_TESTS=ON (scripts/test.sh: build/win32-tests).
 set -uo pipefail
-build=$(cd "$1" && pwd)
-exe=$build/win32-tests/hzwk_window_tests.exe
-shift
-[ -f "$exe" ] || { echo "no $exe"; exit 2; }
+build=$(cd "$1" && pwd) && shift || exit 2
 work=$(mktemp -d "${TMPDIR:-/tmp}/hzwk-window-tests.XXXXXX")
 export WINEPREFIX=$work/prefix WINESERVER=/usr/lib/wine/wineserver64 WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-xvfb=
+wine=/usr/lib/wine/wine64 tpl=$build/wine-template xvfb=
 finish() {
     [ -d "$WINEPREFIX" ] && timeout -k 2 10 "$WINESERVER" -k 2>/dev/null
     [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null
@@ -24,12 +21,10 @@ xvfb=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || { echo "Xvfb did not start: $(tail -n 3 "$work/xvfb.log")"; exit 2; }
 export DISPLAY=:$(tr -dc 0-9 <"$work/display")
-wine=/usr/lib/wine/wine64
-tpl=$build/wine-template
 key="$("$wine" --version) $([ -x /usr/lib/wine/wine ] && echo wow64)"
 if [ "$(cat "$tpl/.ready" 2>/dev/null)" != "$key" ]; then
     rm -rf "$tpl"
-    # Windows Wine leaves to no window manager: hiding one then costs no wait for the manager.
+    # Windows Wine keeps from the (absent) window manager: hiding one then waits for nobody.
     WINEPREFIX=$tpl timeout 180 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
         >"$work/template.log" 2>&1
     WINEPREFIX=$tpl timeout 60 "$WINESERVER" -w
@@ -38,11 +33,9 @@ if [ "$(cat "$tpl/.ready" 2>/dev/null)" != "$key" ]; then
     echo "$key" >"$tpl/.ready"
 fi
 # The big Windows folder by hard links (Wine only adds files there), the rest copied.
-mkdir -p "$WINEPREFIX"
-cp -al "$tpl/drive_c" "$WINEPREFIX/"
+mkdir -p "$WINEPREFIX" && cp -al "$tpl/drive_c" "$WINEPREFIX/"
 for d in users ProgramData windows/win.ini windows/system.ini; do
     rm -rf "$WINEPREFIX/drive_c/$d" && cp -a "$tpl/drive_c/$d" "$WINEPREFIX/drive_c/$d"
 done
 cp -a "$tpl/dosdevices" "$tpl"/*.reg "$tpl/.update-timestamp" "$WINEPREFIX/"
-# A test that hangs is ended.
-timeout -k 5 "${HZWK_WINDOW_TESTS_TIMEOUT:-150}" "$wine" "$exe" "$@"
+timeout -k 5 "${HZWK_WINDOW_TESTS_TIMEOUT:-150}" "$wine" "$build/win32-tests/hzwk_window_tests.exe" "$@"

@@ -11,11 +11,6 @@ namespace hzwk::test {
 namespace {
 
 constexpr int kTvBoxes[] = {IDC_TXT_W1, IDC_TXT_H1, IDC_TXT_W2, IDC_TXT_H2};
-std::string TvBoxes(HWND tv) {
-    std::string all;
-    for (int id : kTvBoxes) all += Text(GetDlgItem(tv, id)) + "|";
-    return all;
-}
 void FillTvBoxes(HWND tv, const std::array<const char*, 4>& texts) {
     for (int i = 0; i < 4; ++i) SetWindowTextA(GetDlgItem(tv, kTvBoxes[i]), texts[i]);
 }
@@ -34,7 +29,9 @@ TEST_F(MainFixture, TvOutButtonsKeysAndWhatOkStores) {
             model.txtW1 = "1", model.txtH1 = "2", model.txtW2 = "3", model.txtH2 = "4";
             (model.*event)();
             Click(tv, id);
-            EXPECT_EQ(TvBoxes(tv), model.txtW1 + "|" + model.txtH1 + "|" + model.txtW2 + "|" + model.txtH2 + "|") << id;
+            for (auto [box, text] : {std::pair{IDC_TXT_W1, model.txtW1}, {IDC_TXT_H1, model.txtH1},
+                                     {IDC_TXT_W2, model.txtW2}, {IDC_TXT_H2, model.txtH2}})
+                EXPECT_EQ(Text(GetDlgItem(tv, box)), text) << id;
         }
         SendMessageA(tv, WM_SYSCOMMAND, SC_CLOSE, 0);  // Alt+F4
         ASSERT_TRUE(IsWindow(tv)) << "only OK closes the TV-out window";
