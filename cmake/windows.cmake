@@ -77,12 +77,15 @@ macro(hzwk_windows_targets)
 
   # ui: the windows and WinMain, with the resources.
   configure_file(src/win/hzwk.manifest.in ${CMAKE_BINARY_DIR}/hzwk.manifest @ONLY)
+  # The windows themselves, listed once: the window tests (tests/win32) build them too.
+  set(HZWK_UI_SOURCES
+    ${CMAKE_SOURCE_DIR}/src/ui/main_window_win32.cpp
+    ${CMAKE_SOURCE_DIR}/src/ui/tvout_window_win32.cpp
+    ${CMAKE_SOURCE_DIR}/src/ui/about_window_win32.cpp
+    ${CMAKE_SOURCE_DIR}/src/ui/d3d_setup_window_win32.cpp)
   add_executable(hzwk WIN32
     src/ui/main_win32.cpp
-    src/ui/main_window_win32.cpp
-    src/ui/tvout_window_win32.cpp
-    src/ui/about_window_win32.cpp
-    src/ui/d3d_setup_window_win32.cpp
+    ${HZWK_UI_SOURCES}
     src/ui/runtime_win32.cpp
     src/core/terminate_win32.cpp
     src/win/hzwk.rc)
@@ -177,5 +180,11 @@ macro(hzwk_windows_targets)
   add_dependencies(package hzwk hzwkctl)
   if(HZWK_CHMCMD)
     add_dependencies(package hzwkhelp)
+  endif()
+  # The window tests need GoogleTest, which needs the posix-thread compilers: a build of its
+  # own (scripts/test.sh makes it in build/win32-tests), never the product's.
+  option(HZWK_WINDOW_TESTS "Build the window tests (posix-thread mingw compilers only)" OFF)
+  if(HZWK_WINDOW_TESTS)
+    add_subdirectory(${CMAKE_SOURCE_DIR}/tests/win32 ${CMAKE_BINARY_DIR}/win32-tests)
   endif()
 endmacro()

@@ -9,6 +9,8 @@ packages=(
   ninja-build
   # Windows cross builds, the help file and the release zip
   g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32
+  # the window tests: GoogleTest needs the posix-thread mingw compilers
+  g++-mingw-w64-i686-posix
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 fp-utils python3
   # end-to-end smoke: Wine on a private X server with display modes, driven by xdotool, watched
   # by xev (x11-utils), screenshots

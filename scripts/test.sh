@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: native unit tests (with sanitizers), both
-# Windows builds with their import check, and the end-to-end smoke under Wine on the i686
-# hzwk.exe (the build users run) and on the x86_64 one.
+# Windows builds with their import check, the window tests under Wine, and the end-to-end
+# smoke under Wine on the i686 hzwk.exe (the build users run) and on the x86_64 one.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
@@ -28,6 +28,13 @@ bash scripts/check-imports.sh build/win-i686 build/win-x86_64
 
 echo "== release package"
 bash scripts/check-package.sh build/win-i686
+
+echo "== window tests under Wine (i686)"
+# Their own build: GoogleTest needs the posix-thread compilers, the product keeps its own.
+cmake -S . -B build/win32-tests -DCMAKE_TOOLCHAIN_FILE="$top/tests/win32/toolchain-i686-posix.cmake" \
+  -DHZWK_WINDOW_TESTS=ON -DCMAKE_BUILD_TYPE=Plain >/dev/null
+cmake --build build/win32-tests -j"$jobs" --target hzwk_window_tests
+bash tests/win32/run.sh build/win32-tests
 
 # The smoke: /startup, the report, Apply through the message boxes, the Direct3D test.
 echo "== end-to-end smoke under Wine: i686"

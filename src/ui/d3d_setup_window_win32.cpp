@@ -19,6 +19,7 @@ namespace {
 
 const char kSetupClass[] = "HertzwerkD3DSetup";
 D3DRunObserver g_observer = nullptr;
+Prompt* g_prompt = nullptr;
 
 constexpr DWORD kCombo = CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP;
 
@@ -47,6 +48,7 @@ private:
     void OnGo();
     void OnCancel();
     HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+    Prompt& Messages() { return g_prompt != nullptr ? *g_prompt : prompt_; }
 
     D3DSetupForm form_;
     RunnerState runner_;
@@ -103,7 +105,7 @@ void D3DSetupWindow::PushToControls() {
 void D3DSetupWindow::OnGo() {
     const bool optOn = SendMessageA(Item(IDC_OPT_ON), BM_GETCHECK, 0, 0) == BST_CHECKED;
     if (!form_.Go(win::GetText(Item(IDC_CMB_RES)), win::GetText(Item(IDC_CMB_BITRATES)), optOn,
-                  prompt_))
+                  Messages()))
         return;
 
     // Go and Cancel stay dead until the run is over.
@@ -124,7 +126,7 @@ void D3DSetupWindow::OnGo() {
     if (test != nullptr) DestroyWindow(test);
     SetForegroundWindow(hwnd_);
     if (g_observer != nullptr) g_observer(report);
-    form_.RunEnded(outcome, prompt_);
+    form_.RunEnded(outcome, Messages());
 }
 
 void D3DSetupWindow::OnCancel() {
@@ -170,5 +172,6 @@ void OpenD3DSetupWindow(HINSTANCE instance, HWND mainWindow, const Captions& cap
 }
 
 void SetD3DRunObserver(D3DRunObserver observer) { g_observer = observer; }
+void SetD3DPrompt(Prompt* prompt) { g_prompt = prompt; }
 
 }  // namespace hzwk

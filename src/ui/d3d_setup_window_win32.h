@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "core/prompt.h"
 #include "d3dtest/d3d_report.h"
 #include "grid/rows.h"
 
@@ -16,5 +17,8 @@ void OpenD3DSetupWindow(HINSTANCE instance, HWND mainWindow, const Captions& cap
 // Called after every run, once the test window has closed. Null to stop being told.
 using D3DRunObserver = void (*)(const D3DRunReport& report);
 void SetD3DRunObserver(D3DRunObserver observer);
+
+// Who answers the set-up window's messages: null (the default) for message boxes.
+void SetD3DPrompt(Prompt* prompt);
 
 }  // namespace hzwk

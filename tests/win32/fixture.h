@@ -1,0 +1,137 @@
+// What every window test shares: a Windows 2000 machine with a GeForce4 on the 41.09 driver in
+// the Wine prefix's own registry, message boxes answered from a script, display modes of our
+// choosing, and the ways a user reaches a window (a click, a key, a menu command).
+#pragma once
+
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/main_form.h"
+#include "os/win32_os.h"
+#include "registry/api_registry.h"
+#include "registry/settings.h"
+#include "registry/win32_reg_api.h"
+#include "ui/main_window_win32.h"
+#include "win/control_ids.h"
+#include "win/message_box_prompt_win32.h"
+
+namespace hzwk::test {
+
+// Every box must be the next one the script names ("" takes any text); no box may be left over.
+struct ScriptedPrompt : win::MessageBoxPrompt {
+    struct Box { std::string text; Answer answer; };
+    void Expect(std::vector<Box> boxes) { script_.insert(script_.end(), boxes.begin(), boxes.end()); }
+    Answer Show(const std::string& text, Icon, Buttons buttons) override {
+        if (script_.empty()) {
+            ADD_FAILURE() << "unexpected box: " << text;
+            return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
+        }
+        Box box = script_.front();
+        script_.pop_front();
+        EXPECT_TRUE(box.text.empty() || text == box.text) << text << "\ninstead of " << box.text;
+        return box.answer;
+    }
+    void ExpectAllShown() {
+        for (const Box& box : script_) ADD_FAILURE() << "box not shown: " << box.text;
+        script_.clear();
+    }
+    std::deque<Box> script_;
+};
+
+// The real operating system, but with the display modes the test chose.
+class ModesOs final : public Os {
+public:
+    std::vector<DisplayMode> modes{{640, 480, 32, 85}, {800, 600, 32, 75}, {1024, 768, 32, 70}};
+    Win32Os real;
+    std::vector<DisplayMode> DisplayModes() override { return modes; }
+#define HZWK_FORWARD(R, F, P, A) R F P override { return real.F A; }
+#define HZWK_FORWARD0(R, F) HZWK_FORWARD(R, F, (), ())
+    HZWK_FORWARD0(std::string, SystemDirectory) HZWK_FORWARD0(std::string, ProgramFolder)
+    HZWK_FORWARD0(std::string, LocalDateText) HZWK_FORWARD0(std::string, LocalTimeText)
+    HZWK_FORWARD0(void, Beep) HZWK_FORWARD0(uint32_t, TickCount) HZWK_FORWARD0(ClockTime, LocalClock)
+    HZWK_FORWARD0(std::string, AppDataFolder)
+    HZWK_FORWARD(bool, ReadFileVersion, (const std::string& p, FixedFileVersion& o), (p, o))
+    HZWK_FORWARD(bool, WriteDebugFile, (const std::string& c), (c))
+    HZWK_FORWARD(bool, AppendDebugFile, (const std::string& c), (c))
+    HZWK_FORWARD(void, OpenAddress, (const std::string& a), (a))
+    HZWK_FORWARD(bool, ShowHelp, (const std::string& p), (p))
+    HZWK_FORWARD(bool, CreateNewFile, (const std::string& f, const std::string& n, const std::string& b), (f, n, b))
+    HZWK_FORWARD(std::vector<std::string>, FileNames, (const std::string& f, const std::string& p), (f, p))
+    HZWK_FORWARD(bool, RemoveFile, (const std::string& f, const std::string& n), (f, n))
+    HZWK_FORWARD(bool, MakeFolder, (const std::string& p), (p))
+#undef HZWK_FORWARD0
+#undef HZWK_FORWARD
+};
+
+inline constexpr char kDriverKey[] = "SYSTEM\\CurrentControlSet\\Services\\nv\\Device0";
+
+// The program's main window, started as WinMain starts it, but without its message loop.
+struct MainFixture : ::testing::Test {
+    Win32RegApi api;
+    ApiRegistry registry{api};
+    ModesOs os;
+    ScriptedPrompt prompt;
+    MainForm form{registry, os, prompt};
+    win::MainWindow window{form, registry, os.real, prompt};
+    HWND main = nullptr;
+
+    void SetUp() override {
+        ASSERT_EQ(form.Load(""), StartupOutcome::ShowWindow);
+        ASSERT_TRUE(window.Create(SW_SHOW));
+        main = window.Handle();
+        SetForegroundWindow(main);
+    }
+    void TearDown() override {
+        prompt.ExpectAllShown();
+        if (IsWindow(main)) DestroyWindow(main);
+        MSG msg;  // the WM_QUIT that WM_DESTROY posts
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    }
+    HWND Item(int id) const { return GetDlgItem(main, id); }
+};
+
+inline std::string Text(HWND control) { return win::GetText(control); }
+inline void Click(HWND window, int id) { SendMessageA(GetDlgItem(window, id), BM_CLICK, 0, 0); }
+inline void Command(HWND window, int id) { SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+// A key pressed on `target`, through the program's own loop: dialog keys first.
+inline void Key(HWND dialog, HWND target, WPARAM vk) {
+    MSG msg{target, WM_KEYDOWN, vk, 1, static_cast<DWORD>(GetMessageTime()), {}};
+    if (win::ModelessDialogMessage(&msg) || IsDialogMessageA(dialog, &msg)) return;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+}
+
+// Runs `step` from inside whatever loop runs next (a modal window's, a test run's). The
+// caller kills the returned timer once that loop is over, in case it never ran.
+inline std::map<UINT_PTR, std::function<void()>> g_pending;
+inline VOID CALLBACK RunPending(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    auto step = std::move(g_pending[id]);
+    g_pending.erase(id);
+    if (step) step();
+}
+inline UINT_PTR During(std::function<void()> step, UINT afterMs = 10) {
+    UINT_PTR id = SetTimer(nullptr, 0, afterMs, &RunPending);
+    g_pending[id] = std::move(step);
+    return id;
+}
+inline bool Ran(UINT_PTR timer) { return KillTimer(nullptr, timer), g_pending.erase(timer) == 0; }
+
+// A value as the registry holds it. Like Windows, Wine stores a string's NUL when the byte
+// after the counted ones is NUL, so a string's one trailing NUL is dropped.
+inline RegData Raw(const std::string& key, const std::string& name) {
+    Win32RegApi api;
+    RawQuery q = ApiRegistry(api).QueryRaw(key, name, 8192);
+    RegData out{q.found ? q.type : kRegNone, q.found ? q.data : ""};
+    if (out.type == kRegSz && !out.bytes.empty() && out.bytes.back() == '\0') out.bytes.pop_back();
+    return out;
+}
+
+}  // namespace hzwk::test

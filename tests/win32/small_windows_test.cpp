@@ -1,0 +1,125 @@
+// The windows the main window opens: TV-out and About (modal, tested from inside their own
+// loops) and the Direct3D set-up window with one real run of the test.
+#include "app/about_form.h"
+#include "app/tvout_form.h"
+#include "d3dtest/d3d_runner_win32.h"
+#include "fixture.h"
+#include "tvout/tv_entries.h"
+#include "ui/d3d_setup_window_win32.h"
+
+namespace hzwk::test {
+namespace {
+
+constexpr int kTvBoxes[] = {IDC_TXT_W1, IDC_TXT_H1, IDC_TXT_W2, IDC_TXT_H2};
+void FillTvBoxes(HWND tv, const std::array<const char*, 4>& texts) {
+    for (int i = 0; i < 4; ++i) SetWindowTextA(GetDlgItem(tv, kTvBoxes[i]), texts[i]);
+}
+
+TEST_F(MainFixture, TvOutButtonsKeysAndWhatOkStores) {
+    UINT_PTR timer = During([&] {
+        HWND tv = GetActiveWindow();
+        ASSERT_EQ(Text(tv), HZWK_TITLE_TVOUT);
+        EXPECT_FALSE(IsWindowEnabled(main));
+        // Each button does to the boxes what its event does to the form's texts.
+        const std::pair<int, void (TvOutForm::*)()> buttons[] = {{IDC_TV_CLEAR1, &TvOutForm::Command1Click},
+            {IDC_TV_CLEAR2, &TvOutForm::Command2Click}, {IDC_TV_DEFAULTS, &TvOutForm::Command3Click}};
+        for (auto [id, event] : buttons) {
+            FillTvBoxes(tv, {"1", "2", "3", "4"});
+            TvOutForm model(registry, prompt);
+            model.txtW1 = "1", model.txtH1 = "2", model.txtW2 = "3", model.txtH2 = "4";
+            (model.*event)();
+            Click(tv, id);
+            for (auto [box, text] : {std::pair{IDC_TXT_W1, model.txtW1}, {IDC_TXT_H1, model.txtH1},
+                                     {IDC_TXT_W2, model.txtW2}, {IDC_TXT_H2, model.txtH2}})
+                EXPECT_EQ(Text(GetDlgItem(tv, box)), text) << id;
+        }
+        SendMessageA(tv, WM_SYSCOMMAND, SC_CLOSE, 0);  // Alt+F4
+        ASSERT_TRUE(IsWindow(tv)) << "only OK closes the TV-out window";
+        // Refused texts in either pair: a message, nothing stored, the window stays.
+        for (auto texts : {std::array{"7a0", "480", "", ""}, {"", "", "640", "4 8"}, {"720", "480", "720", "480"}}) {
+            FillTvBoxes(tv, texts);
+            prompt.Expect({{"", Answer::Ok}});
+            Click(tv, IDC_TV_OK);
+            prompt.ExpectAllShown();
+            EXPECT_EQ(registry.GetStringValue(reg::kSettingsKey, reg::kResW2, "-"), "-");
+        }
+        // Enter in a text box stores like OK.
+        FillTvBoxes(tv, {"720", "480", "", ""});
+        SetFocus(GetDlgItem(tv, IDC_TXT_H1));
+        Key(tv, GetFocus(), VK_RETURN);
+        if (registry.GetStringValue(reg::kSettingsKey, reg::kResW1, "") != "720") {
+            ADD_FAILURE() << "Enter did not store";
+            Click(tv, IDC_TV_OK);
+        }
+    });
+    Command(main, IDM_TVORES);
+    EXPECT_TRUE(Ran(timer));
+    EXPECT_TRUE(IsWindowEnabled(main));
+    EXPECT_EQ(Raw(reg::kSettingsKey, reg::kResW1), (RegData{kRegSz, "720"}));
+    EXPECT_EQ(Raw(reg::kSettingsKey, reg::kResH1), (RegData{kRegSz, "480"}));
+    EXPECT_EQ(Raw(reg::kSettingsKey, reg::kResW2), (RegData{kRegSz, ""}));
+    EXPECT_EQ(Text(Item(IDC_LABEL50)), Label50Caption(ReadTvResolutions(registry)));
+}
+
+TEST_F(MainFixture, AboutPagesAndEscape) {
+    UINT_PTR timer = During([&] {
+        HWND about = GetActiveWindow();
+        ASSERT_EQ(Text(about), HZWK_TITLE_ABOUT);
+        EXPECT_FALSE(IsWindowEnabled(main));
+        for (int page : {3, 1, 2, 0}) {  // each click changes the page
+            AboutForm model(os);
+            model.Load();
+            model.PageClick(page + 1);
+            Click(about, IDC_ABOUT_PAGE + page);
+            EXPECT_EQ(Text(GetDlgItem(about, IDC_ABOUT_HEADING)), model.heading) << page;
+            for (int line = 0; line < kAboutLineCount; ++line)
+                EXPECT_EQ(Text(GetDlgItem(about, IDC_ABOUT_LINE + line)), model.lines[line]);
+        }
+        Key(about, GetDlgItem(about, IDC_ABOUT_CLOSE), VK_ESCAPE);
+    });
+    Command(main, IDM_ABOUT);
+    EXPECT_TRUE(Ran(timer));
+    EXPECT_TRUE(IsWindowEnabled(main));
+}
+
+D3DRunReport g_report;
+
+// Enter is Go; Cancel and the close box do nothing while a test runs; a click ends the run.
+TEST_F(MainFixture, Direct3DSetupWindowAndOneRealRun) {
+    SetD3DPrompt(&prompt);
+    SetD3DRunObserver([](const D3DRunReport& r) { g_report = r; });
+    Command(main, IDM_D3DTEST);
+    HWND setup = GetActiveWindow();
+    ASSERT_EQ(Text(setup), HZWK_TITLE_D3D);
+    EXPECT_FALSE(IsWindowEnabled(main));
+    HWND res = GetDlgItem(setup, IDC_CMB_RES);
+    prompt.Expect({{kInvalidChoiceMessage, Answer::Ok}});
+    Key(setup, res, VK_RETURN);
+    prompt.ExpectAllShown();
+
+    SetWindowTextA(res, "640 x 480");
+    SetWindowTextA(GetDlgItem(setup, IDC_CMB_BITRATES), "32 bit");
+    UINT_PTR timer = During([&] {
+        HWND test = FindWindowA("HertzwerkD3DTest", nullptr);
+        EXPECT_FALSE(IsWindowEnabled(setup));
+        SendMessageA(setup, WM_COMMAND, MAKEWPARAM(IDC_CMD_CANCEL, BN_CLICKED), 0);
+        SendMessageA(setup, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(IsWindow(setup)) << "closed during a run";
+        PostMessageA(test, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    }, 1500);
+    Key(setup, res, VK_RETURN);
+    EXPECT_TRUE(Ran(timer));
+    EXPECT_TRUE(g_report.ran);
+    EXPECT_GT(g_report.framesDrawn, 0u);
+    EXPECT_EQ(g_report.width * 10000 + g_report.height, 640u * 10000 + 480);
+    EXPECT_TRUE(IsWindowEnabled(setup));
+
+    Click(setup, IDC_CMD_CANCEL);
+    EXPECT_FALSE(IsWindow(setup));
+    EXPECT_TRUE(IsWindowEnabled(main));
+    SetD3DRunObserver(nullptr);
+    SetD3DPrompt(nullptr);
+}
+
+}  // namespace
+}  // namespace hzwk::test
