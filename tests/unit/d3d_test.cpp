@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstring>
 #include <deque>
+#include <memory>
+#include <random>
 #include <vector>
 
 #include "fakes.h"
@@ -21,88 +23,58 @@ namespace {
 using test::All;
 using test::ScriptedPrompt;
 
-TEST(D3DSetupFormLoad, ListsTheTestResolutionsInOrderLeavingOutOnlyExactNA) {
+// Over random captions: the list holds the 20 test resolutions in resolution order whose caption
+// is not exactly "N/A" (the three newest rows are no test modes); Go takes each listed text to
+// its own mode, and anything else shows the message and keeps the last mode.
+TEST(D3DSetupForm, ListsWhatTheGridOffersAndGoTakesEachToItsMode) {
+    std::mt19937 rng(6101);
+    const char* captions[] = {"N/A", "N/A", "60", "n/a", "N/A ", "", "85"};
     D3DSetupForm form;
-    form.Load(All("85"));
-    std::string all;
-    for (const std::string& r : form.ResolutionList()) all += r + ",";
-    EXPECT_EQ(all, "320 x 200,320 x 240,400 x 300,480 x 360,512 x 384,640 x 400,640 x 480,800 x 600,"
-                   "1024 x 768,1152 x 864,1280 x 768,1280 x 960,1280 x 1024,1600 x 900,1600 x 1024,"
-                   "1600 x 1200,1920 x 1080,1920 x 1200,1920 x 1440,2048 x 1536,");  // no 848, 1280x720, 1360
-    EXPECT_EQ(form.DepthList(), (std::vector<std::string>{"16 bit", "32 bit"}));
-    EXPECT_TRUE(form.OptOn());
-
-    Captions c = All("N/A");
-    c[kR640x480] = "60";
-    c[kR1024x768] = "n/a";   // not exactly "N/A": listed
-    c[kR1600x900] = "N/A ";  // trailing blank: listed
-    c[kR2048x1536] = "";     // empty: listed
-    c[kR1280x720] = "75";    // not a test resolution
-    form.Load(c);  // a reload does not add to the old lists
-    EXPECT_EQ(form.ResolutionList(),
-              (std::vector<std::string>{"640 x 480", "1024 x 768", "1600 x 900", "2048 x 1536"}));
-    EXPECT_EQ(form.DepthList().size(), 2u);
-}
-
-// The fixed table decides, not the list; anything else shows the message and keeps the last mode.
-TEST(D3DSetupFormGo, ValidChoicesFillTheTestModeInvalidOnesKeepIt) {
-    const struct {
-        const char* res;
-        const char* depth;
-        bool optOn;
-        int width, height, format, bits;
-    } cases[] = {
-        {"1600 x 900", "32 bit", true, 1600, 900, 22, 32},
-        {"320 x 200", "16 bit", false, 320, 200, 23, 16},
-        {"2048 x 1536", "16 bit", true, 2048, 1536, 23, 16},
-    };
-    const std::pair<const char*, const char*> bad[] = {
-        {"1024 x 768", "Bit Rate"}, {" 1024 x 768", "32 bit"}, {"1024 x 768", "32 Bit"}, {"1280 x 720", "32 bit"},
-    };
-    D3DSetupForm form;
-    form.Load(All("N/A"));
-    for (const auto& c : cases) {
-        ScriptedPrompt prompt;
-        ASSERT_TRUE(form.Go(c.res, c.depth, c.optOn, prompt)) << c.res;
-        EXPECT_TRUE(prompt.shown.empty());
-        const TestMode& m = form.Mode();
-        EXPECT_TRUE(m.width == c.width && m.height == c.height && m.format == c.format && m.depthBits == c.bits &&
-                    m.vsync == c.optOn) << c.res;
+    for (int run = 0; run < 50; ++run) {
+        Captions c;
+        for (auto& caption : c) caption = captions[rng() % 7];
+        form.Load(c);  // a reload does not add to the old lists
+        std::vector<std::string> listed;
+        for (int r = 0; r < 20; ++r)  // the rows up to 2048 x 1536 are in resolution order
+            if (c[size_t(r)] != "N/A") listed.push_back(std::to_string(kRows[r].width) + " x " + std::to_string(kRows[r].height));
+        ASSERT_EQ(form.ResolutionList(), listed) << run;
+        EXPECT_EQ(form.DepthList(), (std::vector<std::string>{"16 bit", "32 bit"}));
+        for (const std::string& res : listed) {
+            const bool deep = rng() % 2, vsync = rng() % 2;
+            ScriptedPrompt prompt;
+            ASSERT_TRUE(form.Go(res, deep ? "32 bit" : "16 bit", vsync, prompt)) << res;
+            const TestMode& m = form.Mode();
+            EXPECT_EQ(std::to_string(m.width) + " x " + std::to_string(m.height), res);
+            EXPECT_TRUE(m.format == (deep ? 22 : 23) && m.depthBits == (deep ? 32 : 16) && m.vsync == vsync && prompt.shown.empty()) << res;
+        }
     }
-    for (const auto& b : bad) {
+    ASSERT_TRUE(form.Go("320 x 200", "16 bit", true, *std::make_unique<ScriptedPrompt>()));
+    for (const auto& [res, depth] : {std::pair{"1024 x 768", "Bit Rate"}, {" 1024 x 768", "32 bit"}, {"1024 x 768", "32 Bit"},
+                                     {"1280 x 720", "32 bit"}, {"Resolution", "16 bit"}}) {
         ScriptedPrompt prompt;
-        EXPECT_FALSE(form.Go(b.first, b.second, false, prompt)) << b.first << " / " << b.second;
+        EXPECT_FALSE(form.Go(res, depth, false, prompt)) << res << " / " << depth;
         EXPECT_EQ(prompt.shown, (test::Boxes{{"Please select a valid resolution from the list.", Icon::Critical}}));
-        EXPECT_TRUE(form.Mode().width == 2048 && form.Mode().format == 23 && form.Mode().vsync);
+        EXPECT_TRUE(form.Mode().width == 320 && form.Mode().format == 23 && form.Mode().vsync);
     }
 }
 
-TEST(D3DSetupFormGo, ARunThatCouldNotBeDoneIsReportedAndTheWindowWorksAgain) {
-    const struct {
-        RunOutcome outcome;
-        const char* message;  // nullptr: nothing shown
-    } cases[] = {
-        {RunOutcome::Finished, nullptr},
-        {RunOutcome::NoDirect3D,
-         "Direct3D 8 is not available on this computer. The test needs DirectX 8 or later."},
-        {RunOutcome::Failed, "The Direct3D test could not run in this mode."},
-        {RunOutcome::DeviceLost, nullptr},  // the mode worked: no blame for it
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.outcome));
+// Go and Cancel do nothing while a test runs; afterwards a run that could not be done is reported
+// (a lost device is no fault of the mode), the choices stand and both work again.
+TEST(D3DSetupForm, ARunThatCouldNotBeDoneIsReportedAndTheWindowWorksAgain) {
+    const std::pair<RunOutcome, const char*> cases[] = {
+        {RunOutcome::Finished, nullptr}, {RunOutcome::DeviceLost, nullptr},
+        {RunOutcome::NoDirect3D, "Direct3D 8 is not available on this computer. The test needs DirectX 8 or later."},
+        {RunOutcome::Failed, "The Direct3D test could not run in this mode."}};
+    for (const auto& [outcome, message] : cases) {
         D3DSetupForm form;
         form.Load(All("60"));
         ScriptedPrompt prompt;
         ASSERT_TRUE(form.Go("640 x 480", "32 bit", true, prompt));
-        form.BeginRun();  // Go and Cancel do nothing while a test runs
-        EXPECT_FALSE(form.Go("1024 x 768", "16 bit", false, prompt) || form.Go("nonsense", "", false, prompt));
-        EXPECT_FALSE(form.Cancel());
-        form.RunEnded(c.outcome, prompt);
-        EXPECT_EQ(prompt.shown, (c.message ? test::Boxes{{c.message, Icon::Critical}} : test::Boxes{}));
-        // Back in the set-up window: the choices stand and Go and Cancel work.
-        EXPECT_FALSE(form.Running());
-        EXPECT_TRUE(form.Cancel());
-        EXPECT_EQ(form.Mode().width, 640);
+        form.BeginRun();
+        EXPECT_FALSE(form.Go("1024 x 768", "16 bit", false, prompt) || form.Go("nonsense", "", false, prompt) || form.Cancel());
+        form.RunEnded(outcome, prompt);
+        EXPECT_EQ(prompt.shown, (message ? test::Boxes{{message, Icon::Critical}} : test::Boxes{}));
+        EXPECT_TRUE(!form.Running() && form.Cancel() && form.Mode().width == 640);
         EXPECT_TRUE(form.Go("800 x 600", "16 bit", false, prompt));
     }
 }
@@ -216,6 +188,11 @@ TEST(Matrix, AgreeWithTheirClosedForms) {
             for (int col = 0; col < 4; ++col)
                 EXPECT_NEAR(c.got.m[r][col], c.want[r][col], 1e-5f) << c.what << " at _" << r + 1 << col + 1;
 
+    Matrix identity;
+    for (auto& row : identity.m) std::fill(std::begin(row), std::end(row), 7.0f);
+    D3DXMatrixIdentity(&identity);
+    for (int r = 0; r < 4; ++r)
+        for (int col = 0; col < 4; ++col) EXPECT_EQ(identity.m[r][col], r == col ? 1.0f : 0.0f) << r << col;
     const Vec3 same = {1, 2, 3};  // the eye on its target
     D3DXMatrixLookAtLH(&view, &same, &same, &kUp);
     for (const auto& row : view.m)
