@@ -79,78 +79,58 @@ TEST(D3DSetupForm, ARunThatCouldNotBeDoneIsReportedAndTheWindowWorksAgain) {
     }
 }
 
-TEST(FrameState, AngleTurnsOnceIn360FramesAndResetsFromNonsense) {
-    FrameState s;
-    for (int i = 0; i < 359; ++i) s.AdvanceAngle();
-    EXPECT_FLOAT_EQ(s.angle, 359.0f);
-    s.AdvanceAngle();
-    EXPECT_EQ(s.angle, 0.0f);
-    s.angle = 90.0f;
-    EXPECT_NEAR(s.AngleRadians(), 1.5707964f, 1e-6f);
-    s.angle = std::nanf("");
-    s.AdvanceAngle();
-    EXPECT_EQ(s.angle, 0.0f);
-}
-
-// A frame ends; the clock gives these readings in turn, the last one again and again.
-void EndFrame(FrameState& s, std::deque<uint32_t> ticks) {
-    s.EndFrame([&ticks] {
-        const uint32_t t = ticks.front();
-        if (ticks.size() > 1) ticks.pop_front();
-        return t;
-    });
-}
-
-// The count closes every 250 ms whichever way the tick counter moved, and the window
-// after it starts at a fresh reading.
-TEST(FrameState, QuarterSecondWindowsAcrossTheTickWrapAndHugeCounts) {
+// The angle turns once in 360 frames and resets from nonsense. The frame count closes every
+// 250 ms whichever way the tick counter moved, and the next window starts at a fresh reading.
+TEST(FrameState, AngleAndQuarterSecondWindowsAcrossTheTickWrap) {
+    FrameState a;
+    for (int i = 0; i < 359; ++i) a.AdvanceAngle();
+    EXPECT_FLOAT_EQ(a.angle, 359.0f);
+    a.AdvanceAngle();
+    EXPECT_EQ(a.angle, 0.0f);
+    a.angle = 90.0f;
+    EXPECT_NEAR(a.AngleRadians(), 1.5707964f, 1e-6f);
+    a.angle = std::nanf("");
+    a.AdvanceAngle();
+    EXPECT_EQ(a.angle, 0.0f);
     const struct {
         uint32_t last;
         int32_t frames;
-        std::deque<uint32_t> ticks;
+        uint32_t tick;
         int fps;  // 0: the window stays open
-    } cases[] = {
-        {1000, 60, {1249}, 0},
-        {1000, 60, {1250, 1253}, 60},
-        {0xFFFFFF00u, 7, {0x10}, 7},         // 272 ms across the wrap
-        {0xFFFFFF00u, 7, {0xFFFFFFF9u}, 0},  // 249 ms before it
-        {0xFFFFFFF0u, 7, {0xEA}, 7},         // exactly 250 across it
-        {0xFFFFFFF0u, 7, {0xE9}, 0},
-        {0x1000, 7, {0xFFF}, 7},             // the counter went back: no endless wait
-        {0, 100000, {500}, 32767},
-        {10, INT32_MAX, {20}, 0},
-    };
+    } cases[] = {{1000, 60, 1249, 0}, {1000, 60, 1250, 60}, {0xFFFFFF00u, 7, 0x10, 7}, {0xFFFFFF00u, 7, 0xFFFFFFF9u, 0},
+                 {0xFFFFFFF0u, 7, 0xEA, 7}, {0xFFFFFFF0u, 7, 0xE9, 0}, {0x1000, 7, 0xFFF, 7} /* went back */,
+                 {0, 100000, 500, 32767}, {10, INT32_MAX, 20, 0}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << std::hex << c.last << " -> " << c.ticks.back());
         FrameState s;
         s.lastTick = c.last;
         s.frames = c.frames;
-        EndFrame(s, c.ticks);
-        EXPECT_EQ(s.fps, c.fps);
-        EXPECT_EQ(s.ShownFps(), 4 * c.fps);
-        EXPECT_EQ(s.lastTick, c.fps ? c.ticks.back() : c.last);
-        EXPECT_EQ(s.frames, c.fps ? 1 : std::min<int64_t>(int64_t{c.frames} + 1, INT32_MAX));
+        std::deque<uint32_t> ticks = {c.tick, c.tick + 3};  // a second reading would be later
+        s.EndFrame([&ticks] {
+            const uint32_t t = ticks.front();
+            ticks.pop_front();
+            return t;
+        });
+        EXPECT_EQ(s.fps * 4, s.ShownFps());
+        EXPECT_EQ(std::to_string(s.fps) + " " + std::to_string(s.lastTick) + " " + std::to_string(s.frames),
+                  std::to_string(c.fps) + " " + std::to_string(c.fps ? c.tick + 3 : c.last) + " " +
+                      std::to_string(c.fps ? 1 : std::min<int64_t>(int64_t{c.frames} + 1, INT32_MAX))) << std::hex << c.last << " -> " << c.tick;
     }
     TestMode m;
     m.width = 1024, m.height = 768, m.depthBits = 32;
-    EXPECT_EQ(CaptionLine(240, m), "Current framerate: 240fps - 1024x768x32");
-    EXPECT_STREQ(kHintLine, "Click anywhere to finish the test");
+    EXPECT_EQ(CaptionLine(240, m) + "|" + kHintLine, "Current framerate: 240fps - 1024x768x32|Click anywhere to finish the test");
 }
 
+// The square's corners and colours and the zero seventh slot, to the byte (the 0x1C2 format reads
+// the diffuse colour at byte 12: the last corner is yellow), and the presentation.
 TEST(Scene, TheSquaresVerticesAndThePresentation) {
     const VertexArray v = BuildSquare();
-    EXPECT_EQ(sizeof(v), 196u);
-    EXPECT_EQ(kVertexBufferBytes, 196u);
-    // The 0x1C2 format reads the diffuse colour at byte 12: the last corner is yellow.
+    EXPECT_EQ(sizeof(v) + kVertexBufferBytes, 392u);
     uint32_t diffuse;
     std::memcpy(&diffuse, reinterpret_cast<const unsigned char*>(&v[5]) + 12, 4);
     EXPECT_EQ(diffuse, 0xFFFFFF00u);
-    // The two triangles' corners and colours and the zero seventh slot, to the byte.
     EXPECT_EQ(test::Fnv1a(std::string(reinterpret_cast<const char*>(&v), sizeof v)), 0x1cf71a17e4250514ull);
-
     EXPECT_TRUE(ChoosePresentation(true).swapEffect == 4u && ChoosePresentation(true).presentationInterval == 0u);
-    EXPECT_TRUE(ChoosePresentation(false).swapEffect == 2u &&
-                ChoosePresentation(false).presentationInterval == 0x80000000u);
+    EXPECT_TRUE(ChoosePresentation(false).swapEffect == 2u && ChoosePresentation(false).presentationInterval == 0x80000000u);
 }
 
 // The scene's view and projection worked out by hand, a quarter turn, and products written
