@@ -5,6 +5,8 @@ export DEBIAN_FRONTEND=noninteractive
 packages=(
   # native build and unit tests
   cmake make g++ libgtest-dev
+  # fault planting builds with Ninja
+  ninja-build
   # Windows cross builds and the help file
   g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32
   binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 fp-utils
