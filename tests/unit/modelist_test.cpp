@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fakes.h"
@@ -23,47 +24,40 @@ using test::Blanks;
 const int kRungs[] = {60, 70, 72, 75, 85, 100, 120};
 const size_t kRungColumn[] = {0, 3, 6, 9, 12, 15, 19};  // in the 22-column RateField
 
-// Reads one value. Each fact is "depth WxH rates" (depth 0: the list names no depth); a TV-out
-// mask item after the list is "WxH", " WxH" when a blank of its own precedes it. Any text out
+// Reads one value. Each fact is "depth WxH rates" (depth "-": every depth, "0": none named); a
+// TV-out mask item after the list is "WxH", " WxH" when a blank of its own precedes it. Text out
 // of its place is a problem, and reading stops there.
 struct Reader {
     const std::string& v;
     size_t at = 0;
-    std::vector<std::string> facts, tv;
-    std::string problem;
+    std::vector<std::string> facts = {}, tv = {};
+    std::string problem = "";
     bool star = false;
 
-    bool Fail(const std::string& what) {
-        if (problem.empty()) problem = what + " at " + std::to_string(at) + ": " + v.substr(at, 30);
-        return false;
-    }
-    bool Eat(const std::string& s) {
-        if (v.compare(at, s.size(), s) != 0) return false;
-        at += s.size();
-        return true;
-    }
+    void Fail(const std::string& what) { problem = what + " at " + std::to_string(at) + ": " + v.substr(at, 30); }
+    bool Eat(const std::string& s) { return v.compare(at, s.size(), s) == 0 ? (at += s.size(), true) : false; }
     std::string Digits(const char* set = "0123456789") {
         const size_t end = std::min(v.find_first_not_of(set, at), v.size());
-        std::string d = v.substr(at, end - at);
-        at = end;
-        return d;
+        return v.substr(std::exchange(at, end), end - at);
+    }
+    // Width, the separator, height: "WxH", or "" when either is missing.
+    std::string Pair(const char* separator) {
+        const std::string w = Digits(), sep = Eat(separator) ? "x" : "", h = Digits();
+        return w.empty() || sep.empty() || h.empty() ? "" : w + sep + h;
     }
     // Mask items after the list: one blank, then "WxH=803C;" items, the second after a blank.
     void TvTail() {
-        if (at == v.size()) return;
-        if (!Eat(" ")) return void(Fail("no blank before the TV-out items"));
-        while (at < v.size()) {
+        if (at < v.size() && !Eat(" ")) return Fail("no blank before the TV-out items");
+        while (at < v.size() && problem.empty()) {
             const bool blank = Eat(" ");
-            const std::string w = Digits();
-            if (!Eat("x")) return void(Fail("TV-out item"));
-            const std::string h = Digits();
-            if (w.empty() || h.empty() || !Eat("=803C;")) return void(Fail("TV-out item"));
-            tv.push_back((blank ? " " : "") + w + "x" + h);
+            const std::string pair = Pair("x");
+            pair.empty() || !Eat("=803C;") ? Fail("TV-out item") : tv.push_back((blank ? " " : "") + pair);
         }
     }
-    // Depth left in 2 columns and 2 blanks, width and height in 4 columns (a 3-digit number
-    // gets one blank; TV-out numbers of other lengths stand as they are), 3 blanks, then the
-    // RateField: each rung in its own columns, or no field at all for a caption off the ladder.
+    // Depth left in 2 columns and 2 blanks, width and height in 4 columns (a 3-digit number gets
+    // one blank; TV-out numbers of other lengths stand as they are), 3 blanks, then the RateField,
+    // each rung in its own columns, or no field at all for a caption off the ladder; then "  0".
+    // Entries are joined by two blanks.
     void Table() {
         do {
             const size_t start = at;
@@ -74,85 +68,61 @@ struct Reader {
             }
             const auto wide = [](const std::string& s) { return s.size() == 3 ? " " + s : s; };
             at = start;
-            if (n[0].empty() || n[1].empty() || n[2].empty() ||
-                !Eat(n[0] + Blanks(4 - int(n[0].size())) + wide(n[1]) + " " + wide(n[2]) + "   "))
-                return void(Fail("entry head"));
-            std::string rates = "(no field)";
+            if (n[2].empty() || !Eat(n[0] + Blanks(4 - int(n[0].size())) + wide(n[1]) + " " + wide(n[2]) + "   "))
+                return Fail("entry head");
+            std::string rates = "(no field)", field = v.substr(at, 22), blanked = field;
             if (!Eat("  0")) {
-                const std::string field = v.substr(at, 22);
-                std::string blanked = field;
                 rates.clear();
                 for (int i = 0; i < 7; ++i) {
                     const std::string rung = std::to_string(kRungs[i]);
-                    if (field.compare(kRungColumn[i], rung.size(), rung) == 0) {
-                        rates += (rates.empty() ? "" : " ") + rung;
-                        blanked.replace(kRungColumn[i], rung.size(), rung.size(), ' ');
-                    }
+                    if (field.compare(kRungColumn[i], rung.size(), rung) != 0) continue;
+                    rates += (rates.empty() ? "" : " ") + rung;
+                    blanked.replace(kRungColumn[i], rung.size(), rung.size(), ' ');
                 }
                 at += field.size();
-                if (field.size() != 22 || blanked != Blanks(22) || !Eat("  0")) return void(Fail("RateField"));
+                if (blanked != Blanks(22) || !Eat("  0")) return Fail("RateField");
             }
             facts.push_back(n[0] + " " + n[1] + "x" + n[2] + " " + rates);
-        } while (NextEntry());
+        } while (v.compare(at, 2, "  ") == 0 && v.find_first_not_of("0123456789", at + 2) > at + 2 &&
+                 v.find_first_not_of("0123456789", at + 2) < v.size() && v[v.find_first_not_of("0123456789", at + 2)] == ' ' &&
+                 Eat("  "));  // two blanks and a depth: another entry, not a TV-out item
         TvTail();
-    }
-    // Two blanks and a depth: another entry, not a TV-out item.
-    bool NextEntry() {
-        if (v.compare(at, 2, "  ") != 0) return false;
-        const size_t end = v.find_first_not_of("0123456789", at + 2);
-        if (end == at + 2 || end == std::string::npos || v[end] != ' ') return false;
-        at += 2;
-        return true;
     }
     // "S ", then "W,H,depths,rates" entries joined by ";", then a ";A " group of TV-out entries
     // "W,H,-,60;" or the mask items. A rates field names rungs: "-" all, "R" one, "R-" from R
     // up, "-R" up to R; the fact lists them.
     void Ranges() {
-        if (!Eat("S ")) return void(Fail("no S group"));
+        if (!Eat("S ")) return Fail("no S group");
         do {
-            const std::string w = Digits();
-            const bool c1 = Eat(",");
-            const std::string h = Digits();
-            const bool c2 = Eat(",");
-            const std::string depths = Digits("-0123456789");
-            if (w.empty() || h.empty() || !c1 || !c2 || !Eat(",")) return void(Fail("range entry"));
+            const std::string pair = Pair(","), depths = Eat(",") ? Digits("-0123456789") : "";
+            if (pair.empty() || depths.empty() || !Eat(",")) return Fail("range entry");
             const std::string field = Digits("-0123456789");
             const bool from = field.size() > 1 && field.back() == '-', upTo = field.size() > 1 && field[0] == '-';
-            const int r = field.empty() || field == "-" ? 0 : std::stoi(field.substr(upTo, field.size() - from - upTo));
+            const int r = field.size() > 1 ? std::stoi(field.substr(upTo, field.size() - from - upTo)) : 0;
             std::string rates;
             for (int rung : kRungs)
                 if (field == "-" || rung == r || (from && rung >= r) || (upTo && rung <= r))
                     rates += (rates.empty() ? "" : " ") + std::to_string(rung);
-            facts.push_back(depths + " " + w + "x" + h + " " + (field.empty() ? "(no field)" : rates));
+            facts.push_back(depths + " " + pair + " " + (field.empty() ? "(no field)" : rates));
         } while (v.compare(at, 3, ";A ") != 0 && Eat(";"));
-        if (Eat(";A ")) {
-            while (at < v.size()) {
-                const std::string w = Digits();
-                const bool comma = Eat(",");
-                const std::string h = Digits();
-                if (w.empty() || !comma || h.empty() || !Eat(",-,60;")) return void(Fail("TV-out group"));
-                tv.push_back(w + "x" + h);
+        if (Eat(";A "))
+            while (at < v.size() && problem.empty()) {
+                const std::string pair = Pair(",");
+                pair.empty() || !Eat(",-,60;") ? Fail("TV-out group") : tv.push_back(pair);
             }
-        }
         TvTail();
     }
-    // Optionally "{*}", then "SHV " and "WxH=8" items with 3 or more upper-case hex digits
-    // (no zero beyond the third), 23 of them joined by "; " and ended by ";", then the mask items.
+    // Optionally "{*}", then "SHV " and "WxH=8" items with 3 or more upper-case hex digits (no
+    // zero beyond the third), 23 of them joined by "; " and ended by ";", then the mask items.
     void Masks() {
         star = Eat("{*}");
-        if (!Eat("SHV ")) return void(Fail("no SHV group"));
+        if (!Eat("SHV ")) return Fail("no SHV group");
         do {
-            const std::string w = Digits();
-            const bool x = Eat("x");
-            const std::string h = Digits();
-            const bool eq = Eat("=8");
-            const std::string hex = Digits("0123456789ABCDEF");
-            if (w.empty() || !x || h.empty() || !eq || hex.size() < 3 || (hex.size() > 3 && hex[0] == '0'))
-                return void(Fail("mask item"));
-            facts.push_back("0 " + w + "x" + h + " " + hex);
-        } while (facts.size() < 23 && Eat("; "));  // the TV-out items after it look alike
-        if (!Eat(";")) return void(Fail("no ; after the last item"));
-        TvTail();
+            const std::string pair = Pair("x"), hex = Eat("=8") ? Digits("0123456789ABCDEF") : "";
+            if (pair.empty() || hex.size() < 3 || (hex.size() > 3 && hex[0] == '0')) return Fail("mask item");
+            facts.push_back("0 " + pair + " " + hex);
+        } while (facts.size() < 23 && Eat("; "));  // the TV-out items after the list look alike
+        Eat(";") ? TvTail() : Fail("no ; after the last item");
     }
 };
 
@@ -244,7 +214,7 @@ TEST(ModeList, EveryWrittenValueReadsBackAsItsGridAndTvOut) {
         if (key >= "4000" || layout == Layout::ModeRangeList) items = pairs;
         if (key >= "4000" && !stored.w2.empty() && !stored.h2.empty()) items.back() = " " + items.back();
 
-        Reader read{value, 0, {}, {}, {}, false};
+        Reader read{value};
         layout == Layout::NormalModeTable ? read.Table() : layout == Layout::ModeRangeList ? read.Ranges() : read.Masks();
         std::string inputs = key + (compressed ? " compressed" : " normal") + " TV " + stored.w1 + "x" + stored.h1 +
                              ", " + stored.w2 + "x" + stored.h2 + "; captions";
