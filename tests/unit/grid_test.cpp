@@ -34,6 +34,7 @@ TEST(Grid, EveryPositionShowsItsRateAndHoldsAtTheTop) {
 TEST(Grid, CurrentRatesTakeTheLastMatchingModeAndMoveTheirSteppers) {
     Grid g;
     g.SetPosition(kR1600x1200, 3);
+    g.SetPosition(kR800x600, 5);  // "N/A" takes it back to 0
     g.SetEnabled(kR640x480, false);
     g.ReadCurrentRates({{1024, 768, 32, 85}, {1024, 768, 32, 60}, {640, 480, 4, 60}, {640, 480, 32, 75}, {640, 480, 16, 0},
                         {320, 200, 4, 70}, {400, 300, 4, 72}, {800, 600, 32, 59}, {1280, 1024, 16, 1}, {1600, 1200, 32, 90}});

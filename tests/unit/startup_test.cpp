@@ -86,10 +86,9 @@ TEST(Startup, VersionThresholdsCompareAsText) {
 
 TEST(Startup, StartupSwitchRunsOnlyForANewDriverTheUserAccepts) {
     const char* kQuestion = "New Detonator drivers found, do you want to run the program and re-apply your settings?";
-    const struct {
+    const struct {  // stored: LastDetVersion before; nullptr: never stored (counts as unchanged)
         unsigned build;
-        const char* stored;  // LastDetVersion before; nullptr: never stored (counts as unchanged)
-        const char* args;
+        const char *stored, *args;
         std::deque<Answer> answers;
         StartupOutcome outcome;
         const char* storedAfter;
