@@ -136,12 +136,13 @@ TEST(Scene, TheSquaresVerticesAndThePresentation) {
 // The scene's view and projection worked out by hand, a quarter turn, and products written
 // into one of their own inputs, as the frame loop writes them.
 TEST(Matrix, AgreeWithTheirClosedForms) {
-    Matrix view, scene, wide, turn, translate, product, intoLeft, intoRight;
+    Matrix view, scene, wide, turn, translate, product, intoLeft, intoRight, identity;
+    for (auto& row : translate.m) std::fill(std::begin(row), std::end(row), 7.0f);  // a used one
     D3DXMatrixLookAtLH(&view, &kEye, &kLookAt, &kUp);
     D3DXMatrixPerspectiveFovLH(&scene, kFovY, kAspect, kNearPlane, kFarPlane);
     D3DXMatrixPerspectiveFovLH(&wide, kFovY, 2.0f, 1.0f, 10.0f);
     D3DXMatrixRotationY(&turn, kScenePi / 2);
-    D3DXMatrixIdentity(&translate);
+    identity = *D3DXMatrixIdentity(&translate);
     translate.m[3][0] = 5.0f;
     D3DXMatrixMultiply(&product, &translate, &turn);  // move, then turn
     intoLeft = translate;
@@ -158,6 +159,7 @@ TEST(Matrix, AgreeWithTheirClosedForms) {
         {"look-at", view, {{-1, 0, 0, 0}, {0, 9 / n, -5 / n, 0}, {0, -5 / n, -9 / n, 0}, {0, 0, n, 1}}},
         {"perspective", scene, {{ys, 0, 0, 0}, {0, ys, 0, 0}, {0, 0, q, 1}, {0, 0, -0.1f * q, 0}}},
         {"wide perspective", wide, {{ys / 2, 0, 0, 0}, {0, ys, 0, 0}, {0, 0, 10 / 9.0f, 1}, {0, 0, -10 / 9.0f, 0}}},
+        {"identity", identity, {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}},
         {"quarter turn", turn, {{0, 0, -1, 0}, {0, 1, 0, 0}, {1, 0, 0, 0}, {0, 0, 0, 1}}},
         {"move, turn", product, {{0, 0, -1, 0}, {0, 1, 0, 0}, {1, 0, 0, 0}, {0, 0, -5, 1}}},
         {"into the left input", intoLeft, {{0, 0, -1, 0}, {0, 1, 0, 0}, {1, 0, 0, 0}, {0, 0, -5, 1}}},
@@ -168,11 +170,6 @@ TEST(Matrix, AgreeWithTheirClosedForms) {
             for (int col = 0; col < 4; ++col)
                 EXPECT_NEAR(c.got.m[r][col], c.want[r][col], 1e-5f) << c.what << " at _" << r + 1 << col + 1;
 
-    Matrix identity;
-    for (auto& row : identity.m) std::fill(std::begin(row), std::end(row), 7.0f);
-    D3DXMatrixIdentity(&identity);
-    for (int r = 0; r < 4; ++r)
-        for (int col = 0; col < 4; ++col) EXPECT_EQ(identity.m[r][col], r == col ? 1.0f : 0.0f) << r << col;
     const Vec3 same = {1, 2, 3};  // the eye on its target
     D3DXMatrixLookAtLH(&view, &same, &same, &kUp);
     for (const auto& row : view.m)
