@@ -1,5 +1,5 @@
-// The main window's events driven one by one: Apply, Set Defaults, advanced mode,
-// the calculator's default button, auto-start, the TV-out window and Help.
+// The main window's events driven one by one: Apply, Set Defaults, advanced mode, the
+// calculator, auto-start and Help.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
