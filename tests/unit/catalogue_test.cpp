@@ -32,15 +32,17 @@ TEST(Catalogues, EveryAdaptersNamesAndDefaultsInBothCatalogues) {
         rows += d + "=";
         for (const char* key : {".930", "4099", "4100", "N/A"}) {
             std::string list = "<untouched>";
-            rows += LookupNormalAdapter(d, key, list) + "," + std::to_string(Fnv1a(list)) + ",";
+            const std::string name = LookupNormalAdapter(d, key, list);
+            rows += name + "," + std::to_string(Fnv1a(list)) + ",";
         }
         for (bool anyRate : {true, false}) {
             std::string list = "<untouched>";
-            rows += LookupCompressedAdapter(d, anyRate, list) + "," + std::to_string(Fnv1a(list)) + ",";
+            const std::string name = LookupCompressedAdapter(d, anyRate, list);
+            rows += name + "," + std::to_string(Fnv1a(list)) + ",";
         }
         rows += ";\n";
     }
-    EXPECT_EQ(Fnv1a(rows), 0x51d1d13e4cd72c9eull) << rows;
+    EXPECT_EQ(Fnv1a(rows), 0x1b2b181965f14873ull) << rows;
     // The lists as NVIDIA's drivers ship them.
     const std::pair<std::string, uint64_t> lists[] = {{StarDefaultList(), 0xd7ebc4be2de76625ull},
         {NormalDefaultTable(), 0x00485cb2dcf6ee00ull}, {IntegratedDefaultTable(), 0x1092de611417e9c3ull}};
