@@ -64,6 +64,8 @@ TEST(Apply, BacksUpTheOldValueFirstOrWritesNothing) {
         m.reg.SetRaw(kXpDeviceKey, "NV25_Modes", kRegSz, old);
         m.os.locked = c.locked;
         m.os.appData = c.appData;
+        for (int i = 0; i < 10 && !c.backupFolder.empty(); ++i)  // ten kept, all newer: the new one stays
+            m.os.files[c.backupFolder]["hzwk-backup-2027110" + std::to_string(i) + "-000000.reg"];
         m.prompt.answers = {Answer::Yes};
         const WriteOutcome out = c.reset ? m.form.CmdResetClick() : m.form.CmdApplyClick();
         EXPECT_EQ(out, c.backupFolder.empty() ? WriteOutcome::Failed : WriteOutcome::Written);
@@ -73,6 +75,7 @@ TEST(Apply, BacksUpTheOldValueFirstOrWritesNothing) {
             EXPECT_EQ(m.os.debugFile, "");
             continue;
         }
+        EXPECT_EQ(m.os.files[c.backupFolder].size(), 11u);
         BackupValue saved;
         std::string error;
         ASSERT_TRUE(ReadBackupText(m.os.files[c.backupFolder]["hzwk-backup-20261206-194007.reg"], kXpDeviceKey,

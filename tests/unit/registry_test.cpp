@@ -276,7 +276,7 @@ TEST(RegFile, MalformedFilesAreRefusedWholeWithTheirLine) {
         {head + "\"a\0b\"=\"x\"\n"s, 4}, {head + "\"V\"=\"\\Device\"\n", 4}, {head + "\"V\"=\"open\n", 4},
         {head + "\"V\"=dword:123456789\n", 4}, {head + "\"V\"=dword:\n", 4}, {head + "\"V\"=hex(g):01\n", 4},
         {head + "\"V\"=hex:01,,02\n", 4}, {head + "\"V\"=hex:,01\n", 4}, {head + "\"V\"=hex:123\n", 4},
-        {head + "\"V\"=hex:1z\n", 4}, {head + "\"V\"=hex:z1\n", 4}, {head + "\"V\"=hex:01,\\\n  02,\\", 5},
+        {head + "\"V\"=hex:1z\n", 4}, {head + "\"V\"=hex: \\\n\n", 5}, {head + "\"V\"=hex:z1\n", 4}, {head + "\"V\"=hex:01,\\\n  02,\\", 5},
         {head + "\"V\"=hex:01,\\\n  02,\\\n  zz\n", 6}, {head + "garbage\n", 4},
     };
     for (const auto& [text, line] : cases) {
