@@ -89,9 +89,11 @@ TEST(FrameState, AngleAndQuarterSecondWindowsAcrossTheTickWrap) {
     EXPECT_EQ(a.angle, 0.0f);
     a.angle = 90.0f;
     EXPECT_NEAR(a.AngleRadians(), 1.5707964f, 1e-6f);
-    a.angle = std::nanf("");
-    a.AdvanceAngle();
-    EXPECT_EQ(a.angle, 0.0f);
+    for (const float odd : {std::nanf(""), 1000.0f, -5.0f}) {
+        a.angle = odd;
+        a.AdvanceAngle();
+        EXPECT_EQ(a.angle, 0.0f) << odd;
+    }
     const struct {
         uint32_t last;
         int32_t frames;

@@ -213,10 +213,11 @@ MemoryRegistry Imported(const std::string& text) {
     return reg;
 }
 
-// Other roots are skipped, and deletions of keys and values there or not are carried out.
+// A UTF-8 mark before the header is skipped, other roots are skipped, and deletions of keys
+// and values there or not are carried out.
 TEST(RegFile, ImportsEachFormAsRegeditDoes) {
     MemoryRegistry reg = Imported(
-        "REGEDIT4\r\n\r\n; a comment\r\n[HKEY_LOCAL_MACHINE\\HARDWARE\\DEVICEMAP\\VIDEO]\r\n"
+        "\xEF\xBB\xBFREGEDIT4\r\n\r\n; a comment\r\n[HKEY_LOCAL_MACHINE\\HARDWARE\\DEVICEMAP\\VIDEO]\r\n"
         "\"\\\\Device\\\\Video0\"=\"\\\\Registry\\\\Machine\\\\System\\\\X\"\r\n\r\n"
         "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Video\\{GUID}\\0000]\r\n"
         "\"Device Description\"=\"NVIDIA \\\"quoted\\\" GeForce\"\r\n@=\"unnamed\"\r\n"
