@@ -82,6 +82,9 @@ TEST(RegistryRules, RefusedAccessGivesDefaultsAndChangesNothing) {
                  rules.SaveDwordValue(kKey, "D", 2) || rules.DeleteRegValue(kKey, "S"));
     EXPECT_TRUE(reg.SameContent(before));
     reg.FailWrites(false);
+    MemoryRegistry changed = reg;  // the comparison itself sees one value's bytes change
+    changed.SetRaw(kKey, "S", kRegSz, "texT\0"s);
+    EXPECT_FALSE(changed.SameContent(before));
 
     // A denied key is closed with everything below it, and only it.
     reg.SetRaw("SYSTEM\\nv\\Device0", "UseCompressedModeFormat", kRegDword, "\x01\0\0\0"s);
