@@ -36,14 +36,14 @@ TEST(Grid, CurrentRatesTakeTheLastMatchingModeAndMoveTheirSteppers) {
     g.SetPosition(kR1600x1200, 3);
     g.SetPosition(kR800x600, 5);  // "N/A" takes it back to 0
     g.SetEnabled(kR640x480, false);
-    g.ReadCurrentRates({{1024, 768, 32, 85}, {1024, 768, 32, 60}, {640, 480, 4, 60}, {640, 480, 32, 75}, {640, 480, 16, 0},
+    g.ReadCurrentRates({{1024, 768, 32, 85}, {1024, 768, 32, 60}, {640, 480, 32, 75}, {640, 480, 4, 60}, {640, 480, 16, 0}, {320, 240, 4, 60},
                         {320, 200, 4, 70}, {400, 300, 4, 72}, {800, 600, 32, 59}, {1280, 1024, 16, 1}, {1600, 1200, 32, 90}});
     std::string shown;
     for (const auto& r : g.Rows()) shown += r.caption + "@" + std::to_string(r.position) + (r.enabled ? " " : "- ");
-    EXPECT_EQ(shown, "70@2 N/A@0 72@3 N/A@0 N/A@0 N/A@0 75@4- N/A@0 60@1 N/A@0 N/A@0 N/A@0 N/A@0 N/A@0 N/A@0 90@3 "
+    EXPECT_EQ(shown, "70@2 60@1 72@3 N/A@0 N/A@0 N/A@0 75@4- N/A@0 60@1 N/A@0 N/A@0 N/A@0 N/A@0 N/A@0 N/A@0 90@3 "
                      "N/A@0 N/A@0 N/A@0 N/A@0 N/A@0 N/A@0 N/A@0 ");
     g.SyncSteppers();  // on the ladder a row at "N/A" is locked
-    EXPECT_TRUE(g.Row(kR640x480).enabled && !g.Row(kR320x240).enabled && g.Row(kR1600x1200).enabled);
+    EXPECT_TRUE(g.Row(kR640x480).enabled && !g.Row(kR480x360).enabled && g.Row(kR1600x1200).enabled);
 
     Grid any(true);
     any.SetPosition(kR320x240, 50);

@@ -144,6 +144,10 @@ TEST(ProfileFolder, LoadsSavesAndWritesTheLog) {
     EXPECT_EQ(test::FileText(dir + "/debug.txt"), "[1]\r\nAdded\r\n");
     ASSERT_TRUE(os.WriteDebugFile("new\r\n"));  // a rewrite starts the file afresh
     EXPECT_EQ(test::FileText(dir + "/debug.txt"), "new\r\n");
+    const ClockTime c = os.LocalClock();  // the clock a backup is named by agrees with the system's date
+    char date[32];
+    std::snprintf(date, sizeof date, "%02d/%02d/%02d", c.month, c.day, c.year % 100);
+    EXPECT_EQ(os.LocalDateText(), date);
     FixedFileVersion v;
     EXPECT_FALSE(os.ReadFileVersion("C:\\WINDOWS\\system32\\nv4.dll", v));  // no version resource
 
