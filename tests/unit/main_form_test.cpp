@@ -183,10 +183,12 @@ TEST(AdvancedMode, OnSyncsAndEnablesOffLocksAndRereads) {
         m.form.Text1Changed("96");
         m.form.CmdCalcClick();  // ladder mode: calculated rates off the ladder stay in the captions
         EXPECT_EQ(m.form.grid.Row(kR640x480).caption, "188");
+        m.rules.SaveDwordValue("SOFTWARE\\HZWK", "LoadOnStartup", 1);
         m.form.Check1Click();
         for (const auto& r : m.form.grid.Rows()) EXPECT_FALSE(r.enabled);
         EXPECT_EQ(m.form.grid.Row(kR640x480).caption, "85");
         EXPECT_FALSE(m.form.advancedMode || m.form.cmdCalcEnabled || m.form.text1Enabled || m.form.cmdCalcDefEnabled);
+        EXPECT_TRUE(m.form.mnuLoadChecked);  // re-read again
         EXPECT_EQ(m.prompt.shown.size(), 1u);  // no warning when switching off
     }
 }
