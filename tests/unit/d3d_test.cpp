@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstring>
 #include <deque>
+#include <memory>
+#include <random>
 #include <vector>
 
 #include "fakes.h"
@@ -21,175 +23,128 @@ namespace {
 using test::All;
 using test::ScriptedPrompt;
 
-TEST(D3DSetupFormLoad, ListsTheTestResolutionsInOrderLeavingOutOnlyExactNA) {
+// Over random captions: the list holds the 20 test resolutions in resolution order whose caption
+// is not exactly "N/A" (the three newest rows are no test modes); Go takes each listed text to
+// its own mode, and anything else shows the message and keeps the last mode.
+TEST(D3DSetupForm, ListsWhatTheGridOffersAndGoTakesEachToItsMode) {
+    std::mt19937 rng(6101);
+    const char* captions[] = {"N/A", "N/A", "60", "n/a", "N/A ", "", "85"};
     D3DSetupForm form;
-    form.Load(All("85"));
-    std::string all;
-    for (const std::string& r : form.ResolutionList()) all += r + ",";
-    EXPECT_EQ(all, "320 x 200,320 x 240,400 x 300,480 x 360,512 x 384,640 x 400,640 x 480,800 x 600,"
-                   "1024 x 768,1152 x 864,1280 x 768,1280 x 960,1280 x 1024,1600 x 900,1600 x 1024,"
-                   "1600 x 1200,1920 x 1080,1920 x 1200,1920 x 1440,2048 x 1536,");  // no 848, 1280x720, 1360
-    EXPECT_EQ(form.DepthList(), (std::vector<std::string>{"16 bit", "32 bit"}));
-    EXPECT_TRUE(form.OptOn());
-
-    Captions c = All("N/A");
-    c[kR640x480] = "60";
-    c[kR1024x768] = "n/a";   // not exactly "N/A": listed
-    c[kR1600x900] = "N/A ";  // trailing blank: listed
-    c[kR2048x1536] = "";     // empty: listed
-    c[kR1280x720] = "75";    // not a test resolution
-    form.Load(c);  // a reload does not add to the old lists
-    EXPECT_EQ(form.ResolutionList(),
-              (std::vector<std::string>{"640 x 480", "1024 x 768", "1600 x 900", "2048 x 1536"}));
-    EXPECT_EQ(form.DepthList().size(), 2u);
-}
-
-// The fixed table decides, not the list; anything else shows the message and keeps the last mode.
-TEST(D3DSetupFormGo, ValidChoicesFillTheTestModeInvalidOnesKeepIt) {
-    const struct {
-        const char* res;
-        const char* depth;
-        bool optOn;
-        int width, height, format, bits;
-    } cases[] = {
-        {"1600 x 900", "32 bit", true, 1600, 900, 22, 32},
-        {"320 x 200", "16 bit", false, 320, 200, 23, 16},
-        {"2048 x 1536", "16 bit", true, 2048, 1536, 23, 16},
-    };
-    const std::pair<const char*, const char*> bad[] = {
-        {"1024 x 768", "Bit Rate"}, {" 1024 x 768", "32 bit"}, {"1024 x 768", "32 Bit"}, {"1280 x 720", "32 bit"},
-    };
-    D3DSetupForm form;
-    form.Load(All("N/A"));
-    for (const auto& c : cases) {
-        ScriptedPrompt prompt;
-        ASSERT_TRUE(form.Go(c.res, c.depth, c.optOn, prompt)) << c.res;
-        EXPECT_TRUE(prompt.shown.empty());
-        const TestMode& m = form.Mode();
-        EXPECT_TRUE(m.width == c.width && m.height == c.height && m.format == c.format && m.depthBits == c.bits &&
-                    m.vsync == c.optOn) << c.res;
+    for (int run = 0; run < 50; ++run) {
+        Captions c;
+        for (auto& caption : c) caption = captions[rng() % 7];
+        form.Load(c);  // a reload does not add to the old lists
+        std::vector<std::string> listed;
+        for (int r = 0; r < 20; ++r)  // the rows up to 2048 x 1536 are in resolution order
+            if (c[size_t(r)] != "N/A") listed.push_back(std::to_string(kRows[r].width) + " x " + std::to_string(kRows[r].height));
+        ASSERT_EQ(form.ResolutionList(), listed) << run;
+        EXPECT_EQ(form.DepthList(), (std::vector<std::string>{"16 bit", "32 bit"}));
+        for (const std::string& res : listed) {
+            const bool deep = rng() % 2, vsync = rng() % 2;
+            ScriptedPrompt prompt;
+            ASSERT_TRUE(form.Go(res, deep ? "32 bit" : "16 bit", vsync, prompt)) << res;
+            const TestMode& m = form.Mode();
+            EXPECT_EQ(std::to_string(m.width) + " x " + std::to_string(m.height), res);
+            EXPECT_TRUE(m.format == (deep ? 22 : 23) && m.depthBits == (deep ? 32 : 16) && m.vsync == vsync && prompt.shown.empty()) << res;
+        }
     }
-    for (const auto& b : bad) {
+    ASSERT_TRUE(form.Go("320 x 200", "16 bit", true, *std::make_unique<ScriptedPrompt>()));
+    for (const auto& [res, depth] : {std::pair{"1024 x 768", "Bit Rate"}, {" 1024 x 768", "32 bit"}, {"1024 x 768", "32 Bit"},
+                                     {"1280 x 720", "32 bit"}, {"Resolution", "16 bit"}}) {
         ScriptedPrompt prompt;
-        EXPECT_FALSE(form.Go(b.first, b.second, false, prompt)) << b.first << " / " << b.second;
+        EXPECT_FALSE(form.Go(res, depth, false, prompt)) << res << " / " << depth;
         EXPECT_EQ(prompt.shown, (test::Boxes{{"Please select a valid resolution from the list.", Icon::Critical}}));
-        EXPECT_TRUE(form.Mode().width == 2048 && form.Mode().format == 23 && form.Mode().vsync);
+        EXPECT_TRUE(form.Mode().width == 320 && form.Mode().format == 23 && form.Mode().vsync);
     }
 }
 
-TEST(D3DSetupFormGo, ARunThatCouldNotBeDoneIsReportedAndTheWindowWorksAgain) {
-    const struct {
-        RunOutcome outcome;
-        const char* message;  // nullptr: nothing shown
-    } cases[] = {
-        {RunOutcome::Finished, nullptr},
-        {RunOutcome::NoDirect3D,
-         "Direct3D 8 is not available on this computer. The test needs DirectX 8 or later."},
-        {RunOutcome::Failed, "The Direct3D test could not run in this mode."},
-        {RunOutcome::DeviceLost, nullptr},  // the mode worked: no blame for it
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.outcome));
+// Go and Cancel do nothing while a test runs; afterwards a run that could not be done is reported
+// (a lost device is no fault of the mode), the choices stand and both work again.
+TEST(D3DSetupForm, ARunThatCouldNotBeDoneIsReportedAndTheWindowWorksAgain) {
+    const std::pair<RunOutcome, const char*> cases[] = {
+        {RunOutcome::Finished, nullptr}, {RunOutcome::DeviceLost, nullptr},
+        {RunOutcome::NoDirect3D, "Direct3D 8 is not available on this computer. The test needs DirectX 8 or later."},
+        {RunOutcome::Failed, "The Direct3D test could not run in this mode."}};
+    for (const auto& [outcome, message] : cases) {
         D3DSetupForm form;
         form.Load(All("60"));
         ScriptedPrompt prompt;
         ASSERT_TRUE(form.Go("640 x 480", "32 bit", true, prompt));
-        form.BeginRun();  // Go and Cancel do nothing while a test runs
-        EXPECT_FALSE(form.Go("1024 x 768", "16 bit", false, prompt) || form.Go("nonsense", "", false, prompt));
-        EXPECT_FALSE(form.Cancel());
-        form.RunEnded(c.outcome, prompt);
-        EXPECT_EQ(prompt.shown, (c.message ? test::Boxes{{c.message, Icon::Critical}} : test::Boxes{}));
-        // Back in the set-up window: the choices stand and Go and Cancel work.
-        EXPECT_FALSE(form.Running());
-        EXPECT_TRUE(form.Cancel());
-        EXPECT_EQ(form.Mode().width, 640);
+        form.BeginRun();
+        EXPECT_FALSE(form.Go("1024 x 768", "16 bit", false, prompt) || form.Go("nonsense", "", false, prompt) || form.Cancel());
+        form.RunEnded(outcome, prompt);
+        EXPECT_EQ(prompt.shown, (message ? test::Boxes{{message, Icon::Critical}} : test::Boxes{}));
+        EXPECT_TRUE(!form.Running() && form.Cancel() && form.Mode().width == 640);
         EXPECT_TRUE(form.Go("800 x 600", "16 bit", false, prompt));
     }
 }
 
-TEST(FrameState, AngleTurnsOnceIn360FramesAndResetsFromNonsense) {
-    FrameState s;
-    for (int i = 0; i < 359; ++i) s.AdvanceAngle();
-    EXPECT_FLOAT_EQ(s.angle, 359.0f);
-    s.AdvanceAngle();
-    EXPECT_EQ(s.angle, 0.0f);
-    s.angle = 90.0f;
-    EXPECT_NEAR(s.AngleRadians(), 1.5707964f, 1e-6f);
-    s.angle = std::nanf("");
-    s.AdvanceAngle();
-    EXPECT_EQ(s.angle, 0.0f);
-}
-
-// A frame ends; the clock gives these readings in turn, the last one again and again.
-void EndFrame(FrameState& s, std::deque<uint32_t> ticks) {
-    s.EndFrame([&ticks] {
-        const uint32_t t = ticks.front();
-        if (ticks.size() > 1) ticks.pop_front();
-        return t;
-    });
-}
-
-// The count closes every 250 ms whichever way the tick counter moved, and the window
-// after it starts at a fresh reading.
-TEST(FrameState, QuarterSecondWindowsAcrossTheTickWrapAndHugeCounts) {
+// The angle turns once in 360 frames and resets from nonsense. The frame count closes every
+// 250 ms whichever way the tick counter moved, and the next window starts at a fresh reading.
+TEST(FrameState, AngleAndQuarterSecondWindowsAcrossTheTickWrap) {
+    FrameState a;
+    for (int i = 0; i < 359; ++i) a.AdvanceAngle();
+    EXPECT_FLOAT_EQ(a.angle, 359.0f);
+    a.AdvanceAngle();
+    EXPECT_EQ(a.angle, 0.0f);
+    a.angle = 90.0f;
+    EXPECT_NEAR(a.AngleRadians(), 1.5707964f, 1e-6f);
+    for (const float odd : {std::nanf(""), 1000.0f, -5.0f}) {
+        a.angle = odd;
+        a.AdvanceAngle();
+        EXPECT_EQ(a.angle, 0.0f) << odd;
+    }
     const struct {
         uint32_t last;
         int32_t frames;
-        std::deque<uint32_t> ticks;
+        uint32_t tick;
         int fps;  // 0: the window stays open
-    } cases[] = {
-        {1000, 60, {1249}, 0},
-        {1000, 60, {1250, 1253}, 60},
-        {0xFFFFFF00u, 7, {0x10}, 7},         // 272 ms across the wrap
-        {0xFFFFFF00u, 7, {0xFFFFFFF9u}, 0},  // 249 ms before it
-        {0xFFFFFFF0u, 7, {0xEA}, 7},         // exactly 250 across it
-        {0xFFFFFFF0u, 7, {0xE9}, 0},
-        {0x1000, 7, {0xFFF}, 7},             // the counter went back: no endless wait
-        {0, 100000, {500}, 32767},
-        {10, INT32_MAX, {20}, 0},
-    };
+    } cases[] = {{1000, 60, 1249, 0}, {1000, 60, 1250, 60}, {0xFFFFFF00u, 7, 0x10, 7}, {0xFFFFFF00u, 7, 0xFFFFFFF9u, 0},
+                 {0xFFFFFFF0u, 7, 0xEA, 7}, {0xFFFFFFF0u, 7, 0xE9, 0}, {0x1000, 7, 0xFFF, 7} /* went back */,
+                 {0, 100000, 500, 32767}, {10, INT32_MAX, 20, 0}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << std::hex << c.last << " -> " << c.ticks.back());
         FrameState s;
         s.lastTick = c.last;
         s.frames = c.frames;
-        EndFrame(s, c.ticks);
-        EXPECT_EQ(s.fps, c.fps);
-        EXPECT_EQ(s.ShownFps(), 4 * c.fps);
-        EXPECT_EQ(s.lastTick, c.fps ? c.ticks.back() : c.last);
-        EXPECT_EQ(s.frames, c.fps ? 1 : std::min<int64_t>(int64_t{c.frames} + 1, INT32_MAX));
+        std::deque<uint32_t> ticks = {c.tick, c.tick + 3};  // a second reading would be later
+        s.EndFrame([&ticks] {
+            const uint32_t t = ticks.front();
+            ticks.pop_front();
+            return t;
+        });
+        EXPECT_EQ(s.fps * 4, s.ShownFps());
+        EXPECT_EQ(std::to_string(s.fps) + " " + std::to_string(s.lastTick) + " " + std::to_string(s.frames),
+                  std::to_string(c.fps) + " " + std::to_string(c.fps ? c.tick + 3 : c.last) + " " +
+                      std::to_string(c.fps ? 1 : std::min<int64_t>(int64_t{c.frames} + 1, INT32_MAX))) << std::hex << c.last << " -> " << c.tick;
     }
     TestMode m;
     m.width = 1024, m.height = 768, m.depthBits = 32;
-    EXPECT_EQ(CaptionLine(240, m), "Current framerate: 240fps - 1024x768x32");
-    EXPECT_STREQ(kHintLine, "Click anywhere to finish the test");
+    EXPECT_EQ(CaptionLine(240, m) + "|" + kHintLine, "Current framerate: 240fps - 1024x768x32|Click anywhere to finish the test");
 }
 
+// The square's corners and colours and the zero seventh slot, to the byte (the 0x1C2 format reads
+// the diffuse colour at byte 12: the last corner is yellow), and the presentation.
 TEST(Scene, TheSquaresVerticesAndThePresentation) {
     const VertexArray v = BuildSquare();
-    EXPECT_EQ(sizeof(v), 196u);
-    EXPECT_EQ(kVertexBufferBytes, 196u);
-    // The 0x1C2 format reads the diffuse colour at byte 12: the last corner is yellow.
+    EXPECT_EQ(sizeof(v) + kVertexBufferBytes, 392u);
     uint32_t diffuse;
     std::memcpy(&diffuse, reinterpret_cast<const unsigned char*>(&v[5]) + 12, 4);
     EXPECT_EQ(diffuse, 0xFFFFFF00u);
-    // The two triangles' corners and colours and the zero seventh slot, to the byte.
     EXPECT_EQ(test::Fnv1a(std::string(reinterpret_cast<const char*>(&v), sizeof v)), 0x1cf71a17e4250514ull);
-
     EXPECT_TRUE(ChoosePresentation(true).swapEffect == 4u && ChoosePresentation(true).presentationInterval == 0u);
-    EXPECT_TRUE(ChoosePresentation(false).swapEffect == 2u &&
-                ChoosePresentation(false).presentationInterval == 0x80000000u);
+    EXPECT_TRUE(ChoosePresentation(false).swapEffect == 2u && ChoosePresentation(false).presentationInterval == 0x80000000u);
 }
 
 // The scene's view and projection worked out by hand, a quarter turn, and products written
 // into one of their own inputs, as the frame loop writes them.
 TEST(Matrix, AgreeWithTheirClosedForms) {
-    Matrix view, scene, wide, turn, translate, product, intoLeft, intoRight;
+    Matrix view, scene, wide, turn, translate, product, intoLeft, intoRight, identity;
+    for (auto& row : translate.m) std::fill(std::begin(row), std::end(row), 7.0f);  // a used one
     D3DXMatrixLookAtLH(&view, &kEye, &kLookAt, &kUp);
     D3DXMatrixPerspectiveFovLH(&scene, kFovY, kAspect, kNearPlane, kFarPlane);
     D3DXMatrixPerspectiveFovLH(&wide, kFovY, 2.0f, 1.0f, 10.0f);
     D3DXMatrixRotationY(&turn, kScenePi / 2);
-    D3DXMatrixIdentity(&translate);
+    identity = *D3DXMatrixIdentity(&translate);
     translate.m[3][0] = 5.0f;
     D3DXMatrixMultiply(&product, &translate, &turn);  // move, then turn
     intoLeft = translate;
@@ -206,6 +161,7 @@ TEST(Matrix, AgreeWithTheirClosedForms) {
         {"look-at", view, {{-1, 0, 0, 0}, {0, 9 / n, -5 / n, 0}, {0, -5 / n, -9 / n, 0}, {0, 0, n, 1}}},
         {"perspective", scene, {{ys, 0, 0, 0}, {0, ys, 0, 0}, {0, 0, q, 1}, {0, 0, -0.1f * q, 0}}},
         {"wide perspective", wide, {{ys / 2, 0, 0, 0}, {0, ys, 0, 0}, {0, 0, 10 / 9.0f, 1}, {0, 0, -10 / 9.0f, 0}}},
+        {"identity", identity, {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}},
         {"quarter turn", turn, {{0, 0, -1, 0}, {0, 1, 0, 0}, {1, 0, 0, 0}, {0, 0, 0, 1}}},
         {"move, turn", product, {{0, 0, -1, 0}, {0, 1, 0, 0}, {1, 0, 0, 0}, {0, 0, -5, 1}}},
         {"into the left input", intoLeft, {{0, 0, -1, 0}, {0, 1, 0, 0}, {1, 0, 0, 0}, {0, 0, -5, 1}}},

@@ -1,5 +1,5 @@
-// The main window's events driven one by one: Apply, Set Defaults, advanced mode,
-// the calculator's default button, auto-start, the TV-out window and Help.
+// The main window's events driven one by one: Apply, Set Defaults, advanced mode, the
+// calculator, auto-start and Help.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -8,7 +8,6 @@
 #include "fakes.h"
 #include "modelist/compose.h"
 #include "modelist/backup.h"
-#include "app/tvout_form.h"
 
 namespace hzwk::test {
 namespace {
@@ -17,52 +16,49 @@ constexpr const char kConfirmApply[] = "Are you sure you want to apply these val
 constexpr const char kConfirmReset[] = "Are you sure you wish to set the Nvidia driver default values?";
 constexpr const char kError[] = "Error writing to the registry";
 
+// A stepper's click reaches only its own row; No writes nothing, Yes logs and writes the
+// composed value (no NUL counted) and reports; a second Apply writes the same value.
 TEST(Apply, NoChangesNothingYesWritesTheComposedTableLogsItAndReports) {
     Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
     m.Start();
+    const Captions before = m.form.CaptionsNow();
+    for (int row : {-1, kRowCount, kRowCount + 7, -100}) m.form.StepperChanged(row, 6);
+    EXPECT_EQ(m.form.CaptionsNow(), before);
     m.form.StepperChanged(kR1280x1024, 6);
     m.prompt.answers = {Answer::No};
     m.form.CmdApplyClick();
     EXPECT_EQ(m.prompt.shown, (Boxes{{kConfirmApply, Icon::None}}));
-    EXPECT_EQ(m.Value("NV25_Modes"), "<absent>");
-    EXPECT_EQ(m.os.debugFile, "");
+    EXPECT_EQ(m.Value("NV25_Modes") + m.os.debugFile, "<absent>");
     EXPECT_TRUE(m.os.files.empty());  // no backup either
-
-    m.prompt.shown.clear();
-    m.prompt.answers = {Answer::Yes};
-    m.form.CmdApplyClick();
-    const std::string expected =
-        ComposeModeList(m.form.CaptionsNow(), ComposeFlags{"3090", false, false}, m.form.TvPartsNow());
-    EXPECT_EQ(expected.substr(0, 16), "8    640  480   ");
-    EXPECT_EQ(m.Value("NV25_Modes"), expected);  // no NUL counted
-    EXPECT_EQ(m.os.debugFile, "Added registry value: " + expected + "\r\n");
-    EXPECT_EQ(m.prompt.shown,
-              (Boxes{{kConfirmApply, Icon::None},
-                     {"Values added succesfully. Please remember to REBOOT your computer for changes to take effect",
-                      Icon::Information}}));
-
-    m.prompt.answers = {Answer::Yes};  // twice: same value, TV-out entries once
-    m.form.CmdApplyClick();
-    EXPECT_EQ(m.Value("NV25_Modes"), expected);
+    for (int i = 0; i < 2; ++i) {
+        m.prompt.shown.clear();
+        m.prompt.answers = {Answer::Yes};
+        m.form.CmdApplyClick();
+        const std::string expected = ComposeModeList(m.form.CaptionsNow(), {"3090", false, false}, m.form.TvPartsNow());
+        EXPECT_NE(expected.find("  0  8   1280 1024   " + Blanks(15) + "100" + Blanks(6) + "0"), std::string::npos);
+        EXPECT_EQ(m.Value("NV25_Modes"), expected);
+        EXPECT_EQ(m.prompt.shown, (Boxes{{kConfirmApply, Icon::None},
+                                         {"Values added succesfully. Please remember to REBOOT your computer for "
+                                          "changes to take effect", Icon::Information}}));
+        const std::string line = "Added registry value: " + expected + "\r\n";
+        EXPECT_EQ(m.os.debugFile, i ? line + line : line);
+    }
 }
 
-// Before Apply or Set Defaults writes, the old value is saved: beside the program, else in
-// AppData\Hertzwerk, and without a backup nothing is logged or written.
+// Before Apply or Set Defaults writes, the old value is saved beside the program, else in
+// AppData\Hertzwerk; without a backup nothing is logged or written. An adapter the catalogue
+// does not know is refused before any question.
 TEST(Apply, BacksUpTheOldValueFirstOrWritesNothing) {
-    const std::string appData = "C:\\Documents and Settings\\u\\Application Data";
+    const std::string appData = "C:\\Documents and Settings\\u\\Application Data", program = "C:\\Program Files\\Hertzwerk";
     const std::string ours = appData + "\\Hertzwerk";
-    const std::string program = "C:\\Program Files\\Hertzwerk";
     const struct {
         bool reset;
         std::set<std::string> locked;
-        std::string appData;
-        std::string backupFolder;  // empty: no backup, nothing written
-        bool clockBack;            // the ten kept are all newer than the new one
-    } cases[] = {
-        {false, {}, appData, program, false},        {true, {}, appData, program, false},
-        {false, {program}, appData, ours, false},    {false, {program}, "", "", false},
-        {true, {program, ours}, appData, "", false}, {false, {}, appData, program, true},
-    };
+        std::string appData, backupFolder;  // empty: no backup, nothing written
+        bool clockBack;                     // the ten kept are all newer than the new one
+    } cases[] = {{false, {}, appData, program, false}, {true, {program}, appData, ours, false},
+                 {false, {program}, "", "", false},    {true, {program, ours}, appData, "", false},
+                 {false, {}, appData, program, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.backupFolder + (c.reset ? " reset" : " apply") + (c.clockBack ? " clock back" : ""));
         Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
@@ -79,16 +75,14 @@ TEST(Apply, BacksUpTheOldValueFirstOrWritesNothing) {
         files[c.clockBack ? "hzwk-backup-20271206-194007.reg" : "hzwk-backup-20261206-194007.reg"];
         m.prompt.answers = {Answer::Yes};
         const WriteOutcome out = c.reset ? m.form.CmdResetClick() : m.form.CmdApplyClick();
+        EXPECT_EQ(out, c.backupFolder.empty() ? WriteOutcome::Failed : WriteOutcome::Written);
+        EXPECT_EQ(m.Value("NV25_Modes") == old, c.backupFolder.empty());
         if (c.backupFolder.empty()) {
-            EXPECT_EQ(out, WriteOutcome::Failed);
             EXPECT_EQ(m.prompt.shown[1].second, Icon::Critical);
             EXPECT_EQ(m.prompt.shown[1].first.rfind("Could not save a backup of the current mode list in \"" + program, 0), 0u);
-            EXPECT_EQ(m.Value("NV25_Modes"), old);
             EXPECT_EQ(m.os.debugFile, "");
             continue;
         }
-        EXPECT_EQ(out, WriteOutcome::Written);
-        EXPECT_NE(m.Value("NV25_Modes"), old);
         EXPECT_EQ(files.size(), 11u);  // which old ones go is the backup tests' own
         BackupValue saved;
         std::string error;
@@ -96,19 +90,13 @@ TEST(Apply, BacksUpTheOldValueFirstOrWritesNothing) {
         ASSERT_TRUE(ReadBackupText(files[name], kXpDeviceKey, &saved, &error)) << error;
         EXPECT_EQ(saved.data->bytes, old);
     }
-}
-
-TEST(Apply, AnUnknownAdapterIsRefusedBeforeAnyQuestion) {
     Machine m("NVIDIA GeForce FX 5900", 3090, false);
     m.Start();
-    const size_t before = m.reg.ValueNames(kXpDeviceKey).size();
     m.form.CmdApplyClick();  // no answer scripted: a question would fail the test
     m.form.CmdResetClick();
-    const std::pair<std::string, Icon> unknown = {
-        "Your graphics adapter was not recognised, so no mode list was written.", Icon::Critical};
+    const std::pair<std::string, Icon> unknown = {"Your graphics adapter was not recognised, so no mode list was written.", Icon::Critical};
     EXPECT_EQ(m.prompt.shown, (Boxes{unknown, unknown}));
-    EXPECT_EQ(m.reg.ValueNames(kXpDeviceKey).size(), before);
-    EXPECT_EQ(m.os.debugFile, "");
+    EXPECT_EQ(m.reg.ValueNames(kXpDeviceKey).size() + m.os.debugFile.size(), 2u);  // description and driver only
 }
 
 // The registry as it is, but once armed a text write throws, as a failed allocation would.
@@ -116,9 +104,7 @@ class ThrowingTextWrites final : public RegistryAccess {
 public:
     explicit ThrowingTextWrites(RegistryAccess& r) : r_(r) {}
     bool armed = false;
-    std::string GetStringValue(const std::string& k, const std::string& n, const std::string& d) override {
-        return r_.GetStringValue(k, n, d);
-    }
+    std::string GetStringValue(const std::string& k, const std::string& n, const std::string& d) override { return r_.GetStringValue(k, n, d); }
     bool SaveStringValue(const std::string& k, const std::string& n, const std::string& t) override {
         if (armed) throw std::bad_alloc();
         return r_.SaveStringValue(k, n, t);
@@ -134,16 +120,13 @@ private:
     RegistryAccess& r_;
 };
 
-// A log line that cannot be written stops before the registry; a refused or throwing
-// registry write comes after its log line. All end in the one error, the value unwritten
-// and the grid as it was.
+// A log line that cannot be written stops before the registry; a refused or throwing registry
+// write comes after its log line. All end in the one error, the value unwritten, the grid kept.
 TEST(WriteErrors, EveryFailureOfApplyOrSetDefaultsEndsInTheOneMessage) {
     const struct {
         bool reset, logFails, writeFails, writeThrows;
-    } cases[] = {
-        {false, true, false, false}, {false, false, true, false}, {false, false, false, true},
-        {true, false, true, false},  {true, false, false, true},
-    };
+    } cases[] = {{false, true, false, false}, {false, false, true, false}, {false, false, false, true},
+                 {true, false, true, false}, {true, false, false, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.reset << c.logFails << c.writeFails << c.writeThrows);
         Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
@@ -159,116 +142,92 @@ TEST(WriteErrors, EveryFailureOfApplyOrSetDefaultsEndsInTheOneMessage) {
         EXPECT_EQ(c.reset ? form.CmdResetClick() : form.CmdApplyClick(), WriteOutcome::Failed);
         EXPECT_EQ(m.prompt.shown, (Boxes{{c.reset ? kConfirmReset : kConfirmApply, Icon::None}, {kError, Icon::Critical}}));
         EXPECT_EQ(m.os.debugFile.rfind("Added registry value: ", 0), c.reset || c.logFails ? std::string::npos : 0u);
-        EXPECT_EQ(m.Value("NV25_Modes"), "<absent>");
-        EXPECT_EQ(form.grid.Row(kR640x480).caption, "120");
+        EXPECT_EQ(m.Value("NV25_Modes") + form.grid.Row(kR640x480).caption, "<absent>120");
     }
 }
 
+// Set Defaults re-reads the grid even after No; Yes writes the default list unchanged, logs
+// nothing; with no default list known it is refused after the question.
 TEST(Reset, WritesTheDefaultUnchangedAndRereadsTheGrid) {
     Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
     m.Start();
     m.form.StepperChanged(kR640x480, 7);
-    m.prompt.answers = {Answer::No};
+    m.prompt.answers = {Answer::No, Answer::Yes};
     m.form.CmdResetClick();
-    EXPECT_EQ(m.Value("NV25_Modes"), "<absent>");
-    EXPECT_EQ(m.form.grid.Row(kR640x480).caption, "85");  // re-read even after No
-
-    m.prompt.shown.clear();
-    m.prompt.answers = {Answer::Yes};
+    EXPECT_EQ(m.Value("NV25_Modes") + m.form.grid.Row(kR640x480).caption, "<absent>85");
     m.form.CmdResetClick();
     EXPECT_EQ(m.Value("NV25_Modes"), NormalDefaultTable());
-    EXPECT_EQ(m.prompt.shown,
-              (Boxes{{kConfirmReset, Icon::None}, {"Default values reset successfully", Icon::None}}));
-    EXPECT_EQ(m.os.debugFile, "");  // nothing logged
+    EXPECT_EQ(m.prompt.shown, (Boxes{{kConfirmReset, Icon::None}, {kConfirmReset, Icon::None},
+                                     {"Default values reset successfully", Icon::None}}));
+    EXPECT_EQ(m.os.debugFile, "");
+
+    Machine mx("NVIDIA GeForce4 MX 440 with AGP8X", 3090, true);
+    mx.Start();
+    mx.prompt.answers = {Answer::Yes};
+    EXPECT_EQ(mx.form.CmdResetClick(), WriteOutcome::Refused);
+    EXPECT_EQ(mx.prompt.shown[1], (std::pair<std::string, Icon>{"No default mode list is known for this graphics adapter.", Icon::Critical}));
+    EXPECT_EQ(mx.reg.ValueNames(kXpDeviceKey).size(), 3u);
 }
 
-// An adapter with no default list known: refused after the question, nothing written.
-TEST(Reset, NoDefaultListIsRefused) {
-    Machine m("NVIDIA GeForce4 MX 440 with AGP8X", 3090, true);
-    m.Start();
-    const size_t before = m.reg.ValueNames(kXpDeviceKey).size();
-    m.prompt.answers = {Answer::Yes};
-    EXPECT_EQ(m.form.CmdResetClick(), WriteOutcome::Refused);
-    EXPECT_EQ(m.prompt.shown, (Boxes{{kConfirmReset, Icon::None},
-                                     {"No default mode list is known for this graphics adapter.", Icon::Critical}}));
-    EXPECT_EQ(m.reg.ValueNames(kXpDeviceKey).size(), before);
-}
-
+// On: the warning, steppers synced to their captions and enabled, the TV-out line cleared, the
+// calculator from 4000 on, the check mark re-read. Off: steppers locked, rates re-read.
 TEST(AdvancedMode, OnSyncsAndEnablesOffLocksAndRereads) {
-    Machine m("NVIDIA GeForce4 Ti 4600", 4012, false);
-    m.rules.SaveDwordValue("SOFTWARE\\HZWK", "LoadOnStartup", 1);
-    m.Start();
-    m.rules.SaveDwordValue("SOFTWARE\\HZWK", "LoadOnStartup", 2);  // changed behind our back
-    EXPECT_FALSE(m.form.cmdCalcEnabled);
-    m.form.Check1Click();
-    EXPECT_TRUE(m.form.advancedMode);
-    EXPECT_EQ(m.prompt.shown, (Boxes{{"This program is not magic, and it will not allow you to display higher "
-                                      "refresh rates than what your monitor supports. Use with caution.",
-                                      Icon::Information}}));
-    EXPECT_EQ(m.form.grid.Row(kR640x480).position, 5);  // "85"
-    EXPECT_EQ(m.form.grid.Row(kR800x600).position, 4);
-    for (const auto& r : m.form.grid.Rows()) EXPECT_TRUE(r.enabled);
-    EXPECT_TRUE(m.form.cmdCalcEnabled && m.form.text1Enabled && m.form.cmdCalcDefEnabled && m.form.upDown24Enabled);
-    EXPECT_FALSE(m.form.mnuLoadChecked);
-
-    m.form.Text1Changed("96");
-    m.form.CmdCalcClick();  // ladder mode: calculated rates off the ladder stay in the captions
-    EXPECT_EQ(m.form.grid.Row(kR640x480).caption, "188");
-    m.form.Check1Click();
-    EXPECT_FALSE(m.form.advancedMode);
-    for (const auto& r : m.form.grid.Rows()) EXPECT_FALSE(r.enabled);
-    EXPECT_EQ(m.form.grid.Row(kR640x480).caption, "85");
-    EXPECT_FALSE(m.form.cmdCalcEnabled || m.form.text1Enabled || m.form.cmdCalcDefEnabled || m.form.upDown24Enabled);
-    EXPECT_EQ(m.prompt.shown.size(), 1u);  // no warning when switching off
+    for (const unsigned build : {4012u, 3999u}) {
+        Machine m("NVIDIA GeForce4 Ti 4600", build, false);
+        m.rules.SaveDwordValue("SOFTWARE\\HZWK", "LoadOnStartup", 1);
+        m.rules.SaveStringValue("SOFTWARE\\HZWK", "ResW1", "800");
+        m.rules.SaveStringValue("SOFTWARE\\HZWK", "ResH1", "600");
+        m.Start();
+        EXPECT_EQ(m.form.label50, "Added Resolutions: 800x600");
+        m.rules.SaveDwordValue("SOFTWARE\\HZWK", "LoadOnStartup", 2);  // changed behind our back
+        m.form.Check1Click();
+        EXPECT_EQ(m.prompt.shown, (Boxes{{"This program is not magic, and it will not allow you to display higher "
+                                          "refresh rates than what your monitor supports. Use with caution.", Icon::Information}}));
+        EXPECT_EQ(m.form.grid.Row(kR640x480).position * 10 + m.form.grid.Row(kR800x600).position, 54);  // "85", "75"
+        for (const auto& r : m.form.grid.Rows()) EXPECT_TRUE(r.enabled);
+        EXPECT_EQ(m.form.cmdCalcEnabled && m.form.text1Enabled && m.form.cmdCalcDefEnabled && m.form.upDown24Enabled, build == 4012);
+        EXPECT_EQ(m.form.label50, "Added Resolutions: None");
+        EXPECT_TRUE(m.form.advancedMode && !m.form.mnuLoadChecked);
+        m.form.Text1Changed("96");
+        m.form.CmdCalcClick();  // ladder mode: calculated rates off the ladder stay in the captions
+        EXPECT_EQ(m.form.grid.Row(kR640x480).caption, "188");
+        m.rules.SaveDwordValue("SOFTWARE\\HZWK", "LoadOnStartup", 1);
+        m.form.Check1Click();
+        for (const auto& r : m.form.grid.Rows()) EXPECT_FALSE(r.enabled);
+        EXPECT_EQ(m.form.grid.Row(kR640x480).caption, "85");
+        EXPECT_FALSE(m.form.advancedMode || m.form.cmdCalcEnabled || m.form.text1Enabled || m.form.cmdCalcDefEnabled);
+        EXPECT_TRUE(m.form.mnuLoadChecked);  // re-read again
+        EXPECT_EQ(m.prompt.shown.size(), 1u);  // no warning when switching off
+    }
 }
 
-TEST(AdvancedMode, OldDriversKeepTheCalculatorOff) {
-    Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
-    m.Start();
-    m.form.Check1Click();
-    EXPECT_FALSE(m.form.cmdCalcEnabled);
-}
-
+// Typing makes Set the default button until it runs; the stepper holds at 150. Start-up fills
+// the box from the monitor's highest line rate (whole kHz, at most 150) without taking the default.
 TEST(Calculator, TypingMakesSetTheDefaultButtonUntilItRuns) {
     Machine m("NVIDIA GeForce4 Ti 4600", 4109, true);
     m.Start();
-    EXPECT_TRUE(m.form.cmdCalcEnabled);
-    EXPECT_FALSE(m.form.cmdCalcIsDefault);
-    m.form.UpDown24Changed(500);  // held at the stepper's top
-    EXPECT_EQ(m.form.text1, "150");
-    m.form.UpDown24Changed(96);
-    EXPECT_EQ(m.form.text1, "96");
+    EXPECT_TRUE(m.form.cmdCalcEnabled && !m.form.cmdCalcIsDefault);
+    for (const auto& [position, text] : {std::pair{500, "150"}, {150, "150"}, {-3, "0"}, {96, "96"}}) {
+        m.form.UpDown24Changed(position);
+        EXPECT_EQ(m.form.text1 + "/" + std::to_string(m.form.upDown24Position), text + std::string("/") + text);
+    }
     EXPECT_TRUE(m.form.cmdCalcIsDefault);
     m.form.CmdCalcClick();
     EXPECT_FALSE(m.form.cmdCalcIsDefault);
     EXPECT_EQ(m.form.grid.Row(kR848x480).caption, "188");
     m.form.CmdCalcDefClick();
-    EXPECT_EQ(m.form.grid.Row(kR848x480).caption, "N/A");
-    EXPECT_EQ(m.form.grid.Row(kR640x480).caption, "85");
-}
-
-// Start-up fills the calculator from the monitor's highest line rate (whole kHz, at most the
-// stepper's 150) as the program's own text: Set is not made the default button.
-TEST(Calculator, StartsFromTheMonitorsLineRateWithoutTakingTheDefault) {
-    const struct {
-        const char* file;
-        const char* text1;
-    } cases[] = {
-        {"SNY0290-FB6A64.bin", "107"},
-        {"SAM72C0-960104.bin", "150"},  // 372 kHz
-        {"IQT0703-2C05FD.bin", ""},     // no range limits: as without a monitor
-    };
-    for (const auto& c : cases) {
-        Machine m("NVIDIA GeForce4 Ti 4600", 4109, true);
-        AddMonitor(m.reg, "MON0001", EdidFile(c.file));
-        m.Start();
-        EXPECT_EQ(m.form.text1, c.text1) << c.file;
-        EXPECT_EQ(std::to_string(m.form.upDown24Position), *c.text1 ? c.text1 : "0") << c.file;
-        EXPECT_FALSE(m.form.cmdCalcIsDefault) << c.file;
-        EXPECT_TRUE(m.form.cmdCalcEnabled) << c.file;
+    EXPECT_EQ(m.form.grid.Row(kR848x480).caption + m.form.grid.Row(kR640x480).caption, "N/A85");
+    for (const auto& [file, text1] : {std::pair{"SNY0290-FB6A64.bin", "107"}, {"SAM72C0-960104.bin", "150"},
+                                      {"IQT0703-2C05FD.bin", ""}}) {  // 372 kHz; no range limits
+        Machine mon("NVIDIA GeForce4 Ti 4600", 4109, true);
+        AddMonitor(mon.reg, "MON0001", EdidFile(file));
+        mon.Start();
+        EXPECT_EQ(mon.form.text1 + "/" + std::to_string(mon.form.upDown24Position), text1 + std::string("/") + (*text1 ? text1 : "0"));
+        EXPECT_TRUE(!mon.form.cmdCalcIsDefault && mon.form.cmdCalcEnabled) << file;
     }
 }
 
+// The check mark shows what is stored; the Run value is quoted; any refused write is an error.
 TEST(AutoStart, OnStoresAQuotedCommandOffDeletesBoth) {
     Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
     m.Start();
@@ -279,54 +238,16 @@ TEST(AutoStart, OnStoresAQuotedCommandOffDeletesBoth) {
     EXPECT_EQ(m.Setting("LoadOnStartup"), std::string("\1\0\0\0", 4));
     m.form.MnuLoadClick();
     EXPECT_FALSE(m.form.mnuLoadChecked);
-    EXPECT_EQ(Str(m.reg.GetRaw(run, "HZWK")), "<absent>");
-    EXPECT_EQ(m.Setting("LoadOnStartup"), "<absent>");
+    EXPECT_EQ(Str(m.reg.GetRaw(run, "HZWK")) + m.Setting("LoadOnStartup"), "<absent><absent>");
     EXPECT_TRUE(m.prompt.shown.empty());
-
-    m.reg.FailWrites(true);  // the check mark shows what is stored
+    m.reg.FailWrites(true);
     m.form.MnuLoadClick();
     EXPECT_FALSE(m.form.mnuLoadChecked);
-    EXPECT_EQ(m.prompt.shown, (Boxes{{kError, Icon::Critical}}));
-
     m.reg.FailWrites(false);  // only the Run key refused: checked, but still an error
     m.reg.DenyKey(run, true);
     m.form.MnuLoadClick();
     EXPECT_TRUE(m.form.mnuLoadChecked);
     EXPECT_EQ(m.prompt.shown, (Boxes{{kError, Icon::Critical}, {kError, Icon::Critical}}));
-}
-
-TEST(TvOut, OkStoresValidPairsAndRefusesEqualOrNonNumericOnes) {
-    Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
-    TvOutForm f(m.rules, m.prompt);
-    f.Load();
-    EXPECT_FALSE(f.CmdDoneClick());  // two empty pairs are equal
-    EXPECT_EQ(m.prompt.shown, (Boxes{{"Please add 2 different resolutions", Icon::Information}}));
-    EXPECT_FALSE(m.reg.KeyExists("SOFTWARE\\HZWK"));
-
-    f.txtW1 = "0", f.txtH1 = "480", f.txtW2 = "640", f.txtH2 = "480";
-    EXPECT_TRUE(f.CmdDoneClick());
-    EXPECT_EQ(m.Setting("ResW1") + m.Setting("ResH1"), "");
-    EXPECT_EQ(m.Setting("ResW2") + m.Setting("ResH2"), "640480");
-
-    m.prompt.shown.clear();
-    f.txtW1 = "12345", f.txtH1 = "600";  // a whole number, but too wide for the driver's table
-    EXPECT_FALSE(f.CmdDoneClick());
-    EXPECT_EQ(m.prompt.shown[0].first, "Widths and heights must be whole numbers from 1 to 9999.");
-    EXPECT_EQ(m.Setting("ResW1"), "");
-
-    f.Command3Click();  // fills the boxes only
-    EXPECT_EQ(m.Setting("ResW1"), "");
-    EXPECT_TRUE(f.CmdDoneClick());
-    f.Command1Click();
-    f.Command2Click();
-    EXPECT_EQ(f.txtW1 + f.txtH1 + f.txtW2 + f.txtH2, "");
-    f.Load();
-    EXPECT_EQ(f.txtW1 + "x" + f.txtH1 + " " + f.txtW2 + "x" + f.txtH2, "800x600 640x480");
-
-    m.rules.SaveStringValue("SOFTWARE\\HZWK", "ResW1", "");
-    m.rules.SaveStringValue("SOFTWARE\\HZWK", "ResH1", "");
-    m.form.TvOutStored();
-    EXPECT_EQ(m.form.label50, "Added Resolutions: ; 640x480");
 }
 
 // Help > Topics: the program's folder, a backslash, the file name (after a drive root's own

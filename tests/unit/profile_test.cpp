@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "profile/profile_os.h"
 #include "profile/reg_file.h"
 #include "registry/api_registry.h"
+#include "fakes.h"
 
 namespace hzwk {
 namespace {
@@ -56,151 +58,115 @@ MachineProfile Parsed(const std::string& text) {
 
 TEST(MachineIni, ReadsEverySection) {
     const MachineProfile p = Parsed(kIni);
-    EXPECT_EQ(p.systemDirectory, "C:\\WINDOWS\\system32");
-    EXPECT_EQ(p.programFolder, "C:\\Program Files\\Hertzwerk");
+    EXPECT_EQ(p.systemDirectory + "|" + p.programFolder, "C:\\WINDOWS\\system32|C:\\Program Files\\Hertzwerk");
     ASSERT_EQ(p.files.size(), 3u);
-
     const ProfileFile* nv = p.FindFile("c:\\windows\\SYSTEM32\\NV4_DISP.DLL");
     ASSERT_NE(nv, nullptr);
-    EXPECT_TRUE(nv->hasVersion);
-    EXPECT_EQ(nv->version.ms, (6u << 16) | 14u);
-    EXPECT_EQ(nv->version.ls, (10u << 16) | 3090u);
-
-    const ProfileFile* plain = p.FindFile("C:\\WINDOWS\\system32\\nv4.dll");
-    ASSERT_NE(plain, nullptr);
-    EXPECT_FALSE(plain->hasVersion);
-
-    const ProfileFile* odd = p.FindFile("C:\\odd=name\\x.dll");  // '=' inside a path
-    ASSERT_NE(odd, nullptr);
-    EXPECT_EQ(FormatFileVersion(odd->version), "65535.0.1.65535");  // the halves are unsigned
+    EXPECT_TRUE(nv->version.ms == ((6u << 16) | 14u) && nv->version.ls == ((10u << 16) | 3090u));
+    EXPECT_FALSE(p.FindFile("C:\\WINDOWS\\system32\\nv4.dll")->hasVersion);
+    ASSERT_NE(p.FindFile("C:\\odd=name\\x.dll"), nullptr);  // '=' inside a path
     EXPECT_EQ(p.FindFile("C:\\WINDOWS\\system32\\ati2dvag.dll"), nullptr);
-
     EXPECT_EQ(Text(p.modes), "640x480x32@60 640x480x4@75 1024x768x16@0 1024x768x32@1 ");
 }
 
-TEST(MachineIni, MalformedLinesAreReportedAndChangeNothing) {
-    struct Bad {
-        std::string text;
-        std::string mentions;
+// What the tools write reads back as the same machine, whatever its files and modes.
+TEST(MachineIni, RandomProfilesWrittenReadBackTheSame) {
+    std::mt19937 rng(1917);
+    for (int run = 0; run < 40; ++run) {
+        MachineProfile p;
+        p.systemDirectory = "C:\\WIN" + std::to_string(rng() % 100);
+        p.programFolder = "D:\\H=" + std::to_string(rng() % 100) + " x";
+        for (int i = rng() % 4; i > 0; --i)
+            p.files.push_back({"C:\\d=" + std::to_string(i) + "\\f.dll", rng() % 3 > 0, {uint32_t(rng()), uint32_t(rng())}});
+        for (int i = rng() % 20; i > 0; --i)
+            p.modes.push_back({uint32_t(rng() % 4000), uint32_t(rng() % 3000), uint32_t(rng() % 33), uint32_t(rng() % 200)});
+        const std::string text = FormatMachineIni(p);
+        const MachineProfile back = Parsed(text);
+        SCOPED_TRACE(text);
+        EXPECT_EQ(back.systemDirectory + "|" + back.programFolder, p.systemDirectory + "|" + p.programFolder);
+        EXPECT_EQ(Text(back.modes), Text(p.modes));
+        ASSERT_EQ(back.files.size(), p.files.size());
+        for (size_t i = 0; i < p.files.size(); ++i) {
+            EXPECT_EQ(back.files[i].path, p.files[i].path);
+            EXPECT_EQ(back.files[i].hasVersion, p.files[i].hasVersion);
+            if (p.files[i].hasVersion) { EXPECT_EQ(FormatFileVersion(back.files[i].version), FormatFileVersion(p.files[i].version)); }
+        }
+        EXPECT_EQ(FormatMachineIni(back), text);
+        if (HasFailure()) break;
+    }
+}
+
+TEST(MachineIni, MalformedLinesAreRefusedWithTheirLine) {
+    const std::pair<const char*, int> cases[] = {
+        {"directory=C:\\WINDOWS\n", 1}, {"[system]\ndir=C:\\WINDOWS\n", 2}, {"[system]\ndirectory=A\ndirectory=B\n", 3},
+        {"[files]\nC:\\a.dll=6.14.10\n", 2}, {"[files]\nC:\\a.dll=65536.0.0.0\n", 2},
+        {"[files]\nC:\\a.dll=1.2.3.4\nc:\\A.DLL=1.2.3.4\n", 3}, {"[display]\nmode=640x480x32@60\n", 2},
+        {"[display]\nmodes=640x480x32@60 640x480@60\n", 2}, {"[display]\nmodes=640x480x32@99999999999\n", 2}, {"[display]\nmodes=640x480x@60\n", 2},
     };
-    const std::vector<Bad> cases = {
-        {"directory=C:\\WINDOWS\n", "line 1"},
-        {"[system]\ndir=C:\\WINDOWS\n", "dir"},
-        {"[system]\ndirectory=A\ndirectory=B\n", "line 3"},
-        {"[files]\nC:\\a.dll=6.14.10\n", "6.14.10"},  // four numbers of 16 bits
-        {"[files]\nC:\\a.dll=65536.0.0.0\n", "65536.0.0.0"},
-        {"[files]\nC:\\a.dll=1.2.3.4\nc:\\A.DLL=1.2.3.4\n", "twice"},
-        {"[display]\nmode=640x480x32@60\n", "mode"},
-        {"[display]\nmodes=640x480x32@60 640x480@60\n", "640x480@60"},
-        {"[display]\nmodes=640x480x32@99999999999\n", "line 2"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
+    for (const auto& [text, line] : cases) {
         MachineProfile p = Parsed("[system]\ndirectory=KEEP\n");
         std::string error;
-        EXPECT_FALSE(ParseMachineIni(c.text, p, &error));
-        EXPECT_NE(error.find(c.mentions), std::string::npos) << error;
+        EXPECT_FALSE(ParseMachineIni(text, p, &error)) << text;
+        EXPECT_NE(error.find("line " + std::to_string(line)), std::string::npos) << text << error;
         EXPECT_EQ(p.systemDirectory, "KEEP");
     }
 }
 
-// A scratch profile folder, removed afterwards.
-class ProfileFolder : public ::testing::Test {
-protected:
-    void SetUp() override {
-        char buf[] = "/tmp/hzwk-profile-XXXXXX";
-        ASSERT_NE(mkdtemp(buf), nullptr);
-        dir = buf;
-    }
-    void TearDown() override {
-        for (const char* f : {"machine.ini", "registry.reg", "registry.reg.tmp", "debug.txt"})
-            std::remove((dir + "/" + f).c_str());
-        rmdir(dir.c_str());
-    }
-    void Write(const std::string& name, const std::string& text) {
-        std::ofstream(dir + "/" + name, std::ios::binary) << text;
-    }
-    std::string Read(const std::string& name) {
-        std::string text, error;
-        ReadWholeFile(dir + "/" + name, &text, &error);
-        return text;
-    }
-    std::string dir;
-};
-
-const char kReg[] =
-    "REGEDIT4\r\n\r\n"
-    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion]\r\n"
-    "\"CurrentVersion\"=\"5.1\"\r\n";
-
-// Saving rewrites only registry.reg, leaving no temporary file.
-TEST_F(ProfileFolder, LoadsBothFilesAndSavesOnlyTheRegistry) {
-    Write("machine.ini", kIni);
-    Write("registry.reg", kReg);
-    MemoryRegistry reg;
-    ApiRegistry rules(reg);
+// A profile folder: both files load, a save rewrites only registry.reg and leaves no temporary
+// file, a broken or missing file changes nothing, and debug.txt is written beside them.
+TEST(ProfileFolder, LoadsSavesAndWritesTheLog) {
+    char buf[] = "/tmp/hzwk-profile-XXXXXX";
+    ASSERT_NE(mkdtemp(buf), nullptr);
+    const std::string dir = buf;
+    const auto write = [&](const char* name, const char* text) {
+        std::remove((dir + "/" + name).c_str());
+        if (text) std::ofstream(dir + "/" + name, std::ios::binary) << text;
+    };
+    const char* reg = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\X]\r\n\"CurrentVersion\"=\"5.1\"\r\n";
+    write("machine.ini", kIni);
+    write("registry.reg", reg);
+    MemoryRegistry registry, reloaded;
+    ApiRegistry rules(registry);
     MachineProfile profile;
     std::string error;
-    ASSERT_TRUE(LoadMachineProfile(dir, reg, profile, &error)) << error;
-    EXPECT_EQ(profile.directory, dir);
-    EXPECT_EQ(profile.systemDirectory, "C:\\WINDOWS\\system32");
-    EXPECT_EQ(rules.GetStringValue("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "CurrentVersion", ""), "5.1");
-
+    ASSERT_TRUE(LoadMachineProfile(dir, registry, profile, &error)) << error;
+    EXPECT_EQ(profile.directory + profile.systemDirectory, dir + "C:\\WINDOWS\\system32");
+    EXPECT_EQ(rules.GetStringValue("SOFTWARE\\X", "CurrentVersion", ""), "5.1");
     ASSERT_TRUE(rules.SaveStringValue("SOFTWARE\\HZWK", "LastDetVersion", "6.14.10.3090"));
-    ASSERT_TRUE(SaveProfileRegistry(dir, reg, &error)) << error;
-    EXPECT_EQ(Read("machine.ini"), kIni);
-    EXPECT_EQ(Read("registry.reg.tmp"), "");
-    MemoryRegistry reloaded;
+    ASSERT_TRUE(SaveProfileRegistry(dir, registry, &error)) << error;
+    EXPECT_EQ(test::FileText(dir + "/machine.ini"), kIni);
+    EXPECT_EQ(test::FileText(dir + "/registry.reg.tmp"), "");
     ASSERT_TRUE(LoadMachineProfile(dir, reloaded, profile, &error)) << error;
-    EXPECT_TRUE(reloaded.SameContent(reg));
-    EXPECT_FALSE(SaveProfileRegistry(dir + "/missing-folder", reg, &error));
-}
+    EXPECT_TRUE(reloaded.SameContent(registry));
 
-TEST_F(ProfileFolder, ABrokenProfileChangesNothing) {
-    struct Broken {
-        const char* ini;
-        const char* reg;
-        const char* mentions;
-    };
-    const std::vector<Broken> cases = {
-        {nullptr, kReg, "machine.ini"},
-        {kIni, nullptr, "registry.reg"},
-        {"[display]\nmodes=oops\n", kReg, "machine.ini line 2"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.mentions);
-        std::remove((dir + "/machine.ini").c_str());
-        std::remove((dir + "/registry.reg").c_str());
-        if (c.ini) Write("machine.ini", c.ini);
-        if (c.reg) Write("registry.reg", c.reg);
-        MemoryRegistry reg;
-        reg.SetRaw("SOFTWARE\\HZWK", "Kept", kRegSz, "yes"s);
-        MachineProfile profile;
-        profile.systemDirectory = "KEEP";
-        std::string error;
-        EXPECT_FALSE(LoadMachineProfile(dir, reg, profile, &error));
-        EXPECT_NE(error.find(c.mentions), std::string::npos) << error;
-        EXPECT_EQ(profile.systemDirectory, "KEEP");
-        EXPECT_TRUE(reg.GetRaw("SOFTWARE\\HZWK", "Kept").has_value());
-    }
-}
-
-TEST_F(ProfileFolder, OsAnswersFromTheProfile) {
-    MachineProfile profile = Parsed(kIni);
-    profile.directory = dir;
     ProfileOs os(profile);
-
+    ASSERT_TRUE(os.WriteDebugFile("[1]\r\n") && os.AppendDebugFile("Added\r\n"));
+    EXPECT_EQ(test::FileText(dir + "/debug.txt"), "[1]\r\nAdded\r\n");
+    ASSERT_TRUE(os.WriteDebugFile("new\r\n"));  // a rewrite starts the file afresh
+    EXPECT_EQ(test::FileText(dir + "/debug.txt"), "new\r\n");
+    const ClockTime c = os.LocalClock();  // the clock a backup is named by agrees with the system's date
+    char date[32];
+    std::snprintf(date, sizeof date, "%02d/%02d/%02d", c.month, c.day, c.year % 100);
+    EXPECT_EQ(os.LocalDateText(), date);
     FixedFileVersion v;
     EXPECT_FALSE(os.ReadFileVersion("C:\\WINDOWS\\system32\\nv4.dll", v));  // no version resource
-    ASSERT_TRUE(os.WriteDebugFile("[1][2]\r\nWindows version: 5.1\r\n"));
-    ASSERT_TRUE(os.AppendDebugFile("Added registry value: {x}\r\n"));
-    EXPECT_EQ(Read("debug.txt"), "[1][2]\r\nWindows version: 5.1\r\nAdded registry value: {x}\r\n");
-    ASSERT_TRUE(os.WriteDebugFile("new\r\n"));  // a rewrite starts the file afresh
-    EXPECT_EQ(Read("debug.txt"), "new\r\n");
 
+    const std::pair<const char*, const char*> broken[] = {
+        {nullptr, "machine.ini"}, {"[display]\nmodes=oops\n", "machine.ini line 2"}, {"", "registry.reg"}};
+    for (const auto& [ini, mentions] : broken) {
+        write("machine.ini", ini);
+        if (ini && !*ini) write("machine.ini", kIni), write("registry.reg", nullptr);
+        MachineProfile kept = profile;
+        EXPECT_FALSE(LoadMachineProfile(dir, reloaded, kept, &error));
+        EXPECT_NE(error.find(mentions), std::string::npos) << error;
+        EXPECT_EQ(kept.directory, profile.directory);
+        EXPECT_TRUE(reloaded.SameContent(registry));
+    }
+    EXPECT_FALSE(SaveProfileRegistry(dir + "/missing-folder", registry, &error));
     os.Profile().directory = dir + "/missing-folder";
-    EXPECT_FALSE(os.WriteDebugFile("x"));
-    EXPECT_FALSE(os.AppendDebugFile("x"));
+    EXPECT_FALSE(os.WriteDebugFile("x") || os.AppendDebugFile("x"));
+    for (const char* f : {"machine.ini", "registry.reg", "debug.txt"}) std::remove((dir + "/" + f).c_str());
+    rmdir(dir.c_str());
 }
 
 }  // namespace

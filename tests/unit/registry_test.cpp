@@ -1,14 +1,20 @@
-// The registry layer: the read and write rules every caller relies on, refused access,
-// and what it asks of a Windows that answers oddly.
+// The registry layer's read and write rules, and REGEDIT4 files: random keys and values
+// written and read back byte-exact, what regedit's forms import as, and files refused whole.
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
+#include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
-#include "registry/api_registry.h"
 #include "profile/memory_registry.h"
+#include "profile/reg_file.h"
+#include "registry/api_registry.h"
 #include "registry/settings.h"
 
 namespace hzwk {
@@ -17,111 +23,77 @@ namespace {
 using namespace std::string_literals;
 
 const char kKey[] = "SOFTWARE\\HZWK";
+const char kDevice[] = "System\\CurrentControlSet\\Control\\Video\\{GUID}\\0000";
 
-class RegistryTest : public ::testing::Test {
-protected:
-    void TearDown() override { EXPECT_EQ(reg.OpenHandles(), 0); }
+TEST(RegistryRules, ReadsOnlyWhatTheRulesAccept) {
     MemoryRegistry reg;
-    ApiRegistry rules{reg};
-};
-
-TEST_F(RegistryTest, ReadsOnlyWhatTheRulesAccept) {
+    ApiRegistry rules(reg);
     const struct {
-        const char* what;
         uint32_t type;
         std::string bytes;
         std::string asText;  // GetStringValue with default "DEF"
         int32_t asNumber;    // GetDwordValue with default 77
     } cases[] = {
-        {"REG_SZ with its NUL", kRegSz, "6.14.10.4109\0"s, "6.14.10.4109", 77},
-        {"REG_SZ without NUL", kRegSz, "6.14.10.4109", "6.14.10.4109", 77},
-        {"empty REG_SZ", kRegSz, "", "", 77},
-        {"REG_SZ with an inner NUL", kRegSz, "ab\0cd\0"s, "ab", 77},
-        {"REG_EXPAND_SZ", kRegExpandSz, "%SystemRoot%\0"s, "DEF", 77},
-        {"REG_MULTI_SZ", kRegMultiSz, "nv4_disp\0\0"s, "DEF", 77},
-        {"REG_BINARY of 4 bytes", kRegBinary, "\x01\0\0\0"s, "DEF", 77},
-        {"REG_DWORD 2 (LoadOnStartup not exactly 1)", kRegDword, "\x02\0\0\0"s, "DEF", 2},
-        {"REG_DWORD 0x80000000", kRegDword, "\0\0\0\x80"s, "DEF", INT32_MIN},
-        {"REG_DWORD of 8 bytes", kRegDword, "\x01\0\0\0\0\0\0\0"s, "DEF", 77},
-        {"REG_DWORD of 1 byte (hex(4):01)", kRegDword, "\x01", "DEF", 1},
-        {"REG_DWORD of 3 bytes", kRegDword, "\x01\x02\x83", "DEF", 0x830201},
-        {"REG_DWORD_BIG_ENDIAN", 5, "\0\0\0\x01"s, "DEF", 77},
+        {kRegSz, "6.14.10.4109\0"s, "6.14.10.4109", 77}, {kRegSz, "6.14", "6.14", 77}, {kRegSz, "", "", 77},
+        {kRegSz, "ab\0cd\0"s, "ab", 77},                 {kRegExpandSz, "%X%\0"s, "DEF", 77},
+        {kRegMultiSz, "nv4\0\0"s, "DEF", 77},            {kRegBinary, "\x01\0\0\0"s, "DEF", 77},
+        {kRegDword, "\0\0\0\x80"s, "DEF", INT32_MIN},    {kRegDword, "\x01\0\0\0\0\0\0\0"s, "DEF", 77},
+        {kRegDword, "\x01\x02\x83", "DEF", 0x830201},    {5, "\0\0\0\x01"s, "DEF", 77},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
         reg.SetRaw(kKey, "Value", c.type, c.bytes);
-        EXPECT_EQ(rules.GetStringValue(kKey, "Value", "DEF"), c.asText);
-        EXPECT_EQ(rules.GetDwordValue(kKey, "Value", 77), c.asNumber);
+        EXPECT_EQ(rules.GetStringValue(kKey, "Value", "DEF"), c.asText) << c.type << " " << c.bytes;
+        EXPECT_EQ(rules.GetDwordValue(kKey, "Value", 77), c.asNumber) << c.type << " " << c.bytes;
     }
-    // A missing value or key gives the default.
-    EXPECT_EQ(rules.GetStringValue(kKey, "Missing", "6.14.10.3090"), "6.14.10.3090");
     EXPECT_EQ(rules.GetDwordValue("SOFTWARE\\Nowhere", "LoadOnStartup", -5), -5);
-}
 
-TEST_F(RegistryTest, NamesAndPathsAreMatchedLikeWindowsMatchesThem) {
+    // Names and paths match as Windows matches them; the first spelling stays.
     reg.SetRaw("System\\Video\\{GUID}", "Device Description", kRegSz, "NVIDIA GeForce4\0"s);
-    EXPECT_EQ(rules.GetStringValue("SYSTEM\\video\\{guid}", "DEVICE DESCRIPTION", ""), "NVIDIA GeForce4");
+    EXPECT_EQ(rules.GetStringValue("SYSTEM\\video\\{guid}\\", "DEVICE DESCRIPTION", ""), "NVIDIA GeForce4");
     rules.SaveStringValue("SYSTEM\\VIDEO\\{GUID}", "device description", "x");
-    EXPECT_EQ(reg.SubkeyNames(""), std::vector<std::string>{"System"});  // first spelling kept
     EXPECT_EQ(reg.ValueNames("System\\Video\\{GUID}"), std::vector<std::string>{"Device Description"});
-
-    reg.SetRaw(kKey, "V", kRegSz, "ok\0"s);
-    EXPECT_EQ(rules.GetStringValue("SOFTWARE\\HZWK\\", "V", "DEF"), "ok");      // trailing '\'
-    EXPECT_EQ(rules.GetStringValue("SOFTWARE\\\\HZWK", "V", "DEF"), "DEF");     // empty part
-    EXPECT_EQ(rules.GetStringValue("SOFTWARE\\HZWK\0junk"s, "V", "DEF"), "ok");  // ANSI ends at NUL
+    EXPECT_EQ(rules.GetStringValue("System\\\\Video\\{GUID}", "Device Description", "DEF"), "DEF");
+    EXPECT_EQ(rules.GetStringValue("System\\Video\\{GUID}\0junk"s, "Device Description", "DEF"), "x");
     EXPECT_FALSE(rules.SaveStringValue("", "V", "x"));  // the machine root holds no values
-}
 
-TEST_F(RegistryTest, WritesStoreExactlyTheirBytesAndCreateMissingKeys) {
+    // Writes store exactly their bytes, creating missing keys.
     ASSERT_TRUE(rules.SaveStringValue("SOFTWARE\\A\\B", "LastDetVersion", "6.14.10.4109"));
-    EXPECT_TRUE(reg.KeyExists("SOFTWARE\\A"));
     EXPECT_EQ(*reg.GetRaw("SOFTWARE\\A\\B", "LastDetVersion"), (RegData{kRegSz, "6.14.10.4109"}));  // no NUL
-    ASSERT_TRUE(rules.SaveStringValue(kKey, "ResW1", ""));
-    EXPECT_EQ(rules.GetStringValue(kKey, "ResW1", "DEF"), "");
-
     ASSERT_TRUE(rules.SaveDwordValue(kKey, "N", -2));
     EXPECT_EQ(*reg.GetRaw(kKey, "N"), (RegData{kRegDword, "\xfe\xff\xff\xff"s}));
-    ASSERT_TRUE(rules.SaveStringValue(kKey, "N", "1"));  // replaces the type too
-    EXPECT_EQ(rules.GetDwordValue(kKey, "N", 0), 0);
-
-    reg.SetRaw(reg::kRunKey, "HZWK", kRegSz, "\"C:\\hzwk.exe\" /startup"s);
-    EXPECT_TRUE(rules.DeleteRegValue(reg::kRunKey, "hzwk"));
-    EXPECT_FALSE(reg.GetRaw(reg::kRunKey, "HZWK").has_value());
-    EXPECT_FALSE(rules.DeleteRegValue(reg::kRunKey, "HZWK"));  // nothing there: no effect
-    EXPECT_FALSE(rules.DeleteRegValue("SOFTWARE\\Nowhere\\Run", "HZWK"));
+    EXPECT_TRUE(rules.DeleteRegValue(kKey, "n"));
+    EXPECT_FALSE(rules.DeleteRegValue(kKey, "N"));  // nothing there: no effect
+    EXPECT_EQ(reg.OpenHandles(), 0);
 }
 
-TEST_F(RegistryTest, RefusedAccessGivesDefaultsAndChangesNothing) {
+TEST(RegistryRules, RefusedAccessGivesDefaultsAndChangesNothing) {
+    MemoryRegistry reg;
+    ApiRegistry rules(reg);
     reg.SetRaw(kKey, "S", kRegSz, "text\0"s);
     reg.SetRaw(kKey, "D", kRegDword, "\x01\0\0\0"s);
     reg.FailReads(true);
-    EXPECT_EQ(rules.GetStringValue(kKey, "S", "DEF"), "DEF");
-    EXPECT_EQ(rules.GetDwordValue(kKey, "D", 9), 9);
+    EXPECT_EQ(rules.GetStringValue(kKey, "S", "DEF") + std::to_string(rules.GetDwordValue(kKey, "D", 9)), "DEF9");
     EXPECT_FALSE(rules.QueryRaw(kKey, "S", 255).found);
     reg.FailReads(false);
 
     const MemoryRegistry before = reg;
     reg.FailWrites(true);
-    EXPECT_FALSE(rules.SaveStringValue(kKey, "S", "new"));
-    EXPECT_FALSE(rules.SaveStringValue("SOFTWARE\\New\\Key", "S", "new"));
-    EXPECT_FALSE(rules.SaveDwordValue(kKey, "D", 2));
-    EXPECT_FALSE(rules.DeleteRegValue(kKey, "S"));
+    EXPECT_FALSE(rules.SaveStringValue(kKey, "S", "new") || rules.SaveStringValue("SOFTWARE\\New\\Key", "S", "new") ||
+                 rules.SaveDwordValue(kKey, "D", 2) || rules.DeleteRegValue(kKey, "S"));
     EXPECT_TRUE(reg.SameContent(before));
-    EXPECT_EQ(rules.GetStringValue(kKey, "S", ""), "text");  // reads still work
     reg.FailWrites(false);
+    MemoryRegistry changed = reg;  // the comparison itself sees one value's bytes change
+    changed.SetRaw(kKey, "S", kRegSz, "texT\0"s);
+    EXPECT_FALSE(changed.SameContent(before));
 
     // A denied key is closed with everything below it, and only it.
-    const std::string device = "SYSTEM\\Services\\nv\\Device0";
-    reg.SetRaw(device, "UseCompressedModeFormat", kRegDword, "\x01\0\0\0"s);
-    reg.SetRaw("SYSTEM\\Services\\nvx", "V", kRegSz, "sibling\0"s);
-    reg.SetRaw("SYSTEM\\Services\\nv", "V", kRegSz, "denied\0"s);
-    reg.DenyKey("system\\services\\NV", true);
-    EXPECT_EQ(rules.GetStringValue("SYSTEM\\Services\\nv", "V", "DEF"), "DEF");  // the key itself
-    EXPECT_EQ(rules.GetDwordValue(device, "UseCompressedModeFormat", 0), 0);
-    EXPECT_FALSE(rules.SaveStringValue(device, "NV25_Modes", "{...}"));
-    EXPECT_EQ(rules.GetStringValue("SYSTEM\\Services\\nvx", "V", ""), "sibling");
-    reg.DenyKey("SYSTEM\\Services\\nv", false);
-    EXPECT_EQ(rules.GetDwordValue(device, "UseCompressedModeFormat", 0), 1);
+    reg.SetRaw("SYSTEM\\nv\\Device0", "UseCompressedModeFormat", kRegDword, "\x01\0\0\0"s);
+    reg.SetRaw("SYSTEM\\nvx", "V", kRegSz, "sibling\0"s);
+    reg.DenyKey("system\\NV", true);
+    EXPECT_EQ(rules.GetDwordValue("SYSTEM\\nv\\Device0", "UseCompressedModeFormat", 0), 0);
+    EXPECT_FALSE(rules.SaveStringValue("SYSTEM\\nv\\Device0", "NV25_Modes", "{...}"));
+    EXPECT_EQ(rules.GetStringValue("SYSTEM\\nvx", "V", ""), "sibling");
+    EXPECT_EQ(reg.OpenHandles(), 0);
 }
 
 // Windows as the registry rules may meet it: it notes how each key is opened, may announce
@@ -133,7 +105,7 @@ public:
     bool missing = false;  // no key is found
     uint32_t announced = 0;
     std::string delivered;
-    bool secondFails = false;
+    bool secondFails = false, keepSize = false;
     int queries = 0;
 
     long OpenKey(const char*, RegHandle* out) override { return Note("open ", out); }
@@ -149,7 +121,7 @@ public:
         if (secondFails) return kErrorFileNotFound;
         if (delivered.size() > *size) return kErrorMoreData;
         std::copy(delivered.begin(), delivered.end(), data);
-        *size = static_cast<uint32_t>(delivered.size());
+        if (!keepSize) *size = static_cast<uint32_t>(delivered.size());
         return kErrorSuccess;
     }
     long SetValue(RegHandle, const char*, uint32_t, const unsigned char*, uint32_t) override { return 0; }
@@ -169,8 +141,9 @@ private:
 };
 
 // Reads and deletes never create a key, there or not; the raw query and the subkey list open
-// for reading only, which the monitor keys allow where a full open is refused.
-TEST(RegistryRules, ReadsAndDeletesOpenWithoutCreating) {
+// for reading only, which the monitor keys allow where a full open is refused. A string read
+// survives a system that announces more than it delivers, loses the value, or asks too much.
+TEST(RegistryRules, ReadsOpenWithoutCreatingAndSurviveAnUntrustworthySystem) {
     for (const bool missing : {false, true}) {
         ScriptedApi api;
         api.missing = missing;
@@ -182,13 +155,12 @@ TEST(RegistryRules, ReadsAndDeletesOpenWithoutCreating) {
         rules.SubkeyNames("K");
         EXPECT_EQ(api.opens, "open open open read read ") << missing;
     }
-}
-
-TEST(RegistryRules, StringReadSurvivesAnUntrustworthySystem) {
     ScriptedApi api;
     api.announced = 24;  // twice the text: the Unicode size
     api.delivered = "6.14.10.4109";
     EXPECT_EQ(ApiRegistry(api).GetStringValue("K", "V", "DEF"), "6.14.10.4109");
+    api.keepSize = true;  // says it filled all 24: the rest is the read's blank pre-fill
+    EXPECT_EQ(ApiRegistry(api).GetStringValue("K", "V", "DEF"), "6.14.10.4109" + std::string(12, ' '));
     api.secondFails = true;
     EXPECT_EQ(ApiRegistry(api).GetStringValue("K", "V", "DEF"), "DEF");
 
@@ -197,6 +169,163 @@ TEST(RegistryRules, StringReadSurvivesAnUntrustworthySystem) {
     EXPECT_EQ(ApiRegistry(huge).GetStringValue("K", "V", "DEF"), "DEF");
     EXPECT_EQ(huge.queries, 1);
     EXPECT_EQ(ApiRegistry(huge).SubkeyNames("K").size(), ApiRegistry::kMaxSubkeys);
+}
+
+
+// Random keys and values of every type, names and texts with quotes, backslashes, NULs, line
+// breaks and high bytes, written to a .reg file and read back byte-exact; the file keeps
+// regedit's lines within 80 columns, and writing the read-back registry gives the same text.
+TEST(RegFile, RandomRegistriesRoundTripByteExact) {
+    std::mt19937 rng(2017);
+    const std::string alphabet = "aZ09 _\"\\\r\n\0\xe9\xff;=[]@-,"s;
+    const auto text = [&](size_t most) {
+        std::string s(rng() % (most + 1), ' ');
+        for (char& c : s) c = alphabet[rng() % alphabet.size()];
+        return s;
+    };
+    const uint32_t types[] = {kRegSz, kRegSz, kRegSz, kRegDword, kRegDword, kRegBinary, kRegMultiSz, kRegExpandSz, 0x12345678};
+    for (int run = 0; run < 60; ++run) {
+        MemoryRegistry reg;
+        for (int v = 0; v < 8; ++v) {
+            std::string key = "SOFTWARE", name = text(6), bytes = text(rng() % 4 ? 12 : 120);
+            for (int depth = rng() % 3; depth > 0; --depth) key += "\\K" + std::to_string(rng() % 3) + " {x}";
+            name.erase(std::remove_if(name.begin(), name.end(), [](char c) { return c == '\r' || c == '\n' || !c; }),
+                       name.end());
+            const uint32_t type = types[rng() % 9];
+            if (type == kRegDword && rng() % 2) bytes = std::string(4, char(rng()));
+            if (type == kRegSz && rng() % 2) bytes.erase(std::remove(bytes.begin(), bytes.end(), '\0'), bytes.end()) += '\0';
+            reg.SetRaw(key, name, type, bytes);
+        }
+        std::string written, again, error;
+        MemoryRegistry read;
+        ASSERT_TRUE(ExportRegText(reg, &written, &error)) << error;
+        SCOPED_TRACE("run " + std::to_string(run) + ":\n" + written);
+        ASSERT_TRUE(ImportRegText(written, read, &error)) << error;
+        EXPECT_TRUE(read.SameContent(reg));
+        ASSERT_TRUE(ExportRegText(read, &again, &error));
+        EXPECT_EQ(again, written);
+        for (const std::string& line : SplitFileLines(written)) EXPECT_LE(line.size(), 80u) << line;
+        if (HasFailure()) break;
+    }
+}
+
+MemoryRegistry Imported(const std::string& text) {
+    MemoryRegistry reg;
+    std::string error;
+    EXPECT_TRUE(ImportRegText(text, reg, &error)) << error;
+    return reg;
+}
+
+// A UTF-8 mark before the header is skipped, other roots are skipped, and deletions of keys
+// and values there or not are carried out.
+TEST(RegFile, ImportsEachFormAsRegeditDoes) {
+    MemoryRegistry reg = Imported(
+        "\xEF\xBB\xBFREGEDIT4\r\n\r\n; a comment\r\n[HKEY_LOCAL_MACHINE\\HARDWARE\\DEVICEMAP\\VIDEO]\r\n"
+        "\"\\\\Device\\\\Video0\"=\"\\\\Registry\\\\Machine\\\\System\\\\X\"\r\n\r\n"
+        "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Video\\{GUID}\\0000]\r\n"
+        "\"Device Description\"=\"NVIDIA \\\"quoted\\\" GeForce\"\r\n@=\"unnamed\"\r\n"
+        "\"InstalledDisplayDrivers\"=hex(7):6e,76,34,5f,64,69,73,70,00,00\r\n\"UseCompressedModeFormat\"=dword:00000001\r\n"
+        "\"Short\"=DWORD:1F\r\n\"Blob\"=hex:01,Ab,\\\r\n  cF,04,\\\r\n  ff\r\n\"Nothing\"=hex:\r\n  \"Indented\" = \"x\"\r\n"
+        "\"Gone\"=\"x\"\r\n[HKEY_CURRENT_USER\\Software\\HZWK]\r\n\"UserValue\"=\"ignored\"\r\n"
+        "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Old\\Deep]\r\n\"V\"=\"x\"\r\n[-HKEY_CURRENT_USER\\Software\\Gone]\r\n"
+        "[hkey_local_machine\\SYSTEM\\CurrentControlSet\\Control\\Video\\{guid}\\0000]\r\n\"Gone\"=-\r\n\"NeverThere\"=-\r\n"
+        "[-HKEY_LOCAL_MACHINE\\SOFTWARE\\Old]\r\n[-HKEY_LOCAL_MACHINE\\SOFTWARE\\NeverThere]\r\n");
+    const std::tuple<const char*, const char*, std::optional<RegData>> expected[] = {
+        {"HARDWARE\\DEVICEMAP\\VIDEO", "\\Device\\Video0", RegData{kRegSz, "\\Registry\\Machine\\System\\X\0"s}},
+        {kDevice, "Device Description", RegData{kRegSz, "NVIDIA \"quoted\" GeForce\0"s}},
+        {kDevice, "", RegData{kRegSz, "unnamed\0"s}}, {kDevice, "InstalledDisplayDrivers", RegData{kRegMultiSz, "nv4_disp\0\0"s}},
+        {kDevice, "UseCompressedModeFormat", RegData{kRegDword, "\x01\0\0\0"s}}, {kDevice, "Short", RegData{kRegDword, "\x1f\0\0\0"s}},
+        {kDevice, "Blob", RegData{kRegBinary, "\x01\xab\xcf\x04\xff"s}}, {kDevice, "Nothing", RegData{kRegBinary, ""}},
+        {kDevice, "Indented", RegData{kRegSz, "x\0"s}}, {kDevice, "Gone", std::nullopt}, {kDevice, "UserValue", std::nullopt},
+    };
+    for (const auto& [key, name, data] : expected) EXPECT_EQ(reg.GetRaw(key, name), data) << name;
+    EXPECT_EQ(reg.SubkeyNames(""), (std::vector<std::string>{"HARDWARE", "SOFTWARE", "System"}));
+    EXPECT_EQ(reg.SubkeyNames("SOFTWARE"), std::vector<std::string>{});
+}
+
+TEST(RegFile, SavedTextHasRegeditsShape) {
+    MemoryRegistry reg;
+    reg.SetRaw("SOFTWARE\\HZWK", "LastDetVersion", kRegSz, "6.14.10.3090\0"s);
+    reg.SetRaw("SOFTWARE\\HZWK", "ResW1", kRegSz, "800");
+    reg.SetRaw("SOFTWARE\\HZWK", "LoadOnStartup", kRegDword, "\x01\0\0\0"s);
+    reg.SetRaw("SOFTWARE\\HZWK\\Sub", "Bin", kRegBinary, std::string(40, '\xab'));
+    std::string text, error;
+    ASSERT_TRUE(ExportRegText(reg, &text, &error));
+    EXPECT_EQ(text,
+              "REGEDIT4\r\n"
+              "\r\n"
+              "[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\n"
+              "\r\n"
+              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\HZWK]\r\n"
+              "\"LastDetVersion\"=\"6.14.10.3090\"\r\n"
+              "\"ResW1\"=hex(1):38,30,30\r\n"
+              "\"LoadOnStartup\"=dword:00000001\r\n"
+              "\r\n"
+              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\HZWK\\Sub]\r\n"
+              "\"Bin\"=hex:ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,\\\r\n"
+              "  ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab\r\n"
+              "\r\n");
+}
+
+TEST(RegFile, MalformedFilesAreRefusedWholeWithTheirLine) {
+    const std::string head = "REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\New]\n\"Early\"=\"x\"\n";
+    std::string deepest = "A";  // as deep as Windows allows; one more cannot be made
+    for (size_t i = 1; i < kMaxKeyDepth; ++i) deepest += "\\A";
+    EXPECT_TRUE(Imported("REGEDIT4\n[HKEY_LOCAL_MACHINE\\" + deepest + "]\n\"V\"=\"x\"\n").GetRaw(deepest, "V"));
+    const std::pair<std::string, int> cases[] = {
+        {"", 1}, {"Windows Registry Editor Version 5.00\r\n", 1}, {"\xff\xfeR\0E\0"s, 1},
+        {"REGEDIT4\n\"Orphan\"=\"x\"\n", 2}, {head + "[HKEY_LOCAL_MACHINE\\SOFTWARE\n", 4},
+        {head + "[HKEY_LOCAL_MASHINE\\SOFTWARE]\n", 4}, {head + "[HKEY_LOCAL_MACHINE\\A\\\\B]\n", 4},
+        {head + "[-HKEY_LOCAL_MACHINE]\n", 4}, {head + "[HKEY_LOCAL_MACHINE\\" + deepest + "\\A]\n", 4},
+        {head + "\"a\0b\"=\"x\"\n"s, 4}, {head + "\"V\"=\"\\Device\"\n", 4}, {head + "\"V\"=\"open\n", 4},
+        {head + "\"V\"=dword:123456789\n", 4}, {head + "\"V\"=dword:\n", 4}, {head + "\"V\"=hex(g):01\n", 4},
+        {head + "\"V\"=hex:01,,02\n", 4}, {head + "\"V\"=hex:,01\n", 4}, {head + "\"V\"=hex:123\n", 4},
+        {head + "\"V\"=hex:1z\n", 4}, {head + "\"V\"=hex: \\\n\n", 5}, {head + "\"V\"=hex:z1\n", 4}, {head + "\"V\"=hex:01,\\\n  02,\\", 5},
+        {head + "\"V\"=hex:01,\\\n  02,\\\n  zz\n", 6}, {head + "garbage\n", 4},
+    };
+    for (const auto& [text, line] : cases) {
+        MemoryRegistry reg;
+        reg.SetRaw("SOFTWARE\\HZWK", "Kept", kRegSz, "yes"s);
+        const MemoryRegistry before = reg;
+        std::string error;
+        EXPECT_FALSE(ImportRegText(text, reg, &error)) << text;
+        EXPECT_EQ(error.rfind("line " + std::to_string(line) + ":", 0), 0u) << text << "\n" << error;
+        EXPECT_TRUE(reg.SameContent(before)) << text;  // nothing of the good first lines either
+    }
+}
+
+// A file is replaced through a temporary one beside it; one that cannot be written fully
+// leaves the old file and no temporary one.
+TEST(RegFile, FilesOnDiskAreReplacedWholeOrNotAtAll) {
+    char dir[] = "/tmp/hzwk-regfile-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const std::string path = std::string(dir) + "/registry.reg";
+    MemoryRegistry original, loaded, other;
+    original.SetRaw(kKey, "V", kRegBinary, std::string(300, '\x01'));
+    other.SetRaw(kKey, "W", kRegSz, "x\0"s);
+    std::string error;
+    ASSERT_TRUE(ExportRegFile(path, other, &error)) << error;
+    ASSERT_TRUE(ExportRegFile(path, original, &error)) << error;  // replaces an existing file
+    ASSERT_TRUE(ImportRegFile(path, loaded, &error)) << error;
+    EXPECT_TRUE(loaded.SameContent(original));
+
+    ASSERT_EQ(symlink("/dev/full", (path + ".tmp").c_str()), 0);  // every write fails at the close
+    EXPECT_FALSE(ExportRegFile(path, other, &error));
+    EXPECT_NE(error.find("registry.reg.tmp"), std::string::npos) << error;
+    EXPECT_NE(access((path + ".tmp").c_str(), F_OK), 0);
+    MemoryRegistry kept;
+    ASSERT_TRUE(ImportRegFile(path, kept, &error));
+    EXPECT_TRUE(kept.SameContent(original));
+
+    EXPECT_FALSE(ImportRegFile(std::string(dir) + "/missing.reg", loaded, &error));
+    EXPECT_NE(error.find("missing.reg"), std::string::npos);
+    EXPECT_FALSE(ExportRegFile(std::string(dir) + "/no/such/dir/x.reg", original, &error));
+    MemoryRegistry unwritable;  // a name a .reg file cannot hold: reported, nothing written
+    unwritable.SetRaw(kKey, "two\nlines", kRegSz, "x"s);
+    EXPECT_FALSE(ExportRegFile(path, unwritable, &error));
+    std::remove(path.c_str());
+    std::remove((path + ".tmp").c_str());
+    rmdir(dir);
 }
 
 }  // namespace
