@@ -24,10 +24,11 @@
 namespace hzwk::test {
 
 // Every box must be the next one the script names ("" takes any text); no box may be left over.
+// A `real` box is shown by the program's own MessageBoxPrompt, for the test to answer `answer`.
 struct ScriptedPrompt : win::MessageBoxPrompt {
-    struct Box { std::string text; Answer answer; };
+    struct Box { std::string text; Answer answer; bool real = false; };
     void Expect(std::vector<Box> boxes) { script_.insert(script_.end(), boxes.begin(), boxes.end()); }
-    Answer Show(const std::string& text, Icon, Buttons buttons) override {
+    Answer Show(const std::string& text, Icon icon, Buttons buttons) override {
         if (script_.empty()) {
             ADD_FAILURE() << "unexpected box: " << text;
             return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
@@ -35,6 +36,7 @@ struct ScriptedPrompt : win::MessageBoxPrompt {
         Box box = script_.front();
         script_.pop_front();
         EXPECT_TRUE(box.text.empty() || text == box.text) << text << "\ninstead of " << box.text;
+        if (box.real) { EXPECT_EQ(MessageBoxPrompt::Show(text, icon, buttons), box.answer); }
         return box.answer;
     }
     void ExpectAllShown() {

@@ -123,6 +123,64 @@ TEST_F(MainFixture, ApplyAndSetDefaultsWriteThroughTheRegistry) {
     EXPECT_EQ(Raw(kDriverKey, name), (RegData{kRegSz, FinishModeList(composed, ctx.VersionKey(), tv)}));
 }
 
+// A SONY CPD-G400 (30-107 kHz, 48-120 Hz) connected, and the compressed format that turns the
+// calculator on. Wine matches no monitor to the adapter: every connected one counts.
+struct MonitorFixture : MainFixture {
+    const std::string model = std::string(reg::kMonitorsKey) + "\\SNY0290", instance = model + "\\1";
+    void SetUp() override {
+        std::ifstream file(HZWK_SONY_G400_EDID, std::ios::binary);
+        const std::string edid(std::istreambuf_iterator<char>(file), {});
+        registry.SaveRawValue(instance + "\\" + reg::kDeviceParameters, reg::kEdid, {kRegBinary, edid});
+        registry.SaveStringValue(instance + "\\" + reg::kPresentSubkey, "ActiveService", "monitor");
+        registry.SaveDwordValue(kDriverKey, reg::kUseCompressedModeFormat, 1);
+        MainFixture::SetUp();
+    }
+    void TearDown() override {
+        MainFixture::TearDown();
+        registry.DeleteRegValue(kDriverKey, reg::kUseCompressedModeFormat);
+        for (std::string key : {instance + "\\Control", instance + "\\Device Parameters", instance, model})
+            EXPECT_EQ(RegDeleteKeyA(HKEY_LOCAL_MACHINE, key.c_str()), ERROR_SUCCESS) << key;
+    }
+};
+
+// The monitor read from the real registry reaches the window: the kHz box starts at 107, Set keeps
+// every row to 120 Hz. Rows stepped beyond it: Apply asks in a real box, with the warning icon and
+// No the default (Win32 flags no other test sees); No writes, logs and backs up nothing.
+TEST_F(MonitorFixture, SetKeepsToTheMonitorAndApplyWarnsOfRowsSteppedBeyondIt) {
+    EXPECT_EQ(Text(Item(IDC_TEXT1)), "107");
+    prompt.Expect({{"", Answer::Ok}});
+    Click(main, IDC_CHECK1);
+    Click(main, IDC_CMD_CALC);
+    for (int row = 0; row < kRowCount; ++row) EXPECT_LE(atoi(Text(Item(IDC_ROW_CAPTION + row)).c_str()), 120) << row;
+    EXPECT_EQ(Text(Item(IDC_ROW_CAPTION + kR640x480)) + " " + Text(Item(IDC_ROW_CAPTION + kR1600x1200)), "120 82");
+    for (int row : {kR640x480, kR1600x1200}) Key(main, Item(IDC_ROW_STEPPER + row), VK_UP);
+
+    const std::string name = ModeValueNameFor(form.Context().ModeValueName, form.Context().VersionKey());
+    auto written = [&] {
+        std::ifstream debug(os.ProgramFolder() + "\\debug.txt", std::ios::binary);
+        return Raw(kDriverKey, name).bytes + "|" + std::string(std::istreambuf_iterator<char>(debug), {}) + "|" +
+               std::to_string(os.FileNames(os.ProgramFolder(), "*").size());  // a backup file is one more
+    };
+    const std::string before = written();
+    const std::string warning = "The monitor SONY CPD-G400 cannot show these rates:\n\n"
+        "640 x 480 at 121 Hz (at most 120 Hz)\n1600 x 1200 at 83 Hz (at most 82 Hz)\n\n"
+        "The screen may stay black in these modes after the restart. Write them anyway?";
+    prompt.Expect({{warning, Answer::No, true}});
+    UINT_PTR timer = During([&] {
+        HWND box = GetActiveWindow(), icon = nullptr;
+        EXPECT_EQ(Text(GetDlgItem(box, 0xFFFF)), warning);
+        EXPECT_EQ(GetWindowLongA(GetDlgItem(box, IDNO), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+        for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+            if ((GetWindowLongA(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) icon = c;
+        EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(icon, STM_GETICON, 0, 0)), LoadIcon(nullptr, IDI_WARNING));
+        PostMessageA(GetDlgItem(box, IDNO), BM_CLICK, 0, 0);
+    });
+    Click(main, IDC_CMD_APPLY);
+    EXPECT_TRUE(Ran(timer));
+    EXPECT_EQ(written(), before);
+    EXPECT_EQ(Text(Item(IDC_ROW_CAPTION + kR640x480)), "121");
+}
+
 TEST_F(MainFixture, LoadOnWindowsStartChecksWhatIsStored) {
     const std::string run = "\"" + os.ProgramFolder() + "\\hzwk.exe\" /startup";
     for (bool on : {true, false, true, false}) {
