@@ -13,6 +13,8 @@
 # nocompile; then the totals.
 set -uo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
+# The copy is no git checkout: the help file and the zip take their time from the tree's commit.
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$top" log -1 --format=%ct)}
 faults=${1:-$top/scripts/faults-e2e.txt}
 work=${2:-/tmp/hzwk-plant-e2e-$(id -u)}
 rm -rf "$work/src" && mkdir -p "$work/src" || exit 1
