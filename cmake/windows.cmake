@@ -76,7 +76,7 @@ macro(hzwk_windows_targets)
   target_link_libraries(hzwk_win PUBLIC hzwk_core)
 
   # ui: the windows and WinMain, with the resources.
-  configure_file(src/win/hzwk.manifest.in ${CMAKE_BINARY_DIR}/hzwk.manifest @ONLY)
+  configure_file(src/ui/hzwk.manifest.in ${CMAKE_BINARY_DIR}/hzwk.manifest @ONLY)
   add_executable(hzwk WIN32
     src/ui/main_win32.cpp
     src/ui/main_window_win32.cpp
@@ -85,7 +85,7 @@ macro(hzwk_windows_targets)
     src/ui/d3d_setup_window_win32.cpp
     src/ui/runtime_win32.cpp
     src/core/terminate_win32.cpp
-    src/win/hzwk.rc)
+    src/ui/hzwk.rc)
   # Every tier by name, then the delay-load libraries: they must come after all our code
   # and before the system's own user32 and gdi32, so that they answer every call.
   hzwk_delay_import_lib(HZWK_DELAY_USER32 user32 USER32.dll)
@@ -97,8 +97,8 @@ macro(hzwk_windows_targets)
   target_link_options(hzwk PRIVATE ${HZWK_STATIC_LINK} -Wl,--gc-sections
     -Wl,--disable-dynamicbase,--disable-reloc-section)
   # The resources follow their icon, manifest and version.
-  set_source_files_properties(src/win/hzwk.rc PROPERTIES OBJECT_DEPENDS
-    "${CMAKE_SOURCE_DIR}/src/win/hzwk.ico;${CMAKE_BINARY_DIR}/hzwk.manifest;${CMAKE_SOURCE_DIR}/src/win/resource.h;${CMAKE_SOURCE_DIR}/src/core/version.h")
+  set_source_files_properties(src/ui/hzwk.rc PROPERTIES OBJECT_DEPENDS
+    "${CMAKE_SOURCE_DIR}/src/ui/hzwk.ico;${CMAKE_BINARY_DIR}/hzwk.manifest;${CMAKE_SOURCE_DIR}/src/ui/resource.h;${CMAKE_SOURCE_DIR}/src/core/version.h")
   target_include_directories(hzwk PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_BINARY_DIR})
 
   # The terminate handler is named here, not taken from a library: it replaces libstdc++'s own,
