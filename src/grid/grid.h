@@ -80,7 +80,4 @@ struct RowBeyond {
 // floor); `atMost` is the lower of the limits that apply to the row.
 std::vector<RowBeyond> RowsBeyond(const Captions& captions, const RateLimits& limits);
 
-// The caption for a ladder position 0..7 ("N/A", "60", ... "120").
-const char* LadderCaption(int position);
-
 }  // namespace hzwk

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/driver_context.h"
-#include "grid/conversions.h"
+#include "core/mode_text.h"
 #include "modelist/compose.h"
 #include "fakes.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "fakes.h"
-#include "grid/conversions.h"
+#include "core/mode_text.h"
 
 namespace hzwk {
 namespace {
