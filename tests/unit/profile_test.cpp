@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "profile/file_io.h"
 #include "profile/machine_profile.h"
 #include "profile/profile_os.h"
 #include "profile/reg_file.h"

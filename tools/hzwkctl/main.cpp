@@ -14,6 +14,7 @@
 #include "app/main_form.h"
 #include "core/text.h"
 #include "monitor/find_monitor.h"
+#include "profile/file_io.h"
 #include "profile/machine_profile.h"
 #include "profile/memory_registry.h"
 #include "profile/profile_os.h"
