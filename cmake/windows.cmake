@@ -62,7 +62,7 @@ endfunction()
 macro(hzwk_windows_targets)
   # The Windows halves of the ports and of the Direct3D test.
   target_sources(hzwk_ports PRIVATE
-    src/registry/win32_reg_api_win32.cpp
+    src/registry/win32_registry_backend_win32.cpp
     src/os/win32_os_win32.cpp)
   # user32 and gdi32 are named per executable: hzwk.exe takes them delay-loaded (below).
   target_link_libraries(hzwk_ports PUBLIC version advapi32)
@@ -72,7 +72,7 @@ macro(hzwk_windows_targets)
 
   # win: the one window kit every window is built on.
   hzwk_tier(hzwk_win
-    src/win/win32_util_win32.cpp)
+    src/win/window_kit_win32.cpp)
   target_link_libraries(hzwk_win PUBLIC hzwk_core)
 
   # ui: the windows and WinMain, with the resources.

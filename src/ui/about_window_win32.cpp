@@ -6,7 +6,7 @@
 #include "app/about_form.h"
 #include "ui/control_ids.h"
 #include "ui/resource.h"
-#include "win/win32_util_win32.h"
+#include "win/window_kit_win32.h"
 
 namespace hzwk::win {
 

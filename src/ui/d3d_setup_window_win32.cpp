@@ -12,7 +12,7 @@
 #include "ui/control_ids.h"
 #include "ui/resource.h"
 #include "win/message_box_prompt_win32.h"
-#include "win/win32_util_win32.h"
+#include "win/window_kit_win32.h"
 
 namespace hzwk {
 

@@ -19,7 +19,7 @@
 #include "profile/file_io.h"
 #include "profile/memory_registry.h"
 #include "profile/reg_file.h"
-#include "registry/api_registry.h"
+#include "registry/registry_rules.h"
 
 namespace hzwk::test {
 

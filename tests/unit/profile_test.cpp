@@ -13,7 +13,7 @@
 #include "profile/machine_profile.h"
 #include "profile/profile_os.h"
 #include "profile/reg_file.h"
-#include "registry/api_registry.h"
+#include "registry/registry_rules.h"
 
 namespace hzwk {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "profile/memory_registry.h"
 #include "profile/reg_file.h"
-#include "registry/api_registry.h"
+#include "registry/registry_rules.h"
 
 namespace hzwk {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "registry/api_registry.h"
+#include "registry/registry_rules.h"
 #include "profile/memory_registry.h"
 #include "registry/settings.h"
 
@@ -127,7 +127,7 @@ TEST_F(RegistryTest, RefusedAccessGivesDefaultsAndChangesNothing) {
 // Windows as the registry rules may meet it: it notes how each key is opened, may announce
 // more bytes for an ANSI string than it then delivers, may lose a value between the two
 // queries or announce a size that must not be allocated, and never ends a subkey list.
-class ScriptedApi final : public RegApi {
+class ScriptedApi final : public RegistryBackend {
 public:
     std::string opens;
     bool missing = false;  // no key is found

@@ -5,7 +5,7 @@
 
 #include "fakes.h"
 #include "profile/memory_registry.h"
-#include "registry/api_registry.h"
+#include "registry/registry_rules.h"
 #include "registry/settings.h"
 #include "tvout/tv_entries.h"
 

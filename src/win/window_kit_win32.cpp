@@ -1,4 +1,4 @@
-#include "win/win32_util_win32.h"
+#include "win/window_kit_win32.h"
 
 #include <algorithm>
 #include <exception>
