@@ -29,7 +29,9 @@ foreach(folder IN LISTS HZWK_TIERS)
   if(folder STREQUAL "ui" OR folder MATCHES "^tools/")
     continue()
   endif()
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${folder}/*.cpp)
+  # Found when configuring (scripts/test.sh always configures first): a new source file needs
+  # CMake run again. Not CONFIGURE_DEPENDS, whose check Ninja would run at every build.
+  file(GLOB sources ${CMAKE_SOURCE_DIR}/src/${folder}/*.cpp)
   if(NOT WIN32)
     list(FILTER sources EXCLUDE REGEX "_win32\\.cpp$")
   endif()
