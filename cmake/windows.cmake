@@ -60,23 +60,13 @@ function(hzwk_delay_import_lib var name dll)
 endfunction()
 
 macro(hzwk_windows_targets)
-  # The Windows halves of the ports and of the Direct3D test.
-  target_sources(hzwk_ports PRIVATE
-    src/registry/win32_reg_api_win32.cpp
-    src/os/win32_os_win32.cpp)
-  # user32 and gdi32 are named per executable: hzwk.exe takes them delay-loaded (below).
-  target_link_libraries(hzwk_ports PUBLIC version advapi32)
-  target_sources(hzwk_domain PRIVATE
-    src/d3dtest/d3d_runner_win32.cpp
-    src/d3dtest/d3d_text_win32.cpp)
-
-  # win: the one window kit every window is built on.
-  hzwk_tier(hzwk_win
-    src/win/win32_util_win32.cpp)
-  target_link_libraries(hzwk_win PUBLIC hzwk_core)
+  # The system libraries of the registry and os tiers. user32 and gdi32 are named per
+  # executable: hzwk.exe takes them delay-loaded (below).
+  target_link_libraries(hzwk_registry PUBLIC advapi32)
+  target_link_libraries(hzwk_os PUBLIC version advapi32)
 
   # ui: the windows and WinMain, with the resources.
-  configure_file(src/win/hzwk.manifest.in ${CMAKE_BINARY_DIR}/hzwk.manifest @ONLY)
+  configure_file(src/ui/hzwk.manifest.in ${CMAKE_BINARY_DIR}/hzwk.manifest @ONLY)
   # The windows themselves, listed once: the window tests (tests/win32) build them too.
   set(HZWK_UI_SOURCES
     ${CMAKE_SOURCE_DIR}/src/ui/main_window_win32.cpp
@@ -88,27 +78,28 @@ macro(hzwk_windows_targets)
     ${HZWK_UI_SOURCES}
     src/ui/runtime_win32.cpp
     src/core/terminate_win32.cpp
-    src/win/hzwk.rc)
-  # Every tier by name, then the delay-load libraries: they must come after all our code
-  # and before the system's own user32 and gdi32, so that they answer every call.
+    src/ui/hzwk.rc)
+  # Every tier ui may include (src/TIERS), then the delay-load libraries: they must come after
+  # all our code and before the system's own user32 and gdi32, so that they answer every call.
   hzwk_delay_import_lib(HZWK_DELAY_USER32 user32 USER32.dll)
   hzwk_delay_import_lib(HZWK_DELAY_GDI32 gdi32 GDI32.dll)
   target_compile_options(hzwk PRIVATE ${HZWK_STRICT_WARNINGS})
-  target_link_libraries(hzwk PRIVATE hzwk_win hzwk_app hzwk_domain hzwk_ports hzwk_core
-    ${HZWK_DELAY_USER32} ${HZWK_DELAY_GDI32})
+  hzwk_tier_libraries(HZWK_LIBRARIES ui)
+  target_link_libraries(hzwk PRIVATE ${HZWK_LIBRARIES} ${HZWK_DELAY_USER32} ${HZWK_DELAY_GDI32})
   # No base relocations: Windows 2000 and XP load an exe at its own base, always.
   target_link_options(hzwk PRIVATE ${HZWK_STATIC_LINK} -Wl,--gc-sections
     -Wl,--disable-dynamicbase,--disable-reloc-section)
   # The resources follow their icon, manifest and version.
-  set_source_files_properties(src/win/hzwk.rc PROPERTIES OBJECT_DEPENDS
-    "${CMAKE_SOURCE_DIR}/src/win/hzwk.ico;${CMAKE_BINARY_DIR}/hzwk.manifest;${CMAKE_SOURCE_DIR}/src/win/resource.h;${CMAKE_SOURCE_DIR}/src/core/version.h")
+  set_source_files_properties(src/ui/hzwk.rc PROPERTIES OBJECT_DEPENDS
+    "${CMAKE_SOURCE_DIR}/src/ui/hzwk.ico;${CMAKE_BINARY_DIR}/hzwk.manifest;${CMAKE_SOURCE_DIR}/src/ui/resource.h;${CMAKE_SOURCE_DIR}/src/core/version.h")
   target_include_directories(hzwk PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_BINARY_DIR})
 
   # The terminate handler is named here, not taken from a library: it replaces libstdc++'s own,
   # and a library member is only linked for a name still missing when it is searched.
   add_executable(hzwkctl tools/hzwkctl/main.cpp tools/hzwkctl/throw_win32.cpp
     src/core/terminate_win32.cpp)
-  target_link_libraries(hzwkctl PRIVATE hzwk_app hzwk_profile user32)
+  hzwk_tier_libraries(HZWKCTL_LIBRARIES tools/hzwkctl)
+  target_link_libraries(hzwkctl PRIVATE ${HZWKCTL_LIBRARIES} user32)
   target_compile_options(hzwkctl PRIVATE ${HZWK_STRICT_WARNINGS})
   target_link_options(hzwkctl PRIVATE ${HZWK_STATIC_LINK} -Wl,--gc-sections
     -Wl,--disable-dynamicbase,--disable-reloc-section)

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "os/os.h"
-#include "registry/registry_access.h"
+#include "registry/registry_port.h"
 
 namespace hzwk {
 

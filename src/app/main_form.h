@@ -12,7 +12,7 @@
 #include "modelist/apply.h"
 #include "monitor/edid.h"
 #include "os/os.h"
-#include "registry/registry_access.h"
+#include "registry/registry_port.h"
 #include "tvout/tv_entries.h"
 
 namespace hzwk {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/prompt.h"
-#include "registry/registry_access.h"
+#include "registry/registry_port.h"
 
 namespace hzwk {
 

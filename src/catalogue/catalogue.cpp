@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/driver_context.h"
+#include "core/mode_text.h"
 
 namespace hzwk {
 
@@ -43,14 +44,9 @@ constexpr std::array<DefaultRow, 19> kDefaultRows = {{
     {2048, 1536, 1, 1, 6, 1},
 }};
 
-constexpr char kFullRateField[] = "60 70 72 75 85 100 120";
-constexpr std::size_t kRunLength[] = {0, 2, 5, 8, 11, 14, 18, 22};  // chars for n rungs
-
 // One entry: its head, the first `rungs` rates of the ladder in their own columns, "  0".
 std::string DefaultEntry(int depth, int width, int height, int rungs) {
-    std::string field(kFullRateField, kRunLength[rungs]);
-    field.resize(sizeof kFullRateField - 1, ' ');
-    return NormalEntryHead(depth, width, height) + field + "  0";
+    return NormalEntryHead(depth, width, height) + LadderRateField(rungs) + "  0";
 }
 
 std::string BuildDefaultTable(bool integrated) {
@@ -364,16 +360,6 @@ std::string LookupCompressedAdapter(const std::string& description, bool anyRate
         return adapter.valueName;
     }
     return std::string();
-}
-
-std::string NormalEntryHead(int depth, int width, int height) {
-    // printf's "%-2d  %4d %4d   ", by hand: printf would link the C library's whole formatter.
-    const auto padded = [](int number, size_t size, bool left) {
-        std::string text = std::to_string(number);
-        if (text.size() < size) text.insert(left ? text.size() : 0, size - text.size(), ' ');
-        return text;
-    };
-    return padded(depth, 2, true) + "  " + padded(width, 4, false) + " " + padded(height, 4, false) + "   ";
 }
 
 }  // namespace hzwk

@@ -26,8 +26,4 @@ const std::string& NormalDefaultTable();
 const std::string& IntegratedDefaultTable();
 const std::string& StarDefaultList();  // the "{*}" mask list of drivers from 4100 on
 
-// The 16-column head of a NormalModeTable entry: depth left-justified in 2 columns, 2 blanks,
-// width and height right-justified in 4 columns with 1 blank between, 3 blanks.
-std::string NormalEntryHead(int depth, int width, int height);
-
 }  // namespace hzwk

@@ -1,4 +1,4 @@
-// core/: the program's basic types, the Prompt port and text helpers. Depends on nothing.
+// core/: basic types, the mode-list text, the Prompt port and text helpers. Depends on nothing.
 // What start-up detected about the system and the NVIDIA driver. Filled once;
 // only Apply changes ModeValueName afterwards (NV_Modes for the newest drivers).
 #pragma once

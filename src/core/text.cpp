@@ -27,6 +27,22 @@ bool ParseWholeNumber(const std::string& text, long long& out) {
     return true;
 }
 
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string TrimLeft(const std::string& text) {
+    size_t i = 0;
+    while (i < text.size() && IsBlank(text[i])) ++i;
+    return text.substr(i);
+}
+
+std::string TrimRight(const std::string& text) {
+    size_t n = text.size();
+    while (n > 0 && IsBlank(text[n - 1])) --n;
+    return text.substr(0, n);
+}
+
+std::string Trim(const std::string& text) { return TrimRight(TrimLeft(text)); }
+
 bool SameNoCase(const std::string& a, const std::string& b) {
     const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
     if (a.size() != b.size()) return false;

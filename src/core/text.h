@@ -16,6 +16,13 @@ std::string FileInFolder(const std::string& folder, const std::string& name);
 std::string ZeroPadded(unsigned long value, size_t minDigits);
 std::string HexDigits(unsigned long value, size_t minDigits, bool upperCase);
 
+// Blanks as the program's text files (.reg files, machine.ini) have them: spaces and tabs.
+bool IsBlank(char c);
+// The text without the blanks at its start, at its end, or at both.
+std::string TrimLeft(const std::string& text);
+std::string TrimRight(const std::string& text);
+std::string Trim(const std::string& text);
+
 // Names as Windows compares them: ASCII letters without regard to case, all else exactly.
 bool SameNoCase(const std::string& a, const std::string& b);
 

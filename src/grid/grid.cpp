@@ -6,13 +6,12 @@
 #include <algorithm>
 #include <limits>
 
+#include "core/mode_text.h"
 #include "core/text.h"
 
 namespace hzwk {
 namespace {
 
-constexpr const char* kLadder[] = {"N/A", "60", "70", "72", "75", "85", "100", "120"};
-constexpr int kTopRung = 7;
 constexpr int kLowestShownRate = 60;
 
 // Rows that share a height, and so a calculated rate, in the order they are set.
@@ -52,17 +51,7 @@ bool CalculatorFills(int row) {
     return false;
 }
 
-int LadderPosition(const std::string& caption) {
-    for (int p = 0; p <= kTopRung; ++p)
-        if (caption == kLadder[p]) return p;
-    return -1;
-}
-
 }  // namespace
-
-const char* LadderCaption(int position) {
-    return (position >= 0 && position <= kTopRung) ? kLadder[position] : "";
-}
 
 Captions Grid::CaptionsNow() const {
     Captions out;
@@ -81,9 +70,9 @@ void Grid::SetPosition(int row, int position) {
         return;
     }
     // On the ladder, anything above the top rung snaps back to it.
-    if (position > kTopRung) position = kTopRung;
+    if (position > kLadderTop) position = kLadderTop;
     r.position = position;
-    r.caption = kLadder[position];
+    r.caption = LadderCaption(position);
 }
 
 void Grid::SetAllEnabled(bool enabled) {

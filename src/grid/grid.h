@@ -1,4 +1,4 @@
-// grid/: the rate grid and its rules. Depends on core/ and os/, never on a window.
+// grid/: the rate grid and its rules. Depends only on core/, never on a window.
 // The refresh-rate grid: 23 rows, each a caption (the value of record), a stepper
 // position, and whether the stepper is enabled.
 #pragma once
@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "core/display_mode.h"
 #include "grid/rows.h"
-#include "os/os.h"
 
 namespace hzwk {
 
@@ -79,8 +79,5 @@ struct RowBeyond {
 // calculator gives for the row's height at the horizontal maximum (before its cap and its
 // floor); `atMost` is the lower of the limits that apply to the row.
 std::vector<RowBeyond> RowsBeyond(const Captions& captions, const RateLimits& limits);
-
-// The caption for a ladder position 0..7 ("N/A", "60", ... "120").
-const char* LadderCaption(int position);
 
 }  // namespace hzwk

@@ -7,7 +7,7 @@
 #include "core/prompt.h"
 #include "grid/rows.h"
 #include "os/os.h"
-#include "registry/registry_access.h"
+#include "registry/registry_port.h"
 #include "tvout/tv_entries.h"
 
 namespace hzwk {

@@ -12,7 +12,7 @@
 
 #include "os/os.h"
 #include "registry/reg_text.h"
-#include "registry/registry_access.h"
+#include "registry/registry_port.h"
 
 namespace hzwk {
 

@@ -2,9 +2,8 @@
 
 #include <array>
 
-#include "catalogue/catalogue.h"
 #include "core/driver_context.h"
-#include "grid/conversions.h"
+#include "core/mode_text.h"
 #include "registry/settings.h"
 
 namespace hzwk {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "monitor/edid.h"
-#include "registry/registry_access.h"
+#include "registry/registry_port.h"
 
 namespace hzwk {
 

@@ -8,15 +8,9 @@
 #include <string>
 #include <vector>
 
-namespace hzwk {
+#include "core/display_mode.h"
 
-// One display mode as the system reports it (rate 0 or 1: the driver's default rate).
-struct DisplayMode {
-    uint32_t width = 0;
-    uint32_t height = 0;
-    uint32_t bitsPerPixel = 0;
-    uint32_t refreshHz = 0;
-};
+namespace hzwk {
 
 // The fixed file version of a file's version resource: most and least significant halves.
 struct FixedFileVersion {

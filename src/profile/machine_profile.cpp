@@ -3,21 +3,12 @@
 #include <string>
 
 #include "core/text.h"
+#include "profile/file_io.h"
 #include "profile/reg_file.h"
 
 namespace hzwk {
 
 namespace {
-
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string Trim(const std::string& s) {
-    size_t b = 0, e = s.size();
-    while (b < e && IsBlank(s[b])) ++b;
-    while (e > b && IsBlank(s[e - 1])) --e;
-    return s.substr(b, e - b);
-}
-
 
 // Plain decimal digits, no sign, within `limit`.
 bool ParseNumber(const std::string& s, uint32_t limit, uint32_t* out) {

@@ -2,8 +2,8 @@
 // hzwkctl on a machine profile. It models what the program can observe: keys with
 // parents, names compared without regard to (ASCII) case but stored as first written,
 // typed values kept as raw bytes, and access that can be refused on purpose.
-// It answers the advapi32 calls (RegApi), so the program's registry rules (ApiRegistry)
-// run over it exactly as they run over Windows.
+// It answers the advapi32 calls (a RegistryBackend), so the program's registry rules
+// (ApiRegistry) run over it exactly as they run over Windows.
 #pragma once
 
 #include <cstddef>
@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "registry/reg_api.h"
-#include "registry/registry_access.h"  // RegData
+#include "registry/registry_backend.h"
+#include "registry/registry_port.h"  // RegData
 
 namespace hzwk {
 
-class MemoryRegistry final : public RegApi {
+class MemoryRegistry final : public RegistryBackend {
 public:
     // The advapi32 calls, answered from the model. Handles are numbers that stay valid
     // until closed; OpenHandles() counts those not closed yet.

@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "core/text.h"
-#include "profile/reg_file.h"
+#include "profile/file_io.h"
 
 namespace hzwk {
 

@@ -25,13 +25,4 @@ bool ExportRegText(const MemoryRegistry& registry, std::string* text, std::strin
 // Written to a temporary file beside `path` first, then renamed over it.
 bool ExportRegFile(const std::string& path, const MemoryRegistry& registry, std::string* error);
 
-// Whole-file helpers shared with the machine profile code. A file larger than `maxBytes` is
-// refused, by its size before anything is read where the size can be known.
-bool ReadWholeFile(const std::string& path, std::string* contents, std::string* error,
-                   size_t maxBytes = static_cast<size_t>(-1));
-// Rewrites (or appends to) a file with exactly these bytes.
-bool WriteWholeFile(const std::string& path, const std::string& contents, bool append);
-bool ReplaceFileAtomically(const std::string& path, const std::string& contents,
-                           std::string* error);
-
 }  // namespace hzwk

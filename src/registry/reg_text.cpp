@@ -45,20 +45,6 @@ void AppendHex(std::string* out, const std::string& head, const std::string& byt
 constexpr const char* kOtherRoots[] = {"HKEY_CURRENT_USER", "HKEY_CLASSES_ROOT", "HKEY_USERS",
                                        "HKEY_CURRENT_CONFIG", "HKEY_DYN_DATA"};
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string TrimLeft(const std::string& s) {
-    size_t i = 0;
-    while (i < s.size() && IsBlank(s[i])) ++i;
-    return s.substr(i);
-}
-
-std::string TrimRight(const std::string& s) {
-    size_t n = s.size();
-    while (n > 0 && IsBlank(s[n - 1])) --n;
-    return s.substr(0, n);
-}
-
 bool AllBlank(const std::string& s, size_t from) {
     for (size_t i = from; i < s.size(); ++i)
         if (!IsBlank(s[i])) return false;
@@ -273,14 +259,14 @@ private:
             list.pop_back();
             if (next_ >= lines_.size()) return Problem("the hex list continues past the end of the file");
             lineNo_ = next_ + 1;
-            list += TrimRight(TrimLeft(lines_[next_++]));
+            list += Trim(lines_[next_++]);
         }
         size_t start = 0;
         while (start < list.size()) {
             size_t comma = list.find(',', start);
             const bool last = comma == std::string::npos;
             if (last) comma = list.size();
-            const std::string item = TrimRight(TrimLeft(list.substr(start, comma - start)));
+            const std::string item = Trim(list.substr(start, comma - start));
             // One trailing comma is what regedit leaves before a line break.
             if (item.empty() && !(last && start > 0)) return Problem("empty byte in the hex list");
             if (!item.empty()) {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "registry/registry_access.h"
+#include "registry/registry_port.h"
 
 namespace hzwk {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "registry/registry_access.h"
+#include "registry/registry_port.h"
 
 namespace hzwk {
 

@@ -4,8 +4,9 @@
 
 #include "os/win32_os.h"
 #include "app/about_form.h"
-#include "win/control_ids.h"
-#include "win/win32_util_win32.h"
+#include "ui/control_ids.h"
+#include "ui/resource.h"
+#include "win/window_kit_win32.h"
 
 namespace hzwk::win {
 
@@ -40,7 +41,7 @@ public:
     void Run(HWND owner) {
         form_.Load();
         const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-        if (!CreateTopLevel("HertzwerkAbout", HZWK_TITLE_ABOUT, style,
+        if (!CreateTopLevel("HertzwerkAbout", HZWK_TITLE_ABOUT, IDI_HZWK, style,
                             WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, TwipsX(kClientWidth),
                             TwipsY(kClientHeight), owner, nullptr))
             return;

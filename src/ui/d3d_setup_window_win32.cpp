@@ -9,9 +9,10 @@
 
 #include "d3dtest/d3d_runner_win32.h"
 #include "d3dtest/d3d_setup_form.h"
-#include "win/control_ids.h"
+#include "ui/control_ids.h"
+#include "ui/resource.h"
 #include "win/message_box_prompt_win32.h"
-#include "win/win32_util_win32.h"
+#include "win/window_kit_win32.h"
 
 namespace hzwk {
 
@@ -74,7 +75,7 @@ void D3DSetupWindow::Open(HINSTANCE instance, HWND mainWindow, const Captions& c
 
     if (main_ != nullptr) EnableWindow(main_, FALSE);
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-    if (!CreateTopLevel(kSetupClass, HZWK_TITLE_D3D, style, 0, win::TwipsX(kClientWidth),
+    if (!CreateTopLevel(kSetupClass, HZWK_TITLE_D3D, IDI_HZWK, style, 0, win::TwipsX(kClientWidth),
                         win::TwipsY(kClientHeight), main_, nullptr)) {
         if (main_ != nullptr) EnableWindow(main_, TRUE);
         return;

@@ -8,15 +8,15 @@
 
 #include "app/main_form.h"
 #include "os/win32_os.h"
-#include "registry/api_registry.h"
-#include "registry/win32_reg_api.h"
+#include "registry/registry_rules.h"
+#include "registry/win32_registry_backend.h"
 #include "ui/main_window_win32.h"
 #include "win/message_box_prompt_win32.h"
 
 namespace {
 
 int RunProgram(const char* commandLine, int showCommand) {
-    hzwk::Win32RegApi api;
+    hzwk::Win32RegistryBackend api;
     hzwk::ApiRegistry registry(api);
     hzwk::Win32Os os;
     hzwk::win::MessageBoxPrompt prompt;

@@ -6,7 +6,8 @@
 #include "grid/rows.h"
 #include "ui/tvout_window_win32.h"
 #include "ui/about_window_win32.h"
-#include "win/control_ids.h"
+#include "ui/control_ids.h"
+#include "ui/resource.h"
 
 namespace hzwk::win {
 
@@ -173,7 +174,7 @@ void TakeKeys(HWND upDown) {
 
 bool MainWindow::Create(int showCommand) {
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-    if (!CreateTopLevel(kClassName, HZWK_TITLE_MAIN, style, WS_EX_CONTROLPARENT,
+    if (!CreateTopLevel(kClassName, HZWK_TITLE_MAIN, IDI_HZWK, style, WS_EX_CONTROLPARENT,
                         TwipsX(kClientWidth), TwipsY(kClientHeight), nullptr, BuildMenu()))
         return false;
     prompt_.SetMainWindow(hwnd_);

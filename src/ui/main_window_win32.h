@@ -4,10 +4,10 @@
 #pragma once
 
 #include "os/win32_os.h"
-#include "registry/registry_access.h"
+#include "registry/registry_port.h"
 #include "app/main_form.h"
 #include "win/message_box_prompt_win32.h"
-#include "win/win32_util_win32.h"
+#include "win/window_kit_win32.h"
 
 namespace hzwk::win {
 

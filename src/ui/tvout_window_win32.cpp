@@ -4,8 +4,9 @@
 #include <string>
 
 #include "app/tvout_form.h"
-#include "win/control_ids.h"
-#include "win/win32_util_win32.h"
+#include "ui/control_ids.h"
+#include "ui/resource.h"
+#include "win/window_kit_win32.h"
 
 namespace hzwk::win {
 
@@ -40,7 +41,7 @@ public:
         form_.Load();
         // A fixed tool-window frame without a control box: OK is the only way out.
         const DWORD style = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
-        if (!CreateTopLevel("HertzwerkTvOut", HZWK_TITLE_TVOUT, style,
+        if (!CreateTopLevel("HertzwerkTvOut", HZWK_TITLE_TVOUT, IDI_HZWK, style,
                             WS_EX_TOOLWINDOW | WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT,
                             TwipsX(kClientWidth), TwipsY(kClientHeight), owner, nullptr))
             return false;

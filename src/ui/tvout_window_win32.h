@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "core/prompt.h"
-#include "registry/registry_access.h"
+#include "registry/registry_port.h"
 
 namespace hzwk::win {
 

@@ -10,7 +10,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 while read -r _def _name _value _rest; do
     [[ $_def == "#define" && $_value == [0-9]* ]] && printf -v "$_name" '%d' "${_value%%[!0-9a-fA-Fx]*}"
     [[ $_def == "#define" && $_value == \"* ]] && { _s="${_value#\"} $_rest"; printf -v "$_name" '%s' "${_s%%\"*}"; }
-done < <(cat "$E2E_REPO"/src/{core/version.h,win/control_ids.h,d3dtest/d3d_titles.h})
+done < <(cat "$E2E_REPO"/src/{core/version.h,ui/control_ids.h,d3dtest/d3d_titles.h})
 HZWK_TITLE_MAIN="Hertzwerk v$HZWK_VERSION_TEXT" E2E_PIDS=() E2E_FAILED=0 E2E_CASE=""
 
 e2e_wine() { timeout -k 5 "$1" "$E2E_WINE" "${@:2}"; }  # e2e_wine SECONDS PROGRAM ARGS...

@@ -16,9 +16,10 @@
 #include "core/text.h"
 #include "grid/rows.h"
 #include "os/os.h"
+#include "profile/file_io.h"
 #include "profile/memory_registry.h"
 #include "profile/reg_file.h"
-#include "registry/api_registry.h"
+#include "registry/registry_rules.h"
 
 namespace hzwk::test {
 

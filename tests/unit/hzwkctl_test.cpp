@@ -17,7 +17,7 @@
 #include "modelist/backup.h"
 #include "profile/machine_profile.h"
 #include "profile/memory_registry.h"
-#include "registry/api_registry.h"
+#include "registry/registry_rules.h"
 
 namespace hzwk {
 namespace {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "fakes.h"
-#include "grid/conversions.h"
+#include "core/mode_text.h"
 #include "modelist/compose.h"
 #include "registry/settings.h"
 

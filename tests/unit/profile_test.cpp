@@ -10,10 +10,11 @@
 #include <string>
 #include <vector>
 
+#include "profile/file_io.h"
 #include "profile/machine_profile.h"
 #include "profile/profile_os.h"
 #include "profile/reg_file.h"
-#include "registry/api_registry.h"
+#include "registry/registry_rules.h"
 #include "fakes.h"
 
 namespace hzwk {

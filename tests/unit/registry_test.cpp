@@ -14,7 +14,7 @@
 
 #include "profile/memory_registry.h"
 #include "profile/reg_file.h"
-#include "registry/api_registry.h"
+#include "registry/registry_rules.h"
 #include "registry/settings.h"
 
 namespace hzwk {
@@ -99,7 +99,7 @@ TEST(RegistryRules, RefusedAccessGivesDefaultsAndChangesNothing) {
 // Windows as the registry rules may meet it: it notes how each key is opened, may announce
 // more bytes for an ANSI string than it then delivers, may lose a value between the two
 // queries or announce a size that must not be allocated, and never ends a subkey list.
-class ScriptedApi final : public RegApi {
+class ScriptedApi final : public RegistryBackend {
 public:
     std::string opens;
     bool missing = false;  // no key is found

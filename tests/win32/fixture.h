@@ -14,11 +14,11 @@
 
 #include "app/main_form.h"
 #include "os/win32_os.h"
-#include "registry/api_registry.h"
+#include "registry/registry_rules.h"
 #include "registry/settings.h"
-#include "registry/win32_reg_api.h"
+#include "registry/win32_registry_backend.h"
 #include "ui/main_window_win32.h"
-#include "win/control_ids.h"
+#include "ui/control_ids.h"
 #include "win/message_box_prompt_win32.h"
 
 namespace hzwk::test {
@@ -77,7 +77,7 @@ inline constexpr char kDriverKey[] = "SYSTEM\\CurrentControlSet\\Services\\nv\\D
 
 // The program's main window, started as WinMain starts it, but without its message loop.
 struct MainFixture : ::testing::Test {
-    Win32RegApi api;
+    Win32RegistryBackend api;
     ApiRegistry registry{api};
     ModesOs os;
     ScriptedPrompt prompt;
@@ -131,7 +131,7 @@ inline bool Ran(UINT_PTR timer) { return KillTimer(nullptr, timer), g_pending.er
 // A value as the registry holds it. Like Windows, Wine stores a string's NUL when the byte
 // after the counted ones is NUL, so a string's one trailing NUL is dropped.
 inline RegData Raw(const std::string& key, const std::string& name) {
-    Win32RegApi api;
+    Win32RegistryBackend api;
     RawQuery q = ApiRegistry(api).QueryRaw(key, name, 8192);
     RegData out{q.found ? q.type : kRegNone, q.found ? q.data : ""};
     if (out.type == kRegSz && !out.bytes.empty() && out.bytes.back() == '\0') out.bytes.pop_back();

@@ -15,7 +15,7 @@ namespace {
 // Windows 2000 with the 41.09 driver (not compressed: any rate, the calculator off).
 struct Machine : ::testing::Environment {
     void SetUp() override {
-        Win32RegApi api;
+        Win32RegistryBackend api;
         ApiRegistry r{api};
         r.SaveStringValue(reg::kWindowsVersionKey, reg::kCurrentVersion, "5.0");
         r.SaveStringValue(kDriverKey, reg::kDeviceDescription, "NVIDIA GeForce4 Ti 4600");

@@ -7,7 +7,7 @@
 
 #include "core/prompt.h"
 #include "os/os.h"
-#include "registry/registry_access.h"
+#include "registry/registry_port.h"
 
 namespace hzwk::ctl {
 

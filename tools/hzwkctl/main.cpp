@@ -14,16 +14,17 @@
 #include "app/main_form.h"
 #include "core/text.h"
 #include "monitor/find_monitor.h"
+#include "profile/file_io.h"
 #include "profile/machine_profile.h"
 #include "profile/memory_registry.h"
 #include "profile/profile_os.h"
 #include "profile/reg_file.h"
-#include "registry/api_registry.h"
+#include "registry/registry_rules.h"
 #include "registry/settings.h"
 
 #ifdef _WIN32
 #include "os/win32_os.h"
-#include "registry/win32_reg_api.h"
+#include "registry/win32_registry_backend.h"
 #endif
 
 namespace hzwk::ctl {
@@ -185,12 +186,13 @@ int ComposeFromVersion(const Args& a) {
 // The registry and system the command works on: a profile, or this Windows machine.
 struct Machine {
     MemoryRegistry memory;
-    std::unique_ptr<RegApi> real;
+    std::unique_ptr<RegistryBackend> real;
     std::unique_ptr<Os> os;
     std::string profileDir;
     std::unique_ptr<ApiRegistry> registry;
     RegistryAccess& Registry() {
-        if (!registry) registry = std::make_unique<ApiRegistry>(real ? *real : static_cast<RegApi&>(memory));
+        if (!registry)
+            registry = std::make_unique<ApiRegistry>(real ? *real : static_cast<RegistryBackend&>(memory));
         return *registry;
     }
 };
@@ -198,7 +200,7 @@ struct Machine {
 bool OpenMachine(const std::string& dir, Machine& m) {
     if (dir.empty()) {
 #ifdef _WIN32
-        m.real = std::make_unique<Win32RegApi>();
+        m.real = std::make_unique<Win32RegistryBackend>();
         m.os = std::make_unique<Win32Os>();
         return true;
 #else

@@ -1,15 +1,14 @@
-#include "win/win32_util_win32.h"
+#include "win/window_kit_win32.h"
 
 #include <algorithm>
 #include <exception>
 #include <vector>
 
 #include "core/prompt.h"
-#include "win/resource.h"
 
 namespace hzwk::win {
 
-HWND Window::CreateTopLevel(const char* className, const char* title, DWORD style,
+HWND Window::CreateTopLevel(const char* className, const char* title, int iconId, DWORD style,
                             DWORD exStyle, int clientWidth, int clientHeight, HWND owner,
                             HMENU menu) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -23,8 +22,8 @@ HWND Window::CreateTopLevel(const char* className, const char* title, DWORD styl
         wc.cbSize = sizeof wc;
         wc.lpfnWndProc = &Window::Trampoline;
         wc.hInstance = instance;
-        wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_HZWK));
-        wc.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_HZWK),
+        wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(iconId));
+        wc.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(iconId),
                                                    IMAGE_ICON, 16, 16, 0));
         wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);

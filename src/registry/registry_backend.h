@@ -1,5 +1,5 @@
-// The handful of advapi32 registry calls the registry layer rests on, with portable
-// types. The Win32 adapter passes them straight to Windows; the in-memory registry
+// The registry's backend: the handful of advapi32 registry calls the registry rules rest on,
+// with portable types. The Win32 adapter passes them straight to Windows; the in-memory registry
 // answers them from its model. Keeping the rules (GetStringValue and friends) on top
 // of this one seam means both adapters read and write by the same code, and a test
 // can watch exactly what is passed to Windows: sizes, buffers, types.
@@ -26,9 +26,9 @@ enum RegError : long {
     kErrorKeyDeleted = 1018,
 };
 
-class RegApi {
+class RegistryBackend {
 public:
-    virtual ~RegApi() = default;
+    virtual ~RegistryBackend() = default;
 
     // RegOpenKeyA(HKEY_LOCAL_MACHINE, path, out): open an existing key, default access.
     virtual long OpenKey(const char* path, RegHandle* out) = 0;

@@ -1,4 +1,4 @@
-// win/: the one Win32 window kit every window is built on. Knows no window of its own.
+// win/: the one Win32 window kit every window is built on. Knows no window of the program.
 // Small pieces every window of the program shares: the window-procedure trampoline,
 // twips at the screen's DPI, the Verdana fonts, control creation from tables, the
 // dialog-style keyboard (Tab, Enter) for plain and modeless windows, and local modal loops.
@@ -20,8 +20,9 @@ public:
     HWND Handle() const { return hwnd_; }
 
 protected:
-    // Registers the class once (on first use) and creates the window.
-    HWND CreateTopLevel(const char* className, const char* title, DWORD style, DWORD exStyle,
+    // Registers the class once (on first use), with the icon resource `iconId` of the
+    // executable, and creates the window.
+    HWND CreateTopLevel(const char* className, const char* title, int iconId, DWORD style, DWORD exStyle,
                         int clientWidth, int clientHeight, HWND owner, HMENU menu);
     virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) = 0;
     LRESULT Default(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcA(hwnd_, msg, wp, lp); }

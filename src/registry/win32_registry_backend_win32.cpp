@@ -1,4 +1,4 @@
-#include "registry/win32_reg_api.h"
+#include "registry/win32_registry_backend.h"
 
 #include <windows.h>
 
@@ -16,26 +16,26 @@ long Opened(LONG rc, const HKEY& key, RegHandle* out) {
 
 }  // namespace
 
-long Win32RegApi::OpenKey(const char* path, RegHandle* out) {
+long Win32RegistryBackend::OpenKey(const char* path, RegHandle* out) {
     HKEY key = nullptr;
     const LONG rc = RegOpenKeyA(HKEY_LOCAL_MACHINE, path, &key);
     return Opened(rc, key, out);
 }
 
-long Win32RegApi::OpenKeyRead(const char* path, RegHandle* out) {
+long Win32RegistryBackend::OpenKeyRead(const char* path, RegHandle* out) {
     HKEY key = nullptr;
     const LONG rc = RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key);
     return Opened(rc, key, out);
 }
 
-long Win32RegApi::CreateKey(const char* path, RegHandle* out) {
+long Win32RegistryBackend::CreateKey(const char* path, RegHandle* out) {
     HKEY key = nullptr;
     const LONG rc = RegCreateKeyA(HKEY_LOCAL_MACHINE, path, &key);
     return Opened(rc, key, out);
 }
 
-long Win32RegApi::QueryValue(RegHandle key, const char* name, uint32_t* type, unsigned char* data,
-                             uint32_t* size) {
+long Win32RegistryBackend::QueryValue(RegHandle key, const char* name, uint32_t* type,
+                                      unsigned char* data, uint32_t* size) {
     DWORD t = 0;
     DWORD s = size ? *size : 0;
     const LONG rc = RegQueryValueExA(ToKey(key), name, nullptr, &t, data, size ? &s : nullptr);
@@ -44,16 +44,18 @@ long Win32RegApi::QueryValue(RegHandle key, const char* name, uint32_t* type, un
     return rc;
 }
 
-long Win32RegApi::SetValue(RegHandle key, const char* name, uint32_t type, const unsigned char* data,
-                           uint32_t size) {
+long Win32RegistryBackend::SetValue(RegHandle key, const char* name, uint32_t type,
+                                    const unsigned char* data, uint32_t size) {
     return RegSetValueExA(ToKey(key), name, 0, type, data, size);
 }
 
-long Win32RegApi::DeleteValue(RegHandle key, const char* name) { return RegDeleteValueA(ToKey(key), name); }
+long Win32RegistryBackend::DeleteValue(RegHandle key, const char* name) {
+    return RegDeleteValueA(ToKey(key), name);
+}
 
-long Win32RegApi::CloseKey(RegHandle key) { return RegCloseKey(ToKey(key)); }
+long Win32RegistryBackend::CloseKey(RegHandle key) { return RegCloseKey(ToKey(key)); }
 
-long Win32RegApi::EnumKey(RegHandle key, uint32_t index, std::string* name) {
+long Win32RegistryBackend::EnumKey(RegHandle key, uint32_t index, std::string* name) {
     char buffer[MAX_PATH + 1] = {};  // key names are at most 255 characters
     const LONG rc = RegEnumKeyA(ToKey(key), index, buffer, sizeof buffer);
     if (rc == ERROR_SUCCESS && name) name->assign(buffer);

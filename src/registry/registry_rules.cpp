@@ -1,4 +1,4 @@
-#include "registry/api_registry.h"
+#include "registry/registry_rules.h"
 
 #include <algorithm>
 #include <limits>
@@ -15,7 +15,7 @@ constexpr uint32_t kMaxTextBytes = 64u << 20;
 // Closes the key on every way out of an operation: no handle outlives a call.
 class OpenedKey {
 public:
-    explicit OpenedKey(RegApi& api) : api_(api) {}
+    explicit OpenedKey(RegistryBackend& api) : api_(api) {}
     ~OpenedKey() {
         if (handle_ != 0) api_.CloseKey(handle_);
     }
@@ -27,7 +27,7 @@ public:
     bool ok() const { return handle_ != 0; }
 
 private:
-    RegApi& api_;
+    RegistryBackend& api_;
     RegHandle handle_ = 0;
 };
 

@@ -1,16 +1,17 @@
-// The registry rules of the program, written once over the advapi32 calls of RegApi.
-// Windows (Win32RegApi) and the in-memory registry of profiles and tests (MemoryRegistry)
-// both answer those calls, so what a test sees on the in-memory model is what Windows gets.
+// The registry rules of the program, written once over the advapi32 calls of a
+// RegistryBackend. Windows (Win32RegistryBackend) and the in-memory registry of profiles and
+// tests (MemoryRegistry) both answer those calls, so what a test sees on the in-memory model
+// is what Windows gets.
 #pragma once
 
-#include "registry/reg_api.h"
-#include "registry/registry_access.h"
+#include "registry/registry_backend.h"
+#include "registry/registry_port.h"
 
 namespace hzwk {
 
 class ApiRegistry final : public RegistryAccess {
 public:
-    explicit ApiRegistry(RegApi& api) : api_(api) {}
+    explicit ApiRegistry(RegistryBackend& api) : api_(api) {}
 
     // REG_SZ only; the text before the first NUL. Anything else gives the default.
     std::string GetStringValue(const std::string& key, const std::string& name,
@@ -33,7 +34,7 @@ public:
     bool SaveRawValue(const std::string& key, const std::string& name, const RegData& data) override;
 
 private:
-    RegApi& api_;
+    RegistryBackend& api_;
 };
 
 }  // namespace hzwk

@@ -1,14 +1,14 @@
 // The registry on Windows: HKEY_LOCAL_MACHINE through the ANSI advapi32 calls. The rules
-// over them are ApiRegistry's: ApiRegistry registry(api) with a Win32RegApi api.
+// over them are ApiRegistry's: ApiRegistry registry(api) with a Win32RegistryBackend api.
 #pragma once
 
-#include "registry/reg_api.h"
+#include "registry/registry_backend.h"
 
 namespace hzwk {
 
 // RegOpenKeyA, RegOpenKeyExA(KEY_READ), RegCreateKeyA, RegQueryValueExA,
 // RegSetValueExA, RegDeleteValueA, RegCloseKey and RegEnumKeyA on HKEY_LOCAL_MACHINE.
-class Win32RegApi final : public RegApi {
+class Win32RegistryBackend final : public RegistryBackend {
 public:
     long OpenKey(const char* path, RegHandle* out) override;
     long OpenKeyRead(const char* path, RegHandle* out) override;

@@ -1,4 +1,4 @@
-#include "grid/conversions.h"
+#include "core/mode_text.h"
 
 #include <array>
 #include <string>
@@ -17,7 +17,7 @@ struct Rung {
     const char* rangeField;
 };
 
-constexpr std::array<Rung, 7> kRungs = {{
+constexpr std::array<Rung, kLadderTop> kRungs = {{
     {"60", 0, "70-"},
     {"70", 3, "-60"},
     {"72", 6, "-70"},
@@ -30,6 +30,12 @@ constexpr std::array<Rung, 7> kRungs = {{
 constexpr std::size_t kRateFieldWidth = 22;
 constexpr char kNoRate[] = "N/A";
 
+// The rung's rate written into its own columns of a RateField.
+void PlaceRung(const Rung& rung, std::string& field) {
+    const std::string caption(rung.caption);
+    field.replace(static_cast<std::size_t>(rung.column), caption.size(), caption);
+}
+
 // Reads an optional minus sign and decimal digits, nothing else, within 16 bits.
 bool ReadInt16(const std::string& text, int& value) {
     long long number = 0;
@@ -41,6 +47,34 @@ bool ReadInt16(const std::string& text, int& value) {
 
 }  // namespace
 
+const char* LadderCaption(int position) {
+    if (position == 0) return kNoRate;
+    return (position > 0 && position <= kLadderTop) ? kRungs[static_cast<std::size_t>(position - 1)].caption
+                                                   : "";
+}
+
+int LadderPosition(const std::string& caption) {
+    for (int p = 0; p <= kLadderTop; ++p)
+        if (caption == LadderCaption(p)) return p;
+    return -1;
+}
+
+std::string NormalEntryHead(int depth, int width, int height) {
+    // printf's "%-2d  %4d %4d   ", by hand: printf would link the C library's whole formatter.
+    const auto padded = [](int number, size_t size, bool left) {
+        std::string text = std::to_string(number);
+        if (text.size() < size) text.insert(left ? text.size() : 0, size - text.size(), ' ');
+        return text;
+    };
+    return padded(depth, 2, true) + "  " + padded(width, 4, false) + " " + padded(height, 4, false) + "   ";
+}
+
+std::string LadderRateField(int rungs) {
+    std::string field(kRateFieldWidth, ' ');
+    for (int r = 0; r < rungs && r < kLadderTop; ++r) PlaceRung(kRungs[static_cast<std::size_t>(r)], field);
+    return field;
+}
+
 std::string CalcRates(const std::string& caption, bool anyRate, bool compressedFormat) {
     if (anyRate) return std::string();
     if (caption == kNoRate) return compressedFormat ? std::string("-") : std::string(kRateFieldWidth, ' ');
@@ -48,7 +82,7 @@ std::string CalcRates(const std::string& caption, bool anyRate, bool compressedF
         if (caption != rung.caption) continue;
         if (compressedFormat) return rung.rangeField;
         std::string field(kRateFieldWidth, ' ');
-        field.replace(static_cast<std::size_t>(rung.column), caption.size(), caption);
+        PlaceRung(rung, field);
         return field;
     }
     return std::string();  // off the ladder: the driver gets no rate for the row
