@@ -22,33 +22,22 @@ namespace {
 
 using namespace std::string_literals;
 
-// Modes as text, so a mismatch shows which one differs.
-std::string Text(const std::vector<DisplayMode>& modes) {
-    std::string out;
-    for (const auto& m : modes)
+// A profile as text, so a mismatch shows which part differs.
+std::string Text(const MachineProfile& p) {
+    std::string out = p.systemDirectory + "|" + p.programFolder + "|";
+    for (const auto& f : p.files) out += f.path + "=" + (f.hasVersion ? FormatFileVersion(f.version) : "") + " ";
+    for (const auto& m : p.modes)
         out += std::to_string(m.width) + "x" + std::to_string(m.height) + "x" +
                std::to_string(m.bitsPerPixel) + "@" + std::to_string(m.refreshHz) + " ";
     return out;
 }
 
 const char kIni[] =
-    "; XP with a GeForce4\r\n"
-    "[system]\r\n"
-    "directory=C:\\WINDOWS\\system32\r\n"
-    "\r\n"
-    "[Program]\r\n"
-    "  folder = C:\\Program Files\\Hertzwerk  \r\n"
-    "[files]\r\n"
-    "C:\\WINDOWS\\system32\\nv4_disp.dll=6.14.10.3090\r\n"
-    "C:\\WINDOWS\\system32\\nv4.dll=\r\n"
-    "C:\\odd=name\\x.dll=65535.0.1.65535\r\n"
-    "[wine]\r\n"
-    "anything the harness keeps = here\r\n"
-    "[display]\r\n"
-    "modes=640x480x32@60 640x480x4@75\r\n"
-    "# more of them\r\n"
-    "modes=\t1024x768x16@0   1024x768x32@1 \r\n"
-    "modes=\r\n";
+    "; XP with a GeForce4\r\n[system]\r\ndirectory=C:\\WINDOWS\\system32\r\n\r\n[Program]\r\n"
+    "  folder = C:\\Program Files\\Hertzwerk  \r\n[files]\r\nC:\\WINDOWS\\system32\\nv4_disp.dll=6.14.10.3090\r\n"
+    "C:\\WINDOWS\\system32\\nv4.dll=\r\nC:\\odd=name\\x.dll=65535.0.1.65535\r\n"
+    "[wine]\r\nanything the harness keeps = here\r\n[display]\r\nmodes=640x480x32@60 640x480x4@75\r\n"
+    "# more of them\r\nmodes=\t1024x768x16@0   1024x768x32@1 \r\nmodes=\r\n";
 
 MachineProfile Parsed(const std::string& text) {
     MachineProfile p;
@@ -59,15 +48,13 @@ MachineProfile Parsed(const std::string& text) {
 
 TEST(MachineIni, ReadsEverySection) {
     const MachineProfile p = Parsed(kIni);
-    EXPECT_EQ(p.systemDirectory + "|" + p.programFolder, "C:\\WINDOWS\\system32|C:\\Program Files\\Hertzwerk");
-    ASSERT_EQ(p.files.size(), 3u);
+    EXPECT_EQ(Text(p), "C:\\WINDOWS\\system32|C:\\Program Files\\Hertzwerk|C:\\WINDOWS\\system32\\nv4_disp.dll=6.14.10.3090 "
+                       "C:\\WINDOWS\\system32\\nv4.dll= C:\\odd=name\\x.dll=65535.0.1.65535 "  // '=' inside a path
+                       "640x480x32@60 640x480x4@75 1024x768x16@0 1024x768x32@1 ");
     const ProfileFile* nv = p.FindFile("c:\\windows\\SYSTEM32\\NV4_DISP.DLL");
     ASSERT_NE(nv, nullptr);
     EXPECT_TRUE(nv->version.ms == ((6u << 16) | 14u) && nv->version.ls == ((10u << 16) | 3090u));
-    EXPECT_FALSE(p.FindFile("C:\\WINDOWS\\system32\\nv4.dll")->hasVersion);
-    ASSERT_NE(p.FindFile("C:\\odd=name\\x.dll"), nullptr);  // '=' inside a path
     EXPECT_EQ(p.FindFile("C:\\WINDOWS\\system32\\ati2dvag.dll"), nullptr);
-    EXPECT_EQ(Text(p.modes), "640x480x32@60 640x480x4@75 1024x768x16@0 1024x768x32@1 ");
 }
 
 // What the tools write reads back as the same machine, whatever its files and modes.
@@ -84,14 +71,7 @@ TEST(MachineIni, RandomProfilesWrittenReadBackTheSame) {
         const std::string text = FormatMachineIni(p);
         const MachineProfile back = Parsed(text);
         SCOPED_TRACE(text);
-        EXPECT_EQ(back.systemDirectory + "|" + back.programFolder, p.systemDirectory + "|" + p.programFolder);
-        EXPECT_EQ(Text(back.modes), Text(p.modes));
-        ASSERT_EQ(back.files.size(), p.files.size());
-        for (size_t i = 0; i < p.files.size(); ++i) {
-            EXPECT_EQ(back.files[i].path, p.files[i].path);
-            EXPECT_EQ(back.files[i].hasVersion, p.files[i].hasVersion);
-            if (p.files[i].hasVersion) { EXPECT_EQ(FormatFileVersion(back.files[i].version), FormatFileVersion(p.files[i].version)); }
-        }
+        EXPECT_EQ(Text(back), Text(p));
         EXPECT_EQ(FormatMachineIni(back), text);
         if (HasFailure()) break;
     }

@@ -82,9 +82,6 @@ TEST(RegistryRules, RefusedAccessGivesDefaultsAndChangesNothing) {
                  rules.SaveDwordValue(kKey, "D", 2) || rules.DeleteRegValue(kKey, "S"));
     EXPECT_TRUE(reg.SameContent(before));
     reg.FailWrites(false);
-    MemoryRegistry changed = reg;  // the comparison itself sees one value's bytes change
-    changed.SetRaw(kKey, "S", kRegSz, "texT\0"s);
-    EXPECT_FALSE(changed.SameContent(before));
 
     // A denied key is closed with everything below it, and only it.
     reg.SetRaw("SYSTEM\\nv\\Device0", "UseCompressedModeFormat", kRegDword, "\x01\0\0\0"s);
@@ -252,19 +249,11 @@ TEST(RegFile, SavedTextHasRegeditsShape) {
     std::string text, error;
     ASSERT_TRUE(ExportRegText(reg, &text, &error));
     EXPECT_EQ(text,
-              "REGEDIT4\r\n"
-              "\r\n"
-              "[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\n"
-              "\r\n"
-              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\HZWK]\r\n"
-              "\"LastDetVersion\"=\"6.14.10.3090\"\r\n"
-              "\"ResW1\"=hex(1):38,30,30\r\n"
-              "\"LoadOnStartup\"=dword:00000001\r\n"
-              "\r\n"
-              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\HZWK\\Sub]\r\n"
+              "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\HZWK]\r\n"
+              "\"LastDetVersion\"=\"6.14.10.3090\"\r\n\"ResW1\"=hex(1):38,30,30\r\n\"LoadOnStartup\"=dword:00000001\r\n"
+              "\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\HZWK\\Sub]\r\n"
               "\"Bin\"=hex:ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,\\\r\n"
-              "  ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab\r\n"
-              "\r\n");
+              "  ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab,ab\r\n\r\n");
 }
 
 TEST(RegFile, MalformedFilesAreRefusedWholeWithTheirLine) {
