@@ -48,8 +48,9 @@ MachineProfile Parsed(const std::string& text) {
 
 TEST(MachineIni, ReadsEverySection) {
     const MachineProfile p = Parsed(kIni);
-    EXPECT_EQ(Text(p), "C:\\WINDOWS\\system32|C:\\Program Files\\Hertzwerk|C:\\WINDOWS\\system32\\nv4_disp.dll=6.14.10.3090 "
-                       "C:\\WINDOWS\\system32\\nv4.dll= C:\\odd=name\\x.dll=65535.0.1.65535 "  // '=' inside a path
+    EXPECT_EQ(Text(p), "C:\\WINDOWS\\system32|C:\\Program Files\\Hertzwerk|"
+                       "C:\\WINDOWS\\system32\\nv4_disp.dll=6.14.10.3090 C:\\WINDOWS\\system32\\nv4.dll= "
+                       "C:\\odd=name\\x.dll=65535.0.1.65535 "  // '=' inside a path
                        "640x480x32@60 640x480x4@75 1024x768x16@0 1024x768x32@1 ");
     const ProfileFile* nv = p.FindFile("c:\\windows\\SYSTEM32\\NV4_DISP.DLL");
     ASSERT_NE(nv, nullptr);
