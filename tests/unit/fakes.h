@@ -29,10 +29,9 @@ public:
     std::map<std::string, FixedFileVersion> versions;  // by full path
     std::vector<DisplayMode> modes;
     std::string debugFile, appData, temp = "C:\\Documents and Settings\\u\\Local Settings\\Temp";
-    bool debugWritable = true;
+    bool debugWritable = true, helpOpens = false;
     int beeps = 0;
     std::vector<std::string> opened, help;
-    bool helpOpens = false;
     // Files by folder, then name. The program folder always exists, others once made;
     // nothing can be made in a locked folder, nor a locked folder itself.
     std::map<std::string, std::map<std::string, std::string>> files;

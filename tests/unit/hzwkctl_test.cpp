@@ -25,10 +25,7 @@ namespace fs = std::filesystem;
 using namespace std::string_literals;
 
 std::string ReadFile(const fs::path& p) { return test::FileText(p.string()); }
-struct CtlRun {
-    int status;
-    std::string out, err;
-};
+struct CtlRun { int status; std::string out, err; };
 
 CtlRun Ctl(const std::string& args) {
     const fs::path errFile = fs::temp_directory_path() / ("hzwkctl-err-" + std::to_string(::getpid()));
