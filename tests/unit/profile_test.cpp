@@ -38,7 +38,6 @@ TEST(MachineIni, RandomProfilesWrittenReadBackTheSame) {
         SCOPED_TRACE(text);
         ASSERT_TRUE(ParseMachineIni(text, back, &error)) << error;
         EXPECT_EQ(Text(back), Text(p));
-        EXPECT_EQ(FormatMachineIni(back), text);
         EXPECT_TRUE(p.files.empty() || back.FindFile("c:\\D=1\\F.DLL") == &back.files.back());
         // Comments, blank lines and the harness's own sections change nothing.
         MachineProfile padded;
