@@ -22,6 +22,8 @@ using namespace std::string_literals;
 const char kKey[] = "SOFTWARE\\HZWK";
 const char kDevice[] = "System\\CurrentControlSet\\Control\\Video\\{GUID}\\0000";
 
+// Reads take only the types and sizes the rules accept, names match as Windows matches them,
+// writes store exactly their bytes, and refused access gives the defaults and changes nothing.
 TEST(RegistryRules, ReadsOnlyWhatTheRulesAccept) {
     MemoryRegistry reg;
     ApiRegistry rules(reg);
