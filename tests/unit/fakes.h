@@ -131,9 +131,7 @@ inline std::string Blanks(int n) { return std::string(static_cast<std::size_t>(n
 inline std::string FileText(const std::string& path) { std::string t; return ReadWholeFile(path, &t, nullptr), t; }
 
 // An EDID from tests/unit/data/edid/.
-inline std::string EdidFile(const std::string& file) {
-    return FileText(std::string(HZWK_SOURCE_DIR) + "/tests/unit/data/edid/" + file);
-}
+inline std::string EdidFile(const std::string& f) { return FileText(HZWK_SOURCE_DIR "/tests/unit/data/edid/" + f); }
 
 // A monitor instance as Windows records it; `present`: connected now (a Control subkey).
 inline void AddMonitor(MemoryRegistry& reg, const std::string& model, const std::string& edid, bool present = true) {
