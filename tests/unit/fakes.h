@@ -29,10 +29,9 @@ public:
     std::map<std::string, FixedFileVersion> versions;  // by full path
     std::vector<DisplayMode> modes;
     std::string debugFile, appData, temp = "C:\\Documents and Settings\\u\\Local Settings\\Temp";
-    bool debugWritable = true;
+    bool debugWritable = true, helpOpens = false;
     int beeps = 0;
     std::vector<std::string> opened, help;
-    bool helpOpens = false;
     // Files by folder, then name. The program folder always exists, others once made;
     // nothing can be made in a locked folder, nor a locked folder itself.
     std::map<std::string, std::map<std::string, std::string>> files;
@@ -40,55 +39,36 @@ public:
 
     std::string SystemDirectory() override { return systemDir; }
     bool ReadFileVersion(const std::string& path, FixedFileVersion& out) override {
-        auto it = versions.find(path);
-        if (it != versions.end()) out = it->second;
-        return it != versions.end();
+        return versions.count(path) && (out = versions[path], true);
     }
     std::vector<DisplayMode> DisplayModes() override { return modes; }
     std::string ProgramFolder() override { return folder; }
     std::string LocalDateText() override { return "06.12.2026"; }
     std::string LocalTimeText() override { return "19:40:07"; }
-    bool WriteDebugFile(const std::string& contents) override {
-        if (debugWritable) debugFile = contents;
-        return debugWritable;
-    }
-    bool AppendDebugFile(const std::string& contents) override {
-        if (debugWritable) debugFile += contents;
-        return debugWritable;
-    }
+    bool WriteDebugFile(const std::string& text) override { return debugWritable && (debugFile = text, true); }
+    bool AppendDebugFile(const std::string& text) override { return debugWritable && (debugFile += text, true); }
     void Beep() override { ++beeps; }
     void OpenAddress(const std::string& address) override { opened.push_back(address); }
-    bool ShowHelp(const std::string& path) override {
-        help.push_back(path);
-        return helpOpens;
-    }
+    bool ShowHelp(const std::string& path) override { return help.push_back(path), helpOpens; }
     uint32_t TickCount() override { return 0; }
     ClockTime LocalClock() override { return {2026, 12, 6, 19, 40, 7}; }
     bool CreateNewFile(const std::string& f, const std::string& name, const std::string& bytes) override {
-        if (locked.count(f) || (f != folder && !files.count(f)) || files[f].count(name)) return false;
-        files[f][name] = bytes;
-        return true;
+        return !locked.count(f) && (f == folder || files.count(f)) && files[f].emplace(name, bytes).second;
     }
     std::vector<std::string> FileNames(const std::string& f, const std::string& prefix) override {
         std::vector<std::string> names;
-        for (const auto& file : files[f])
-            if (SameNoCase(file.first.substr(0, prefix.size()), prefix)) names.push_back(file.first);
+        for (const auto& [name, bytes] : files[f])
+            if (SameNoCase(name.substr(0, prefix.size()), prefix)) names.push_back(name);
         return names;
     }
     bool ReadSmallFile(const std::string& f, const std::string& name, size_t maxBytes, std::string* bytes) override {
         const auto it = files[f].find(name);
-        if (it == files[f].end() || it->second.size() > maxBytes) return false;
-        *bytes = it->second;
-        return true;
+        return it != files[f].end() && it->second.size() <= maxBytes && (*bytes = it->second, true);
     }
     std::string TempFolder() override { return temp; }
     bool RemoveFile(const std::string& f, const std::string& name) override { return files[f].erase(name) > 0; }
     std::string AppDataFolder() override { return appData; }
-    bool MakeFolder(const std::string& path) override {
-        if (locked.count(path)) return false;
-        files[path];
-        return true;
-    }
+    bool MakeFolder(const std::string& path) override { return !locked.count(path) && (files[path], true); }
 };
 
 // Each message box shown: its text and icon.
@@ -104,23 +84,16 @@ public:
     Answer Show(const std::string& text, Icon icon, Buttons buttons) override {
         shown.emplace_back(text, icon);
         if (buttons == Buttons::Ok) return Answer::Ok;
-        if (answers.empty()) {
-            ADD_FAILURE() << "unexpected question: " << text;
-            return Answer::No;
-        }
+        if (answers.empty()) return ADD_FAILURE() << "unexpected question: " << text, Answer::No;
         const Answer a = answers.front();
-        answers.pop_front();
-        return a;
+        return answers.pop_front(), a;
     }
 };
 
 inline constexpr const char kXpDeviceKey[] =
     "System\\CurrentControlSet\\Control\\Video\\{2D6A1C8E-5B7F-4E8A-9C1D-3F0E7A6B5C4D}\\0000";
 
-inline FixedFileVersion Version(unsigned a, unsigned b, unsigned c, unsigned d) {
-    return {(a << 16) | b, (c << 16) | d};
-}
-
+inline FixedFileVersion Version(unsigned a, unsigned b, unsigned c, unsigned d) { return {a << 16 | b, c << 16 | d}; }
 inline std::string Str(const std::optional<RegData>& d) { return d ? d->bytes : std::string("<absent>"); }
 
 // An XP machine with an NVIDIA driver (description, 6.14.10.<build>, normal or compressed
@@ -146,8 +119,7 @@ struct Machine {
     // Loads the window and forgets what loading logged and showed.
     void Start() {
         EXPECT_EQ(form.Load(""), StartupOutcome::ShowWindow);
-        os.debugFile.clear();
-        prompt.shown.clear();
+        os.debugFile.clear(), prompt.shown.clear();
     }
     std::string Value(const std::string& name) { return Str(reg.GetRaw(kXpDeviceKey, name)); }
     std::string Setting(const std::string& name) { return Str(reg.GetRaw("SOFTWARE\\HZWK", name)); }
@@ -156,16 +128,10 @@ struct Machine {
 inline std::string Blanks(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
 
 // A whole file, or "" when it cannot be read.
-inline std::string FileText(const std::string& path) {
-    std::string text;
-    ReadWholeFile(path, &text, nullptr);
-    return text;
-}
+inline std::string FileText(const std::string& path) { std::string t; return ReadWholeFile(path, &t, nullptr), t; }
 
 // An EDID from tests/unit/data/edid/.
-inline std::string EdidFile(const std::string& file) {
-    return FileText(std::string(HZWK_SOURCE_DIR) + "/tests/unit/data/edid/" + file);
-}
+inline std::string EdidFile(const std::string& f) { return FileText(HZWK_SOURCE_DIR "/tests/unit/data/edid/" + f); }
 
 // A monitor instance as Windows records it; `present`: connected now (a Control subkey).
 inline void AddMonitor(MemoryRegistry& reg, const std::string& model, const std::string& edid, bool present = true) {
@@ -174,11 +140,7 @@ inline void AddMonitor(MemoryRegistry& reg, const std::string& model, const std:
     if (present) reg.CreateKey(instance + "\\Control");
 }
 
-inline Captions All(const std::string& caption) {
-    Captions c;
-    c.fill(caption);
-    return c;
-}
+inline Captions All(const std::string& caption) { Captions c; c.fill(caption); return c; }
 
 // FNV-1a: pins a long text to the byte in one number.
 inline uint64_t Fnv1a(const std::string& text) {
