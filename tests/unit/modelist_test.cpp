@@ -152,9 +152,7 @@ bool OnLadder(const std::string& caption) {
 // What the driver is to read for one caption in each layout.
 std::string Expected(Layout layout, const std::string& caption) {
     if (layout == Layout::ModeMaskList) {
-        long n = 0;
-        char* end = nullptr;
-        if (caption != "N/A") n = std::strtol(caption.c_str(), &end, 10);
+        const long n = caption == "N/A" ? 0 : std::strtol(caption.c_str(), nullptr, 10);
         char hex[16];
         std::snprintf(hex, sizeof hex, "%03lX", n < -32768 || n > 32767 ? 0 : (n & 0xFFFF));
         return hex;
@@ -198,8 +196,7 @@ TEST(ModeList, EveryWrittenValueReadsBackAsItsGridAndTvOut) {
         const ComposeFlags flags{key, compressed, anyRate};
         const std::string logged = ComposeModeList(c, flags, tv), value = FinishModeList(logged, key, tv);
 
-        std::vector<std::string> facts, items;
-        std::vector<std::string> pairs;
+        std::vector<std::string> facts, items, pairs;
         if (!stored.w1.empty() && !stored.h1.empty()) pairs.push_back(stored.w1 + "x" + stored.h1);
         if (!stored.w2.empty() && !stored.h2.empty()) pairs.push_back(stored.w2 + "x" + stored.h2);
         for (const char* depth : layout == Layout::NormalModeTable ? std::vector<const char*>{"8", "16", "32"}
@@ -220,21 +217,18 @@ TEST(ModeList, EveryWrittenValueReadsBackAsItsGridAndTvOut) {
                              ", " + stored.w2 + "x" + stored.h2 + "; captions";
         for (const auto& caption : c) inputs += " " + caption;
         SCOPED_TRACE("run " + std::to_string(run) + ": " + inputs + "\nvalue: " + value);
-        EXPECT_EQ(read.problem, "");
-        EXPECT_EQ(read.at, value.size());
+        EXPECT_EQ(read.problem + std::to_string(value.size() - read.at) + std::to_string(read.star), "0" + std::to_string(key >= "4100"));
         EXPECT_EQ(read.facts, facts);
         EXPECT_EQ(read.tv, items);
-        EXPECT_EQ(read.star, key >= "4100");
         // The log line is the value before the "{*}" and the mask items; the name follows the head.
         EXPECT_EQ(value.substr(read.star ? 3 : 0, logged.size()), logged);
-        EXPECT_EQ(ChooseLayout(key, compressed), layout);
-        EXPECT_EQ(AnyRateFor(key, compressed), anyRate);
+        EXPECT_TRUE(ChooseLayout(key, compressed) == layout && AnyRateFor(key, compressed) == anyRate);
         EXPECT_EQ(ModeValueNameFor("NV25_Modes", key), key >= "4100" ? "NV_Modes" : "NV25_Modes");
         if (HasFailure()) break;
     }
 }
 
-// The driver's entry order and heads, to the byte.
+// The table's entry order and heads, to the byte (the reader above pins the other layouts' order).
 TEST(ModeList, GoldenValues) {
     Captions c = All("60");
     c[kR640x480] = "85";
@@ -244,17 +238,6 @@ TEST(ModeList, GoldenValues) {
                              "0  8    320  240   60" + Blanks(20) + "  0  ";
     EXPECT_EQ(table.substr(0, head.size()), head);
     EXPECT_EQ(test::Fnv1a(ComposeNormalTable(All("N/A"), {"3999", false, false}, {})), 0xfb0990ecbc653147ull);
-    EXPECT_EQ(ComposeRangeList(All("N/A"), {"3999", true, false}, {}),
-              "S 320,200,-,-;320,240,-,-;400,300,-,-;480,360,-,-;512,384,-,-;640,400,-,-;"
-              "640,480,-,-;800,600,-,-;1024,768,-,-;1152,864,-,-;1280,768,-,-;1280,960,-,-;"
-              "1280,1024,-,-;1600,900,-,-;1600,1024,-,-;1600,1200,-,-;1920,1080,-,-;"
-              "1920,1200,-,-;1920,1440,-,-;2048,1536,-,-");
-    EXPECT_EQ(ComposeMaskList(All("120")),
-              "SHV 640x480=8078; 320x200=8078; 320x240=8078; 400x300=8078; 480x360=8078; "
-              "512x384=8078; 640x400=8078; 800x600=8078; 848x480=8078; 1024x768=8078; "
-              "1152x864=8078; 1280x720=8078; 1280x768=8078; 1280x960=8078; 1280x1024=8078; "
-              "1360x768=8078; 1600x900=8078; 1600x1024=8078; 1600x1200=8078; 1920x1080=8078; "
-              "1920x1200=8078; 1920x1440=8078; 2048x1536=8078;");
     // Captions no grid makes: compared exactly, or read as a whole number within 16 bits.
     for (const char* odd : {"060", " 60", "n/a", ""}) EXPECT_EQ(CalcRates(odd, false, true) + CalcRates(odd, false, false), "");
     EXPECT_EQ(CalcHexRate("060") + CalcHexRate("+60") + CalcHexRate("60 ") + CalcHexRate("0x3C"), "03C000000000");
@@ -264,20 +247,16 @@ TEST(ModeList, GoldenValues) {
 TEST(TvOut, StoredValuesThatAreNoNumbersAreDropped) {
     MemoryRegistry registry;
     ApiRegistry rules(registry);
-    rules.SaveStringValue(reg::kSettingsKey, reg::kResW1, "800");
-    rules.SaveStringValue(reg::kSettingsKey, reg::kResH1, "600;A 1,1");
+    for (const auto& [name, text] : {std::pair{reg::kResW1, "800"}, {reg::kResH1, "600;A 1,1"}, {reg::kResH2, "0480"}})
+        rules.SaveStringValue(reg::kSettingsKey, name, text);
     registry.SetRaw(reg::kSettingsKey, reg::kResW2, kRegDword, std::string("\x80\x02\0\0", 4));
-    rules.SaveStringValue(reg::kSettingsKey, reg::kResH2, "0480");
     const TvResolutions read = ReadTvResolutions(rules);
     EXPECT_EQ(read.w1 + "," + read.h1 + "," + read.w2 + "," + read.h2, "800,,,0480");
     for (const char* no : {"0", "0000", "10000", "-800", "8e2", " 800"}) EXPECT_FALSE(IsTvNumber(no)) << no;
     EXPECT_EQ(BuildTVEntries({"800", "600", "", "480"}, "3999").used.w1, " 800");  // as the report shows it
-    const std::pair<TvResolutions, const char*> lines[] = {
-        {{"800", "600", "640", "480"}, "Added Resolutions: 800x600; 640x480"},
-        {{"", "", "640", "480"}, "Added Resolutions: ; 640x480"},
-        {{"", "600", "", "480"}, "Added Resolutions: x600x480"},
-        {{"abc", "0", "", "-1"}, "Added Resolutions: None"},
-    };
+    const std::pair<TvResolutions, const char*> lines[] = {{{"800", "600", "640", "480"}, "Added Resolutions: 800x600; 640x480"},
+        {{"", "", "640", "480"}, "Added Resolutions: ; 640x480"}, {{"", "600", "", "480"}, "Added Resolutions: x600x480"},
+        {{"abc", "0", "", "-1"}, "Added Resolutions: None"}};
     for (const auto& [stored, line] : lines) EXPECT_EQ(Label50Caption(stored), line);
 }
 
