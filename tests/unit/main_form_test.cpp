@@ -17,7 +17,7 @@ constexpr const char kConfirmReset[] = "Are you sure you wish to set the Nvidia 
 constexpr const char kError[] = "Error writing to the registry";
 
 // A stepper's click reaches only its own row; No writes nothing, Yes logs and writes the
-// composed value (no NUL counted) and reports; a second Apply writes the same value.
+// composed value (no NUL counted) and reports; a second Apply writes the same value. Then Set Defaults.
 TEST(Apply, NoChangesNothingYesWritesTheComposedTableLogsItAndReports) {
     Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
     m.Start();
@@ -43,6 +43,17 @@ TEST(Apply, NoChangesNothingYesWritesTheComposedTableLogsItAndReports) {
         const std::string line = "Added registry value: " + expected + "\r\n";
         EXPECT_EQ(m.os.debugFile, i ? line + line : line);
     }
+    const std::string expected85 = m.Value("NV25_Modes") + "85";
+    // Set Defaults re-reads the grid even after No; Yes writes the default list unchanged, logs nothing.
+    m.os.debugFile.clear(), m.prompt.shown.clear();
+    m.form.StepperChanged(kR640x480, 7);
+    m.prompt.answers = {Answer::No, Answer::Yes};
+    m.form.CmdResetClick();
+    EXPECT_EQ(m.Value("NV25_Modes") + m.form.grid.Row(kR640x480).caption, expected85);
+    m.form.CmdResetClick();
+    EXPECT_EQ(m.Value("NV25_Modes") + m.os.debugFile, NormalDefaultTable());
+    EXPECT_EQ(m.prompt.shown, (Boxes{{kConfirmReset, Icon::None}, {kConfirmReset, Icon::None},
+                                     {"Default values reset successfully", Icon::None}}));
 }
 
 // Before Apply or Set Defaults writes, the old value is saved beside the program, else in
@@ -95,6 +106,13 @@ TEST(Apply, BacksUpTheOldValueFirstOrWritesNothing) {
     const std::pair<std::string, Icon> unknown = {"Your graphics adapter was not recognised, so no mode list was written.", Icon::Critical};
     EXPECT_EQ(m.prompt.shown, (Boxes{unknown, unknown}));
     EXPECT_EQ(m.reg.ValueNames(kXpDeviceKey).size() + m.os.debugFile.size(), 2u);  // description and driver only
+    // With no default list known Set Defaults is refused after the question.
+    Machine mx("NVIDIA GeForce4 MX 440 with AGP8X", 3090, true);
+    mx.Start();
+    mx.prompt.answers = {Answer::Yes};
+    EXPECT_EQ(mx.form.CmdResetClick(), WriteOutcome::Refused);
+    EXPECT_EQ(mx.prompt.shown[1], (std::pair<std::string, Icon>{"No default mode list is known for this graphics adapter.", Icon::Critical}));
+    EXPECT_EQ(mx.reg.ValueNames(kXpDeviceKey).size(), 3u);
 }
 
 // The registry as it is, but once armed a text write throws, as a failed allocation would.
@@ -140,28 +158,6 @@ TEST(WriteErrors, EveryFailureOfApplyOrSetDefaultsEndsInTheOneMessage) {
         EXPECT_EQ(m.os.debugFile.rfind("Added registry value: ", 0), c.reset || c.logFails ? std::string::npos : 0u);
         EXPECT_EQ(m.Value("NV25_Modes") + form.grid.Row(kR640x480).caption, "<absent>120");
     }
-}
-
-// Set Defaults re-reads the grid even after No; Yes writes the default list unchanged, logs
-// nothing; with no default list known it is refused after the question.
-TEST(Reset, WritesTheDefaultUnchangedAndRereadsTheGrid) {
-    Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
-    m.Start();
-    m.form.StepperChanged(kR640x480, 7);
-    m.prompt.answers = {Answer::No, Answer::Yes};
-    m.form.CmdResetClick();
-    EXPECT_EQ(m.Value("NV25_Modes") + m.form.grid.Row(kR640x480).caption, "<absent>85");
-    m.form.CmdResetClick();
-    EXPECT_EQ(m.Value("NV25_Modes") + m.os.debugFile, NormalDefaultTable());
-    EXPECT_EQ(m.prompt.shown, (Boxes{{kConfirmReset, Icon::None}, {kConfirmReset, Icon::None},
-                                     {"Default values reset successfully", Icon::None}}));
-
-    Machine mx("NVIDIA GeForce4 MX 440 with AGP8X", 3090, true);
-    mx.Start();
-    mx.prompt.answers = {Answer::Yes};
-    EXPECT_EQ(mx.form.CmdResetClick(), WriteOutcome::Refused);
-    EXPECT_EQ(mx.prompt.shown[1], (std::pair<std::string, Icon>{"No default mode list is known for this graphics adapter.", Icon::Critical}));
-    EXPECT_EQ(mx.reg.ValueNames(kXpDeviceKey).size(), 3u);
 }
 
 // On: the warning, steppers synced to their captions and enabled, the TV-out line cleared, the
