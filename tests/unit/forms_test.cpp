@@ -1,6 +1,7 @@
 // The About and TV-out windows as data: what each page shows and opens, and what OK stores.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <random>
 #include <string>
 
@@ -38,10 +39,9 @@ TEST(AboutForm, EachPageShowsItsTextAndItsNamedAddressesOpen) {
             form.LineClick(line);
             std::vector<std::string> expected;
             const std::string said = line >= 0 && line < kAboutLineCount ? form.lines[size_t(line)] : "";
-            for (const char* mail : {p.bugMail, p.author1Mail, p.author2Mail})
-                if (said.size() > 3 && said.substr(said.find(" - ") + 3) == mail) expected = {"mailto:" + std::string(mail)};
-            for (const char* host : {p.siteHost, p.nvidiaHost})
-                if (said.size() > 3 && said.substr(said.find(" - ") + 3) == host) expected = {"http://" + std::string(host)};
+            const std::string named = said.size() > 3 ? said.substr(said.find(" - ") + 3) : "";
+            for (const char* mail : {p.bugMail, p.author1Mail, p.author2Mail, p.siteHost, p.nvidiaHost})
+                if (named == mail) expected = {(std::strchr(mail, '@') ? "mailto:" : "http://") + std::string(mail)};
             if (said == "Click here to donate") expected = {p.donationAddress};
             EXPECT_EQ(os.opened, expected) << "page " << shown << " line " << line;
         }
