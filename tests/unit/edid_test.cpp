@@ -34,7 +34,8 @@ TEST(Edid, NamesAndLimitsOfRealDamagedAndImpossibleBlocks) {
     const auto sony = [](const std::string& h, const std::string& v) {
         return "Monitor: SONY CPD-G400\nHorizontal: " + h + "\nVertical: " + v + "\n";
     };
-    const std::string none = "Monitor: none found\n", g7 = "Monitor: Odyssey G7\nHorizontal: ", sny = "SNY0290-FB6A64.bin";
+    const std::string unknown = sony("unknown", "unknown"), none = "Monitor: none found\n", sny = "SNY0290-FB6A64.bin";
+    const std::string g7 = "Monitor: Odyssey G7\nHorizontal: ";
     const struct {
         std::string file;
         size_t at;          // first byte to change; past the block: an extension block of `bytes`
@@ -56,8 +57,8 @@ TEST(Edid, NamesAndLimitsOfRealDamagedAndImpossibleBlocks) {
         // Bytes 77-80: lowest and highest Hz, then kHz.
         {sny, 77, "\x78\x78\x6b\x6b", 1, sony("107-107 kHz", "120-120 Hz")},
         {sny, 77, "\x28\x28\x0f\x0f", 1, sony("15-15 kHz", "40-40 Hz")},
-        {sny, 77, "\x79\x78\x1e\x6b", 1, sony("unknown", "unknown")}, {sny, 77, "\x30\x78\x6c\x6b", 1, sony("unknown", "unknown")},
-        {sny, 77, "\x27\x27\x0f\x0f", 1, sony("unknown", "unknown")}, {sny, 77, "\x28\x28\x0e\x0e", 1, sony("unknown", "unknown")},
+        {sny, 77, "\x79\x78\x1e\x6b", 1, unknown}, {sny, 77, "\x30\x78\x6c\x6b", 1, unknown},
+        {sny, 77, "\x27\x27\x0f\x0f", 1, unknown}, {sny, 77, "\x28\x28\x0e\x0e", 1, unknown},
     };
     EXPECT_EQ(MonitorText(MonitorInfo{}), none);
     for (const auto& c : cases) {

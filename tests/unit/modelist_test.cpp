@@ -217,7 +217,8 @@ TEST(ModeList, EveryWrittenValueReadsBackAsItsGridAndTvOut) {
                              ", " + stored.w2 + "x" + stored.h2 + "; captions";
         for (const auto& caption : c) inputs += " " + caption;
         SCOPED_TRACE("run " + std::to_string(run) + ": " + inputs + "\nvalue: " + value);
-        EXPECT_EQ(read.problem + std::to_string(value.size() - read.at) + std::to_string(read.star), "0" + std::to_string(key >= "4100"));
+        EXPECT_EQ(read.problem + std::to_string(value.size() - read.at) + std::to_string(read.star),
+                  "0" + std::to_string(key >= "4100"));
         EXPECT_EQ(read.facts, facts);
         EXPECT_EQ(read.tv, items);
         // The log line is the value before the "{*}" and the mask items; the name follows the head.
