@@ -46,6 +46,7 @@ TEST(Edid, NamesAndLimitsOfRealDamagedAndImpossibleBlocks) {
         {sny, 0, "", 0, sony("30-107 kHz", "48-120 Hz")},
         {"IQT0703-2C05FD.bin", 0, "", 0, "Monitor: L70S\nHorizontal: unknown\nVertical: unknown\n"},
         {"SAM1057-3D7780.bin", 0, "", 0, "Monitor: SAM 1057\nHorizontal: 30-70 kHz\nVertical: 50-160 Hz\n"},
+        {"SAM1057-3D7780.bin", 8, "\x6c\x2d", 1, "Monitor: ?AM 1057\nHorizontal: 30-70 kHz\nVertical: 50-160 Hz\n"},
         {"PHL0008-1BDD97.bin", 0, "", 0, "Monitor: PHILIPS 109P4\nHorizontal: 30-111 kHz\nVertical: 50-160 Hz\n"},
         {"SAM72C0-960104.bin", 0, "", 0, g7 + "30-372 kHz\nVertical: 30-165 Hz\n"},
         {sny, 0, "-", 0, none}, {sny, 0, "\x01", 1, none} /* header */, {sny, 30, "U", 0, none} /* checksum */,
