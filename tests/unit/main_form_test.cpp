@@ -63,48 +63,81 @@ TEST(Apply, NoChangesNothingYesWritesTheComposedTableLogsItAndReports) {
                                      {"Default values reset successfully", Icon::None}}));
 }
 
+// The registry as it is, but once armed a text write throws, as a failed allocation would.
+struct ThrowingTextWrites final : RegistryAccess {
+    explicit ThrowingTextWrites(RegistryAccess& to) : r(to) {}
+    RegistryAccess& r;
+    bool armed = false;
+    std::string GetStringValue(const std::string& k, const std::string& n, const std::string& d) override { return r.GetStringValue(k, n, d); }
+    bool SaveStringValue(const std::string& k, const std::string& n, const std::string& t) override {
+        return armed ? throw std::bad_alloc() : r.SaveStringValue(k, n, t);
+    }
+    int32_t GetDwordValue(const std::string& k, const std::string& n, int32_t d) override { return r.GetDwordValue(k, n, d); }
+    bool SaveDwordValue(const std::string& k, const std::string& n, int32_t v) override { return r.SaveDwordValue(k, n, v); }
+    bool DeleteRegValue(const std::string& k, const std::string& n) override { return r.DeleteRegValue(k, n); }
+    RawQuery QueryRaw(const std::string& k, const std::string& n, uint32_t s) override { return r.QueryRaw(k, n, s); }
+    std::vector<std::string> SubkeyNames(const std::string& k) override { return r.SubkeyNames(k); }
+    bool SaveRawValue(const std::string& k, const std::string& n, const RegData& d) override { return r.SaveRawValue(k, n, d); }
+};
+
 // Before Apply or Set Defaults writes, the old value is saved beside the program, else in
-// AppData\Hertzwerk; without a backup nothing is logged or written. An adapter the catalogue
-// does not know is refused before any question.
-TEST(Apply, BacksUpTheOldValueFirstOrWritesNothing) {
+// AppData\Hertzwerk; without a backup nothing is logged or written. A log line that cannot be
+// written stops before the registry; a refused or throwing registry write comes after its log
+// line: all end in the one error, the old value kept, the grid as it was. An adapter the
+// catalogue does not know is refused before any question.
+TEST(Apply, BacksUpTheOldValueFirstAndAnyFailureWritesNothing) {
     const std::string appData = "C:\\Documents and Settings\\u\\Application Data", program = "C:\\Program Files\\Hertzwerk";
     const std::string ours = appData + "\\Hertzwerk";
+    enum Fault { kNone, kLog, kWrite, kThrow };
     const struct {
         bool reset;
         std::set<std::string> locked;
         std::string appData, backupFolder;  // empty: no backup, nothing written
         bool clockBack;                     // the ten kept are all newer than the new one
+        Fault fault = kNone;
     } cases[] = {{false, {}, appData, program, false}, {true, {program}, appData, ours, false},
                  {false, {program}, "", "", false},    {true, {program, ours}, appData, "", false},
-                 {false, {}, appData, program, true}};
+                 {false, {}, appData, program, true},  {false, {}, appData, program, false, kLog},
+                 {false, {}, appData, program, false, kWrite}, {false, {}, appData, program, false, kThrow},
+                 {true, {}, appData, program, false, kWrite},  {true, {}, appData, program, false, kThrow}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.backupFolder + (c.reset ? " reset" : " apply") + (c.clockBack ? " clock back" : ""));
+        SCOPED_TRACE(c.backupFolder + (c.reset ? " reset" : " apply") + (c.clockBack ? " clock back " : " ") + "abcd"[c.fault]);
         Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
-        m.Start();
+        ThrowingTextWrites throwing(m.rules);
+        MainForm form(throwing, m.os, m.prompt);
+        ASSERT_EQ(form.Load(""), StartupOutcome::ShowWindow);
+        form.StepperChanged(kR640x480, 7);
         const std::string old(5000, 'x');  // longer than a first read takes
         m.reg.SetRaw(kXpDeviceKey, "NV25_Modes", kRegSz, old);
-        m.os.locked = c.locked, m.os.appData = c.appData;
+        m.os.locked = c.locked, m.os.appData = c.appData, m.os.debugFile.clear(), m.prompt.shown.clear();
         // Nine older backups and one from this very second: the new one is -2.
         auto& files = m.os.files[c.backupFolder];
         for (int i = 0; i < 9; ++i)
             files[(c.clockBack ? "hzwk-backup-2027110" : "hzwk-backup-2026110") + std::to_string(i % 6) +
                   "-000000-" + std::to_string(i + 2) + ".reg"];
         files[c.clockBack ? "hzwk-backup-20271206-194007.reg" : "hzwk-backup-20261206-194007.reg"];
+        m.os.debugWritable = c.fault != kLog;
+        m.reg.FailWrites(c.fault == kWrite);
+        throwing.armed = c.fault == kThrow;
         m.prompt.answers = {Answer::Yes};
-        const WriteOutcome out = c.reset ? m.form.CmdResetClick() : m.form.CmdApplyClick();
-        EXPECT_EQ(out, c.backupFolder.empty() ? WriteOutcome::Failed : WriteOutcome::Written);
-        EXPECT_EQ(m.Value("NV25_Modes") == old, c.backupFolder.empty());
-        if (c.backupFolder.empty()) {
+        const WriteOutcome out = c.reset ? form.CmdResetClick() : form.CmdApplyClick();
+        EXPECT_EQ(out, c.backupFolder.empty() || c.fault ? WriteOutcome::Failed : WriteOutcome::Written);
+        EXPECT_EQ(m.Value("NV25_Modes") == old, c.backupFolder.empty() || c.fault);
+        if (c.fault) {
+            EXPECT_EQ(m.prompt.shown, (Boxes{{c.reset ? kConfirmReset : kConfirmApply, Icon::None}, {kError, Icon::Critical}}));
+            EXPECT_EQ(m.os.debugFile.rfind("Added registry value: ", 0), c.reset || c.fault == kLog ? std::string::npos : 0u);
+            EXPECT_EQ(form.grid.Row(kR640x480).caption, "120");
+        } else if (c.backupFolder.empty()) {
             EXPECT_EQ(m.prompt.shown[1].second, Icon::Critical);
             EXPECT_EQ(m.prompt.shown[1].first.rfind("Could not save a backup of the current mode list in \"" + program, 0), 0u);
             EXPECT_EQ(m.os.debugFile, "");
-            continue;
+        } else {
+            EXPECT_EQ(files.size(), 11u);  // which old ones go is the backup tests' own
+            BackupValue saved;
+            std::string error, name = c.clockBack ? "hzwk-backup-20261206-194007.reg" : "hzwk-backup-20261206-194007-2.reg";
+            ASSERT_TRUE(ReadBackupText(files[name], kXpDeviceKey, &saved, &error)) << error;
+            EXPECT_EQ(saved.data->bytes, old);
         }
-        EXPECT_EQ(files.size(), 11u);  // which old ones go is the backup tests' own
-        BackupValue saved;
-        std::string error, name = c.clockBack ? "hzwk-backup-20261206-194007.reg" : "hzwk-backup-20261206-194007-2.reg";
-        ASSERT_TRUE(ReadBackupText(files[name], kXpDeviceKey, &saved, &error)) << error;
-        EXPECT_EQ(saved.data->bytes, old);
     }
     Machine m("NVIDIA GeForce FX 5900", 3090, false);
     m.Start();
@@ -120,51 +153,6 @@ TEST(Apply, BacksUpTheOldValueFirstOrWritesNothing) {
     EXPECT_EQ(mx.form.CmdResetClick(), WriteOutcome::Refused);
     EXPECT_EQ(mx.prompt.shown[1], (std::pair<std::string, Icon>{"No default mode list is known for this graphics adapter.", Icon::Critical}));
     EXPECT_EQ(mx.reg.ValueNames(kXpDeviceKey).size(), 3u);
-}
-
-// The registry as it is, but once armed a text write throws, as a failed allocation would.
-class ThrowingTextWrites final : public RegistryAccess {
-public:
-    explicit ThrowingTextWrites(RegistryAccess& r) : r_(r) {}
-    bool armed = false;
-    std::string GetStringValue(const std::string& k, const std::string& n, const std::string& d) override { return r_.GetStringValue(k, n, d); }
-    bool SaveStringValue(const std::string& k, const std::string& n, const std::string& t) override {
-        if (armed) throw std::bad_alloc();
-        return r_.SaveStringValue(k, n, t);
-    }
-    int32_t GetDwordValue(const std::string& k, const std::string& n, int32_t d) override { return r_.GetDwordValue(k, n, d); }
-    bool SaveDwordValue(const std::string& k, const std::string& n, int32_t v) override { return r_.SaveDwordValue(k, n, v); }
-    bool DeleteRegValue(const std::string& k, const std::string& n) override { return r_.DeleteRegValue(k, n); }
-    RawQuery QueryRaw(const std::string& k, const std::string& n, uint32_t s) override { return r_.QueryRaw(k, n, s); }
-    std::vector<std::string> SubkeyNames(const std::string& k) override { return r_.SubkeyNames(k); }
-    bool SaveRawValue(const std::string& k, const std::string& n, const RegData& d) override { return r_.SaveRawValue(k, n, d); }
-
-private:
-    RegistryAccess& r_;
-};
-
-// A log line that cannot be written stops before the registry; a refused or throwing registry
-// write comes after its log line. All end in the one error, the value unwritten, the grid kept.
-TEST(WriteErrors, EveryFailureOfApplyOrSetDefaultsEndsInTheOneMessage) {
-    const struct { bool reset, logFails, writeFails, writeThrows; } cases[] = {{false, true, false, false}, {false, false, true, false}, {false, false, false, true},
-                 {true, false, true, false}, {true, false, false, true}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.reset << c.logFails << c.writeFails << c.writeThrows);
-        Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
-        ThrowingTextWrites throwing(m.rules);
-        MainForm form(throwing, m.os, m.prompt);
-        ASSERT_EQ(form.Load(""), StartupOutcome::ShowWindow);
-        form.StepperChanged(kR640x480, 7);
-        m.os.debugFile.clear();
-        m.os.debugWritable = !c.logFails;
-        m.reg.FailWrites(c.writeFails);
-        throwing.armed = c.writeThrows;
-        m.prompt.answers = {Answer::Yes};
-        EXPECT_EQ(c.reset ? form.CmdResetClick() : form.CmdApplyClick(), WriteOutcome::Failed);
-        EXPECT_EQ(m.prompt.shown, (Boxes{{c.reset ? kConfirmReset : kConfirmApply, Icon::None}, {kError, Icon::Critical}}));
-        EXPECT_EQ(m.os.debugFile.rfind("Added registry value: ", 0), c.reset || c.logFails ? std::string::npos : 0u);
-        EXPECT_EQ(m.Value("NV25_Modes") + form.grid.Row(kR640x480).caption, "<absent>120");
-    }
 }
 
 // On: the warning, steppers synced to their captions and enabled, the TV-out line cleared, the
