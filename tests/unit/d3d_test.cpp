@@ -78,18 +78,15 @@ TEST(FrameState, AngleAndQuarterSecondWindowsAcrossTheTickWrap) {
     FrameState a;
     for (int i = 0; i < 359; ++i) a.AdvanceAngle();
     EXPECT_FLOAT_EQ(a.angle, 359.0f);
-    a.AdvanceAngle();
-    EXPECT_EQ(a.angle, 0.0f);
-    a.angle = 90.0f;
-    EXPECT_NEAR(a.AngleRadians(), 1.5707964f, 1e-6f);
+    EXPECT_EQ((a.AdvanceAngle(), a.angle), 0.0f);
+    EXPECT_NEAR((a.angle = 90.0f, a.AngleRadians()), 1.5707964f, 1e-6f);
     for (const float odd : {std::nanf(""), 1000.0f, -5.0f}) EXPECT_EQ((a.angle = odd, a.AdvanceAngle(), a.angle), 0.0f) << odd;
     const struct { uint32_t last; int32_t frames; uint32_t tick; int fps; /* 0: the window stays open */ } cases[] = {{1000, 60, 1249, 0}, {1000, 60, 1250, 60}, {0xFFFFFF00u, 7, 0x10, 7}, {0xFFFFFF00u, 7, 0xFFFFFFF9u, 0},
                  {0xFFFFFFF0u, 7, 0xEA, 7}, {0xFFFFFFF0u, 7, 0xE9, 0}, {0x1000, 7, 0xFFF, 7} /* went back */,
                  {0, 100000, 500, 32767}, {10, INT32_MAX, 20, 0}};
     for (const auto& c : cases) {
         FrameState s;
-        s.lastTick = c.last;
-        s.frames = c.frames;
+        s.lastTick = c.last, s.frames = c.frames;
         std::deque<uint32_t> ticks = {c.tick, c.tick + 3};  // a second reading would be later
         s.EndFrame([&ticks] { const uint32_t t = ticks.front(); return ticks.pop_front(), t; });
         EXPECT_EQ(s.fps * 4, s.ShownFps());
@@ -111,8 +108,9 @@ TEST(Scene, TheSquaresVerticesAndThePresentation) {
     std::memcpy(&diffuse, reinterpret_cast<const unsigned char*>(&v[5]) + 12, 4);
     EXPECT_EQ(diffuse, 0xFFFFFF00u);
     EXPECT_EQ(test::Fnv1a(std::string(reinterpret_cast<const char*>(&v), sizeof v)), 0x1cf71a17e4250514ull);
-    EXPECT_TRUE(ChoosePresentation(true).swapEffect == 4u && ChoosePresentation(true).presentationInterval == 0u);
-    EXPECT_TRUE(ChoosePresentation(false).swapEffect == 2u && ChoosePresentation(false).presentationInterval == 0x80000000u);
+    const PresentChoice vsync = ChoosePresentation(true), free = ChoosePresentation(false);
+    EXPECT_TRUE(vsync.swapEffect == 4u && vsync.presentationInterval == 0u && free.swapEffect == 2u &&
+                free.presentationInterval == 0x80000000u);
 }
 
 // The scene's view and projection worked out by hand, a quarter turn, and products written

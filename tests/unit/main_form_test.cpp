@@ -265,13 +265,6 @@ TEST(Startup, XpGeForce4NormalFormatShowsWindowAndWritesReport) {
 // The OS, the driver key from the kernel path (cut by count: a value no longer than the prefix
 // names no key), and a single NVIDIA driver entry, or the start ends after its message.
 TEST(Startup, DetectionRefusesWhatItDoesNotKnow) {
-    for (const std::string v : {"6.0", "", "5.3", "5.1 "}) {
-        Machine m("NVIDIA GeForce4 Ti 4600", 3090, false, v);
-        if (v.empty()) m.reg.DeleteRaw("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "CurrentVersion");
-        EXPECT_EQ(m.form.Load(""), StartupOutcome::UnsupportedOs) << v;
-        EXPECT_EQ(m.prompt.shown, (Boxes{{"No compatible Operating System found", Icon::Critical}}));
-        EXPECT_EQ(m.Setting("LastDetVersion") + m.os.debugFile, "<absent>");
-    }
     EXPECT_EQ(OsCaption("5.0") + ", " + OsCaption("5.2"), "Windows 2000, Windows Server 2003");
     for (const auto& [video0, key] : {std::pair{"\\Registry\\Machine\\", ""}, {"\\Registry\\Machine\\S", "S"}, {"", ""}}) {
         MemoryRegistry reg;
@@ -279,21 +272,27 @@ TEST(Startup, DetectionRefusesWhatItDoesNotKnow) {
         reg.SetRaw("HARDWARE\\DEVICEMAP\\VIDEO", "\\Device\\Video0", kRegSz, video0 + std::string(1, '\0'));
         EXPECT_EQ(DriverKeyPathFor(rules, "5.1"), key) << video0;
     }
-    const std::pair<uint32_t, std::string> drivers[] = {
-        {kRegMultiSz, std::string("nv4_disp\0\0", 10)}, {kRegMultiSz, std::string("nv4\0\0", 5)},
-        {kRegMultiSz, std::string("nv4_disp\0vga\0\0", 14)}, {kRegSz, std::string("nv4_disp\0", 9)},
-        {kRegMultiSz, std::string("ati2dvag\0\0", 10)}, {kRegMultiSz, std::string("NV4_DISP\0\0", 10)},
-        {kRegMultiSz, std::string()}, {kRegMultiSz, std::string("\0", 1)},
-        {kRegMultiSz, std::string(300, 'n') + std::string("\0\0", 2)}};
-    for (const auto& [type, data] : drivers) {
-        Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
-        m.reg.SetRaw(kXpDeviceKey, "InstalledDisplayDrivers", type, data);
+    const std::string nv4 = std::string("nv4_disp\0\0", 10);  // "" below: the version value deleted
+    const struct { std::string os; uint32_t type; std::string drivers; } cases[] = {
+        {"5.1", kRegMultiSz, nv4}, {"5.1", kRegMultiSz, std::string("nv4\0\0", 5)}, {"6.0", kRegMultiSz, nv4},
+        {"", kRegMultiSz, nv4}, {"5.3", kRegMultiSz, nv4}, {"5.1 ", kRegMultiSz, nv4},
+        {"5.1", kRegMultiSz, std::string("nv4_disp\0vga\0\0", 14)}, {"5.1", kRegSz, std::string("nv4_disp\0", 9)},
+        {"5.1", kRegMultiSz, std::string("ati2dvag\0\0", 10)}, {"5.1", kRegMultiSz, std::string("NV4_DISP\0\0", 10)},
+        {"5.1", kRegMultiSz, std::string()}, {"5.1", kRegMultiSz, std::string("\0", 1)},
+        {"5.1", kRegMultiSz, std::string(300, 'n') + std::string("\0\0", 2)}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.os + " " + c.drivers);
+        Machine m("NVIDIA GeForce4 Ti 4600", 3090, false, c.os);
+        if (c.os.empty()) m.reg.DeleteRaw("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "CurrentVersion");
+        m.reg.SetRaw(kXpDeviceKey, "InstalledDisplayDrivers", c.type, c.drivers);
         m.os.versions[m.os.systemDir + "\\nv4.dll"] = Version(6, 14, 10, 3090);
-        const bool accepted = &data == &drivers[0].second || &data == &drivers[1].second;
-        EXPECT_EQ(m.form.Load("") == StartupOutcome::ShowWindow, accepted) << data;
+        const bool os = c.os == "5.1", accepted = &c < &cases[2];
+        EXPECT_EQ(m.form.Load(""), accepted ? StartupOutcome::ShowWindow
+                                   : os     ? StartupOutcome::UnsupportedDriver : StartupOutcome::UnsupportedOs);
         if (accepted) continue;
-        EXPECT_EQ(m.prompt.shown, (Boxes{{"No compatible Detonator version found", Icon::Critical}})) << data;
-        EXPECT_EQ(m.Setting("LastDetVersion") + m.os.debugFile, m.form.Context().DetonatorVersion) << data;
+        EXPECT_EQ(m.prompt.shown, (Boxes{{os ? "No compatible Detonator version found" : "No compatible Operating System found",
+                                          Icon::Critical}}));
+        EXPECT_EQ(m.Setting("LastDetVersion") + m.os.debugFile, os ? m.form.Context().DetonatorVersion : "<absent>");
     }
 }
 
