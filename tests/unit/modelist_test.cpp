@@ -328,8 +328,7 @@ TEST(Grid, EveryPositionShowsItsRateAndHoldsAtTheTop) {
 // show "N/A". Steppers follow a caption they can show and stay put otherwise; enabled states stay.
 TEST(Grid, CurrentRatesTakeTheLastMatchingModeAndMoveTheirSteppers) {
     Grid g;
-    g.SetPosition(kR1600x1200, 3);
-    g.SetPosition(kR800x600, 5);  // "N/A" takes it back to 0
+    g.SetPosition(kR1600x1200, 3), g.SetPosition(kR800x600, 5);  // "N/A" takes the second back to 0
     g.SetEnabled(kR640x480, false);
     g.ReadCurrentRates({{1024, 768, 32, 85}, {1024, 768, 32, 60}, {640, 480, 32, 75}, {640, 480, 4, 60}, {640, 480, 16, 0}, {320, 240, 4, 60},
                         {320, 200, 4, 70}, {400, 300, 4, 72}, {800, 600, 32, 59}, {1280, 1024, 16, 1}, {1600, 1200, 32, 90}});
@@ -341,12 +340,12 @@ TEST(Grid, CurrentRatesTakeTheLastMatchingModeAndMoveTheirSteppers) {
     EXPECT_TRUE(g.Row(kR640x480).enabled && !g.Row(kR480x360).enabled && g.Row(kR1600x1200).enabled);
 
     Grid any(true);
-    any.SetPosition(kR320x240, 50);
-    any.SetPosition(kR1024x768, 70);
+    any.SetPosition(kR320x240, 50), any.SetPosition(kR1024x768, 70);
     any.ReadCurrentRates({{800, 600, 32, 240}, {320, 240, 32, 85}, {320, 200, 32, 75}});
-    EXPECT_EQ(any.Row(kR800x600).position * 1000 + any.Row(kR1024x768).position, 240000);
-    EXPECT_EQ(any.Row(kR320x200).position, 75);                    // its stepper's own top
-    EXPECT_EQ(any.Row(kR320x240).caption + "@" + std::to_string(any.Row(kR320x240).position), "85@50");  // beyond its 75
+    // 320 x 200 at its stepper's own top; 85 is beyond 320 x 240's 75: the stepper stays.
+    EXPECT_EQ(std::to_string(any.Row(kR800x600).position) + " " + std::to_string(any.Row(kR1024x768).position) + " " +
+                  std::to_string(any.Row(kR320x200).position) + " " + any.Row(kR320x240).caption + "@" +
+                  std::to_string(any.Row(kR320x240).position), "240 0 75 85@50");
 }
 
 // At 480 lines the rate is kHz / 480 * 0.95 - 2.5, rounded half to even, held at 240, "N/A"
