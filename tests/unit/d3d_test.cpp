@@ -81,9 +81,10 @@ TEST(FrameState, AngleAndQuarterSecondWindowsAcrossTheTickWrap) {
     EXPECT_EQ((a.AdvanceAngle(), a.angle), 0.0f);
     EXPECT_NEAR((a.angle = 90.0f, a.AngleRadians()), 1.5707964f, 1e-6f);
     for (const float odd : {std::nanf(""), 1000.0f, -5.0f}) EXPECT_EQ((a.angle = odd, a.AdvanceAngle(), a.angle), 0.0f) << odd;
-    const struct { uint32_t last; int32_t frames; uint32_t tick; int fps; /* 0: the window stays open */ } cases[] = {{1000, 60, 1249, 0}, {1000, 60, 1250, 60}, {0xFFFFFF00u, 7, 0x10, 7}, {0xFFFFFF00u, 7, 0xFFFFFFF9u, 0},
-                 {0xFFFFFFF0u, 7, 0xEA, 7}, {0xFFFFFFF0u, 7, 0xE9, 0}, {0x1000, 7, 0xFFF, 7} /* went back */,
-                 {0, 100000, 500, 32767}, {10, INT32_MAX, 20, 0}};
+    const struct { uint32_t last; int32_t frames; uint32_t tick; int fps; /* 0: the window stays open */ } cases[] = {
+        {1000, 60, 1249, 0}, {1000, 60, 1250, 60}, {0xFFFFFF00u, 7, 0x10, 7}, {0xFFFFFF00u, 7, 0xFFFFFFF9u, 0},
+        {0xFFFFFFF0u, 7, 0xEA, 7}, {0xFFFFFFF0u, 7, 0xE9, 0}, {0x1000, 7, 0xFFF, 7} /* went back */,
+        {0, 100000, 500, 32767}, {10, INT32_MAX, 20, 0}};
     for (const auto& c : cases) {
         FrameState s;
         s.lastTick = c.last, s.frames = c.frames;

@@ -299,9 +299,10 @@ TEST(Startup, DetectionRefusesWhatItDoesNotKnow) {
 // Versions compare as text: any rate from 4041 with the compressed format or from 4100; the
 // calculator only with any rate and the compressed format.
 TEST(Startup, VersionThresholdsCompareAsText) {
-    const struct { unsigned build; /* 0: no readable version */ bool compressed, anyRate, calculator; } cases[] = {{4109, false, true, false}, {4109, true, true, true},   {4045, false, false, false},
-                 {4041, true, true, true},   {4040, true, false, false}, {930, true, false, false},
-                 {0, false, true, false},    {4100, false, true, false}, {4099, false, false, false}};
+    const struct { unsigned build; /* 0: no readable version */ bool compressed, anyRate, calculator; } cases[] = {
+        {4109, false, true, false}, {4109, true, true, true}, {4045, false, false, false}, {4041, true, true, true},
+        {4040, true, false, false}, {930, true, false, false}, {0, false, true, false}, {4100, false, true, false},
+        {4099, false, false, false}};
     for (const auto& c : cases) {
         Machine m("NVIDIA GeForce4 Ti 4600", c.build, c.compressed);
         if (c.build == 0) m.os.versions.clear();

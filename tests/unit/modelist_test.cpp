@@ -1,6 +1,6 @@
 // The adapter catalogues; the grid and its calculator; the driver's mode-list value: a reader
-// of the three layouts, written from their description and not from the composers, reads every written value back into the rows' rates and the
-// TV-out resolutions; a few values are pinned to the byte.
+// of the three layouts, written from their description and not from the composers, reads every
+// written value back into the rows' rates and the TV-out resolutions; a few values are pinned to the byte.
 #include <gtest/gtest.h>
 
 #include <algorithm>
