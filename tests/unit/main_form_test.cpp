@@ -82,25 +82,29 @@ struct ThrowingTextWrites final : RegistryAccess {
 // AppData\Hertzwerk; without a backup nothing is logged or written. A log line that cannot be
 // written stops before the registry; a refused or throwing registry write comes after its log
 // line: all end in the one error, the old value kept, the grid as it was. An adapter the
-// catalogue does not know is refused before any question.
+// catalogue does not know is refused before any question, one without a default list after it.
 TEST(Apply, BacksUpTheOldValueFirstAndAnyFailureWritesNothing) {
     const std::string appData = "C:\\Documents and Settings\\u\\Application Data", program = "C:\\Program Files\\Hertzwerk";
     const std::string ours = appData + "\\Hertzwerk";
     enum Fault { kNone, kLog, kWrite, kThrow };
+    const std::string ti = "NVIDIA GeForce4 Ti 4600", fx = "NVIDIA GeForce FX 5900", mx = "NVIDIA GeForce4 MX 440 with AGP8X";
     const struct {
         bool reset;
         std::set<std::string> locked;
         std::string appData, backupFolder;  // empty: no backup, nothing written
         bool clockBack;                     // the ten kept are all newer than the new one
         Fault fault = kNone;
+        std::string adapter = "NVIDIA GeForce4 Ti 4600";  // the MX with the compressed format
     } cases[] = {{false, {}, appData, program, false}, {true, {program}, appData, ours, false},
                  {false, {program}, "", "", false},    {true, {program, ours}, appData, "", false},
                  {false, {}, appData, program, true},  {false, {}, appData, program, false, kLog},
                  {false, {}, appData, program, false, kWrite}, {false, {}, appData, program, false, kThrow},
-                 {true, {}, appData, program, false, kWrite},  {true, {}, appData, program, false, kThrow}};
+                 {true, {}, appData, program, false, kWrite},  {true, {}, appData, program, false, kThrow},
+                 {false, {}, appData, program, false, kNone, fx}, {true, {}, appData, program, false, kNone, fx},
+                 {true, {}, appData, program, false, kNone, mx}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.backupFolder + (c.reset ? " reset" : " apply") + (c.clockBack ? " clock back " : " ") + "abcd"[c.fault]);
-        Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
+        SCOPED_TRACE(c.adapter + " " + c.backupFolder + (c.reset ? " reset" : " apply") + (c.clockBack ? " clock back " : " ") + "abcd"[c.fault]);
+        Machine m(c.adapter, 3090, c.adapter == mx);
         ThrowingTextWrites throwing(m.rules);
         MainForm form(throwing, m.os, m.prompt);
         ASSERT_EQ(form.Load(""), StartupOutcome::ShowWindow);
@@ -119,9 +123,17 @@ TEST(Apply, BacksUpTheOldValueFirstAndAnyFailureWritesNothing) {
         throwing.armed = c.fault == kThrow;
         m.prompt.answers = {Answer::Yes};
         const WriteOutcome out = c.reset ? form.CmdResetClick() : form.CmdApplyClick();
-        EXPECT_EQ(out, c.backupFolder.empty() || c.fault ? WriteOutcome::Failed : WriteOutcome::Written);
-        EXPECT_EQ(m.Value("NV25_Modes") == old, c.backupFolder.empty() || c.fault);
-        if (c.fault) {
+        const bool refused = c.adapter != ti, fails = refused || c.backupFolder.empty() || c.fault;
+        EXPECT_EQ(out, refused ? WriteOutcome::Refused : fails ? WriteOutcome::Failed : WriteOutcome::Written);
+        EXPECT_EQ(m.Value("NV25_Modes") == old, fails);
+        EXPECT_EQ(m.reg.ValueNames(kXpDeviceKey).size(), c.adapter == mx ? 4u : 3u);  // no other value written
+        if (refused) {  // no answer is asked for an unknown adapter
+            EXPECT_EQ(m.prompt.shown,
+                      (c.adapter == fx ? Boxes{{"Your graphics adapter was not recognised, so no mode list was written.", Icon::Critical}}
+                                       : Boxes{{kConfirmReset, Icon::None},
+                                               {"No default mode list is known for this graphics adapter.", Icon::Critical}}));
+            EXPECT_EQ(m.os.debugFile, "");
+        } else if (c.fault) {
             EXPECT_EQ(m.prompt.shown, (Boxes{{c.reset ? kConfirmReset : kConfirmApply, Icon::None}, {kError, Icon::Critical}}));
             EXPECT_EQ(m.os.debugFile.rfind("Added registry value: ", 0), c.reset || c.fault == kLog ? std::string::npos : 0u);
             EXPECT_EQ(form.grid.Row(kR640x480).caption, "120");
@@ -137,20 +149,6 @@ TEST(Apply, BacksUpTheOldValueFirstAndAnyFailureWritesNothing) {
             EXPECT_EQ(saved.data->bytes, old);
         }
     }
-    Machine m("NVIDIA GeForce FX 5900", 3090, false);
-    m.Start();
-    m.form.CmdApplyClick();  // no answer scripted: a question would fail the test
-    m.form.CmdResetClick();
-    const std::pair<std::string, Icon> unknown = {"Your graphics adapter was not recognised, so no mode list was written.", Icon::Critical};
-    EXPECT_EQ(m.prompt.shown, (Boxes{unknown, unknown}));
-    EXPECT_EQ(m.reg.ValueNames(kXpDeviceKey).size() + m.os.debugFile.size(), 2u);  // description and driver only
-    // With no default list known Set Defaults is refused after the question.
-    Machine mx("NVIDIA GeForce4 MX 440 with AGP8X", 3090, true);
-    mx.Start();
-    mx.prompt.answers = {Answer::Yes};
-    EXPECT_EQ(mx.form.CmdResetClick(), WriteOutcome::Refused);
-    EXPECT_EQ(mx.prompt.shown[1], (std::pair<std::string, Icon>{"No default mode list is known for this graphics adapter.", Icon::Critical}));
-    EXPECT_EQ(mx.reg.ValueNames(kXpDeviceKey).size(), 3u);
 }
 
 // On: the warning, steppers synced to their captions and enabled, the TV-out line cleared, the
