@@ -237,8 +237,7 @@ TEST(ModeList, EveryWrittenValueReadsBackAsItsGridAndTvOut) {
 // The table's entry order and heads, to the byte (the reader above pins the other layouts' order).
 TEST(ModeList, GoldenValues) {
     Captions c = All("60");
-    c[kR640x480] = "85";
-    c[kR320x200] = "N/A";
+    c[kR640x480] = "85", c[kR320x200] = "N/A";
     const std::string table = ComposeNormalTable(c, {"3999", false, false}, {});
     const std::string head = "8    640  480" + Blanks(15) + "85" + Blanks(10) + "0  8    320  200" + Blanks(27) +
                              "0  8    320  240   60" + Blanks(20) + "  0  ";
