@@ -25,7 +25,9 @@ using test::ScriptedPrompt;
 
 // Over random captions: the list holds the 20 test resolutions in resolution order whose caption
 // is not exactly "N/A" (the three newest rows are no test modes); Go takes each listed text to
-// its own mode, and anything else shows the message and keeps the last mode.
+// its own mode, and anything else shows the message and keeps the last mode. Go and Cancel do
+// nothing while a test runs; afterwards a run that could not be done is reported (a lost device
+// is no fault of the mode), the choices stand and both work again.
 TEST(D3DSetupForm, ListsWhatTheGridOffersAndGoTakesEachToItsMode) {
     std::mt19937 rng(6101);
     const char* captions[] = {"N/A", "N/A", "60", "n/a", "N/A ", "", "85"};
@@ -44,8 +46,8 @@ TEST(D3DSetupForm, ListsWhatTheGridOffersAndGoTakesEachToItsMode) {
             ScriptedPrompt prompt;
             ASSERT_TRUE(form.Go(res, deep ? "32 bit" : "16 bit", vsync, prompt)) << res;
             const TestMode& m = form.Mode();
-            EXPECT_EQ(std::to_string(m.width) + " x " + std::to_string(m.height), res);
-            EXPECT_TRUE(m.format == (deep ? 22 : 23) && m.depthBits == (deep ? 32 : 16) && m.vsync == vsync && prompt.shown.empty()) << res;
+            EXPECT_TRUE(std::to_string(m.width) + " x " + std::to_string(m.height) == res && m.format == (deep ? 22 : 23) &&
+                        m.depthBits == (deep ? 32 : 16) && m.vsync == vsync && prompt.shown.empty()) << res;
         }
     }
     ASSERT_TRUE(form.Go("320 x 200", "16 bit", true, *std::make_unique<ScriptedPrompt>()));
@@ -56,26 +58,17 @@ TEST(D3DSetupForm, ListsWhatTheGridOffersAndGoTakesEachToItsMode) {
         EXPECT_EQ(prompt.shown, (test::Boxes{{"Please select a valid resolution from the list.", Icon::Critical}}));
         EXPECT_TRUE(form.Mode().width == 320 && form.Mode().format == 23 && form.Mode().vsync);
     }
-}
-
-// Go and Cancel do nothing while a test runs; afterwards a run that could not be done is reported
-// (a lost device is no fault of the mode), the choices stand and both work again.
-TEST(D3DSetupForm, ARunThatCouldNotBeDoneIsReportedAndTheWindowWorksAgain) {
-    const std::pair<RunOutcome, const char*> cases[] = {
-        {RunOutcome::Finished, nullptr}, {RunOutcome::DeviceLost, nullptr},
+    const std::pair<RunOutcome, const char*> runs[] = {{RunOutcome::Finished, nullptr}, {RunOutcome::DeviceLost, nullptr},
         {RunOutcome::NoDirect3D, "Direct3D 8 is not available on this computer. The test needs DirectX 8 or later."},
         {RunOutcome::Failed, "The Direct3D test could not run in this mode."}};
-    for (const auto& [outcome, message] : cases) {
-        D3DSetupForm form;
-        form.Load(All("60"));
+    for (const auto& [outcome, message] : runs) {
         ScriptedPrompt prompt;
-        ASSERT_TRUE(form.Go("640 x 480", "32 bit", true, prompt));
         form.BeginRun();
         EXPECT_FALSE(form.Go("1024 x 768", "16 bit", false, prompt) || form.Go("nonsense", "", false, prompt) || form.Cancel());
         form.RunEnded(outcome, prompt);
         EXPECT_EQ(prompt.shown, (message ? test::Boxes{{message, Icon::Critical}} : test::Boxes{}));
-        EXPECT_TRUE(!form.Running() && form.Cancel() && form.Mode().width == 640);
-        EXPECT_TRUE(form.Go("800 x 600", "16 bit", false, prompt));
+        EXPECT_TRUE(!form.Running() && form.Cancel() && form.Mode().width == 320);
+        EXPECT_TRUE(form.Go("320 x 200", "16 bit", true, prompt));
     }
 }
 
@@ -85,33 +78,18 @@ TEST(FrameState, AngleAndQuarterSecondWindowsAcrossTheTickWrap) {
     FrameState a;
     for (int i = 0; i < 359; ++i) a.AdvanceAngle();
     EXPECT_FLOAT_EQ(a.angle, 359.0f);
-    a.AdvanceAngle();
-    EXPECT_EQ(a.angle, 0.0f);
-    a.angle = 90.0f;
-    EXPECT_NEAR(a.AngleRadians(), 1.5707964f, 1e-6f);
-    for (const float odd : {std::nanf(""), 1000.0f, -5.0f}) {
-        a.angle = odd;
-        a.AdvanceAngle();
-        EXPECT_EQ(a.angle, 0.0f) << odd;
-    }
-    const struct {
-        uint32_t last;
-        int32_t frames;
-        uint32_t tick;
-        int fps;  // 0: the window stays open
-    } cases[] = {{1000, 60, 1249, 0}, {1000, 60, 1250, 60}, {0xFFFFFF00u, 7, 0x10, 7}, {0xFFFFFF00u, 7, 0xFFFFFFF9u, 0},
-                 {0xFFFFFFF0u, 7, 0xEA, 7}, {0xFFFFFFF0u, 7, 0xE9, 0}, {0x1000, 7, 0xFFF, 7} /* went back */,
-                 {0, 100000, 500, 32767}, {10, INT32_MAX, 20, 0}};
+    EXPECT_EQ((a.AdvanceAngle(), a.angle), 0.0f);
+    EXPECT_NEAR((a.angle = 90.0f, a.AngleRadians()), 1.5707964f, 1e-6f);
+    for (const float odd : {std::nanf(""), 1000.0f, -5.0f}) EXPECT_EQ((a.angle = odd, a.AdvanceAngle(), a.angle), 0.0f) << odd;
+    const struct { uint32_t last; int32_t frames; uint32_t tick; int fps; /* 0: the window stays open */ } cases[] = {
+        {1000, 60, 1249, 0}, {1000, 60, 1250, 60}, {0xFFFFFF00u, 7, 0x10, 7}, {0xFFFFFF00u, 7, 0xFFFFFFF9u, 0},
+        {0xFFFFFFF0u, 7, 0xEA, 7}, {0xFFFFFFF0u, 7, 0xE9, 0}, {0x1000, 7, 0xFFF, 7} /* went back */,
+        {0, 100000, 500, 32767}, {10, INT32_MAX, 20, 0}};
     for (const auto& c : cases) {
         FrameState s;
-        s.lastTick = c.last;
-        s.frames = c.frames;
+        s.lastTick = c.last, s.frames = c.frames;
         std::deque<uint32_t> ticks = {c.tick, c.tick + 3};  // a second reading would be later
-        s.EndFrame([&ticks] {
-            const uint32_t t = ticks.front();
-            ticks.pop_front();
-            return t;
-        });
+        s.EndFrame([&ticks] { const uint32_t t = ticks.front(); return ticks.pop_front(), t; });
         EXPECT_EQ(s.fps * 4, s.ShownFps());
         EXPECT_EQ(std::to_string(s.fps) + " " + std::to_string(s.lastTick) + " " + std::to_string(s.frames),
                   std::to_string(c.fps) + " " + std::to_string(c.fps ? c.tick + 3 : c.last) + " " +
@@ -131,8 +109,9 @@ TEST(Scene, TheSquaresVerticesAndThePresentation) {
     std::memcpy(&diffuse, reinterpret_cast<const unsigned char*>(&v[5]) + 12, 4);
     EXPECT_EQ(diffuse, 0xFFFFFF00u);
     EXPECT_EQ(test::Fnv1a(std::string(reinterpret_cast<const char*>(&v), sizeof v)), 0x1cf71a17e4250514ull);
-    EXPECT_TRUE(ChoosePresentation(true).swapEffect == 4u && ChoosePresentation(true).presentationInterval == 0u);
-    EXPECT_TRUE(ChoosePresentation(false).swapEffect == 2u && ChoosePresentation(false).presentationInterval == 0x80000000u);
+    const PresentChoice vsync = ChoosePresentation(true), free = ChoosePresentation(false);
+    EXPECT_TRUE(vsync.swapEffect == 4u && vsync.presentationInterval == 0u && free.swapEffect == 2u &&
+                free.presentationInterval == 0x80000000u);
 }
 
 // The scene's view and projection worked out by hand, a quarter turn, and products written
@@ -147,9 +126,8 @@ TEST(Matrix, AgreeWithTheirClosedForms) {
     identity = *D3DXMatrixIdentity(&translate);
     translate.m[3][0] = 5.0f;
     D3DXMatrixMultiply(&product, &translate, &turn);  // move, then turn
-    intoLeft = translate;
+    intoLeft = translate, intoRight = turn;
     EXPECT_EQ(D3DXMatrixMultiply(&intoLeft, &intoLeft, &turn), &intoLeft);
-    intoRight = turn;
     D3DXMatrixMultiply(&intoRight, &product, &intoRight);  // and a second quarter turn
     // The eye looks along (0,-5,-9)/sqrt(106); x = up x z = (-1,0,0); y = z x x.
     const float n = std::sqrt(106.0f), ys = 2.4142136f /* cot(pi/8) */, q = 500.0f / 499.9f;
@@ -168,14 +146,10 @@ TEST(Matrix, AgreeWithTheirClosedForms) {
         {"into the right input", intoRight, {{-1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, -1, 0}, {-5, 0, 0, 1}}},
     };
     for (const auto& c : cases)
-        for (int r = 0; r < 4; ++r)
-            for (int col = 0; col < 4; ++col)
-                EXPECT_NEAR(c.got.m[r][col], c.want[r][col], 1e-5f) << c.what << " at _" << r + 1 << col + 1;
-
+        for (int i = 0; i < 16; ++i) EXPECT_NEAR(c.got.m[i / 4][i % 4], c.want[i / 4][i % 4], 1e-5f) << c.what << " at " << i;
     const Vec3 same = {1, 2, 3};  // the eye on its target
     D3DXMatrixLookAtLH(&view, &same, &same, &kUp);
-    for (const auto& row : view.m)
-        for (float f : row) EXPECT_TRUE(std::isfinite(f));
+    for (int i = 0; i < 16; ++i) EXPECT_TRUE(std::isfinite(view.m[i / 4][i % 4]));
 }
 
 }  // namespace

@@ -28,66 +28,47 @@ void FixChecksum(std::string& e) {
     e[127] = static_cast<char>(256 - sum % 256);
 }
 
-TEST(Edid, RealMonitorsGiveTheirNameAndLimits) {
-    const struct {
-        const char* file;
-        const char* text;
-    } cases[] = {
-        {"SNY0290-FB6A64.bin", "Monitor: SONY CPD-G400\nHorizontal: 30-107 kHz\nVertical: 48-120 Hz\n"},
-        {"SAM1057-3D7780.bin", "Monitor: SAM 1057\nHorizontal: 30-70 kHz\nVertical: 50-160 Hz\n"},
-        {"IQT0703-2C05FD.bin", "Monitor: L70S\nHorizontal: unknown\nVertical: unknown\n"},
-        {"PHL0008-1BDD97.bin", "Monitor: PHILIPS 109P4\nHorizontal: 30-111 kHz\nVertical: 50-160 Hz\n"},
-        {"SAM72C0-960104.bin", "Monitor: Odyssey G7\nHorizontal: 30-372 kHz\nVertical: 30-165 Hz\n"},
+// Real EDIDs, damaged ones, the offset flags (from revision 4 on) and the range-limits sanity
+// rule: a minimum above its maximum, or a maximum under 15 kHz or 40 Hz, counts as absent.
+TEST(Edid, NamesAndLimitsOfRealDamagedAndImpossibleBlocks) {
+    const auto sony = [](const std::string& h, const std::string& v) {
+        return "Monitor: SONY CPD-G400\nHorizontal: " + h + "\nVertical: " + v + "\n";
     };
-    for (const auto& c : cases) EXPECT_EQ(MonitorText(ParseEdid(Edid(c.file))), c.text) << c.file;
-    EXPECT_EQ(MonitorText(MonitorInfo{}), "Monitor: none found\n");
-}
-
-TEST(Edid, DamagedBlocksAndOffsetFlags) {
+    const std::string unknown = sony("unknown", "unknown"), none = "Monitor: none found\n", sny = "SNY0290-FB6A64.bin";
+    const std::string g7 = "Monitor: Odyssey G7\nHorizontal: ";
     const struct {
-        const char* file;
-        size_t at;           // byte to change; past the block: an extension block of `value`s
-        int value;           // its new value; -1 cuts the block to 127 bytes
-        bool fixChecksum;
-        const char* text;
+        std::string file;
+        size_t at;          // first byte to change; past the block: an extension block of `bytes`
+        std::string bytes;  // "-": cut the block to 127 bytes; fixed: the checksum made right again
+        bool fixed;
+        std::string text;
     } cases[] = {
-        {"SNY0290-FB6A64.bin", 0, -1, false, "Monitor: none found\n"},
-        {"SNY0290-FB6A64.bin", 0, 0x01, true, "Monitor: none found\n"},     // header
-        {"SNY0290-FB6A64.bin", 30, 0x55, false, "Monitor: none found\n"},   // checksum
-        {"SNY0290-FB6A64.bin", 18, 2, true, "Monitor: none found\n"},       // version 2
-        {"SNY0290-FB6A64.bin", 200, 0x7F, false,                            // extension block
-         "Monitor: SONY CPD-G400\nHorizontal: 30-107 kHz\nVertical: 48-120 Hz\n"},
-        // The range block no longer a display descriptor (byte 1 set).
-        {"SAM72C0-960104.bin", 73, 1, true, "Monitor: Odyssey G7\nHorizontal: unknown\nVertical: unknown\n"},
-        {"SAM72C0-960104.bin", 76, 0x0F, true, "Monitor: Odyssey G7\nHorizontal: 285-372 kHz\nVertical: 285-420 Hz\n"},
-        {"SAM72C0-960104.bin", 76, 0x05, true, "Monitor: Odyssey G7\nHorizontal: 30-117 kHz\nVertical: 30-165 Hz\n"},
-        // The flags count only from revision 4 on.
-        {"SAM72C0-960104.bin", 19, 3, true, "Monitor: Odyssey G7\nHorizontal: 30-117 kHz\nVertical: 30-165 Hz\n"},
+        {sny, 0, "", 0, sony("30-107 kHz", "48-120 Hz")},
+        {"IQT0703-2C05FD.bin", 0, "", 0, "Monitor: L70S\nHorizontal: unknown\nVertical: unknown\n"},
+        {"SAM1057-3D7780.bin", 0, "", 0, "Monitor: SAM 1057\nHorizontal: 30-70 kHz\nVertical: 50-160 Hz\n"},
+        {"SAM1057-3D7780.bin", 8, "\x6c\x2d", 1, "Monitor: ?AM 1057\nHorizontal: 30-70 kHz\nVertical: 50-160 Hz\n"},
+        {"PHL0008-1BDD97.bin", 0, "", 0, "Monitor: PHILIPS 109P4\nHorizontal: 30-111 kHz\nVertical: 50-160 Hz\n"},
+        {"SAM72C0-960104.bin", 0, "", 0, g7 + "30-372 kHz\nVertical: 30-165 Hz\n"},
+        {sny, 0, "-", 0, none}, {sny, 0, "\x01", 1, none} /* header */, {sny, 30, "U", 0, none} /* checksum */,
+        {sny, 18, "\x02", 1, none} /* version 2 */, {sny, 200, "\x7f", 0, sony("30-107 kHz", "48-120 Hz")},
+        {"SAM72C0-960104.bin", 73, "\x01", 1, g7 + "unknown\nVertical: unknown\n"},  // no display descriptor
+        {"SAM72C0-960104.bin", 76, "\x0f", 1, g7 + "285-372 kHz\nVertical: 285-420 Hz\n"},
+        {"SAM72C0-960104.bin", 76, "\x05", 1, g7 + "30-117 kHz\nVertical: 30-165 Hz\n"},
+        {"SAM72C0-960104.bin", 19, "\x03", 1, g7 + "30-117 kHz\nVertical: 30-165 Hz\n"},  // revision 3
+        // Bytes 77-80: lowest and highest Hz, then kHz.
+        {sny, 77, "\x78\x78\x6b\x6b", 1, sony("107-107 kHz", "120-120 Hz")},
+        {sny, 77, "\x28\x28\x0f\x0f", 1, sony("15-15 kHz", "40-40 Hz")},
+        {sny, 77, "\x79\x78\x1e\x6b", 1, unknown}, {sny, 77, "\x30\x78\x6c\x6b", 1, unknown},
+        {sny, 77, "\x27\x27\x0f\x0f", 1, unknown}, {sny, 77, "\x28\x28\x0e\x0e", 1, unknown},
     };
+    EXPECT_EQ(MonitorText(MonitorInfo{}), none);
     for (const auto& c : cases) {
         std::string e = Edid(c.file);
-        if (c.value < 0) e.pop_back();
-        else if (c.at >= e.size()) e.append(128, char(c.value));
-        else e[c.at] = char(c.value);
-        if (c.fixChecksum) FixChecksum(e);
+        if (c.bytes == "-") e.pop_back();
+        else if (c.at >= e.size()) e.append(128, c.bytes[0]);
+        else e.replace(c.at, c.bytes.size(), c.bytes);
+        if (c.fixed) FixChecksum(e);
         EXPECT_EQ(MonitorText(ParseEdid(e)), c.text) << c.file << " byte " << c.at;
-    }
-}
-
-// A range descriptor no monitor can have counts as none: a minimum above its maximum, or a
-// maximum under 15 kHz or 40 Hz. Bytes 77-80: lowest and highest Hz, then kHz.
-TEST(Edid, ImpossibleRangeLimitsCountAsAbsent) {
-    const struct { int vMin, vMax, hMin, hMax; bool kept; } cases[] = {{48, 120, 30, 107, true}, {120, 120, 107, 107, true}, {40, 40, 15, 15, true},
-                 {121, 120, 30, 107, false}, {48, 120, 108, 107, false}, {39, 39, 15, 15, false},
-                 {40, 40, 14, 14, false}};
-    for (const auto& c : cases) {
-        std::string e = Edid("SNY0290-FB6A64.bin");
-        const int bytes[] = {c.vMin, c.vMax, c.hMin, c.hMax};
-        for (size_t i = 0; i < 4; ++i) e[77 + i] = static_cast<char>(bytes[i]);
-        FixChecksum(e);
-        const MonitorInfo info = ParseEdid(e);
-        EXPECT_EQ(info.verticalHz, c.kept ? std::optional<RateRange>(RateRange{c.vMin, c.vMax}) : std::nullopt) << c.vMin;
-        EXPECT_EQ(info.horizontalKhz, c.kept ? std::optional<RateRange>(RateRange{c.hMin, c.hMax}) : std::nullopt) << c.hMin;
     }
 }
 
@@ -126,13 +107,9 @@ TEST(FindMonitor, CombinesTheLimitsOfTheAttachedMonitors) {
 // A caption above the vertical maximum is beyond; in the 17 rows the calculator fills, so is
 // one above the rate it gives for the row's lines at the horizontal maximum; equal passes.
 TEST(MonitorGuard, RowRuleAtItsEdges) {
-    Captions c = test::All("N/A");
-    c[kR512x384] = "263";  // no calculator row (262 by its lines): the vertical maximum alone
-    c[kR640x400] = "121";
-    c[kR640x480] = "120";  // 209 by its lines at 107 kHz
-    c[kR848x480] = "121";
-    c[kR1600x1200] = "82";  // 82 by its lines at 107 kHz
-    c[kR1920x1200] = "83";
+    Captions c = test::All("N/A");  // 512 x 384 is no calculator row (262 by its lines): the vertical maximum alone
+    c[kR512x384] = "263", c[kR640x400] = "121", c[kR640x480] = "120" /* 209 by its lines at 107 kHz */;
+    c[kR848x480] = "121", c[kR1600x1200] = "82" /* 82 by its lines at 107 kHz */, c[kR1920x1200] = "83";
     auto beyond = [&](int kHz, int hz) {
         std::string out;
         for (const RowBeyond& r : RowsBeyond(c, RateLimits{kHz, hz}))
@@ -146,55 +123,36 @@ TEST(MonitorGuard, RowRuleAtItsEdges) {
     EXPECT_EQ(beyond(0, 0), "");
 }
 
-TEST(MonitorGuard, TheVerticalMaximumCapsTheCalculator) {
-    test::Machine m("NVIDIA GeForce4 Ti 4600", 4109, true);
-    test::AddMonitor(m.reg, "SNY0290", Edid("SNY0290-FB6A64.bin"));
-    m.Start();
-    m.form.CmdCalcClick();  // 107 kHz: 209, 167 and 130 Hz at 480, 600 and 768 lines
-    const Captions c = m.form.CaptionsNow();
+// The vertical maximum caps the calculator. Apply warns after the refusals, before the question
+// (default No); No writes, logs and backs up nothing; Yes goes on to the question.
+TEST(MonitorGuard, ApplyWarnsOfRowsBeyondTheMonitor) {
+    struct : test::ScriptedPrompt {  // records the buttons as well
+        std::vector<Buttons> buttons;
+        Answer Show(const std::string& t, Icon i, Buttons b) override { return buttons.push_back(b), ScriptedPrompt::Show(t, i, b); }
+    } prompt;
+    test::Machine unknown("NVIDIA Nonesuch", 3090, false), m("NVIDIA GeForce4 Ti 4600", 4109, true);
+    MainForm form(m.rules, m.os, prompt);
+    for (test::Machine* x : {&unknown, &m}) test::AddMonitor(x->reg, "SNY0290", Edid("SNY0290-FB6A64.bin"));
+    unknown.Start();
+    unknown.form.SetCaption(kR640x480, "121");
+    EXPECT_EQ(unknown.form.CmdApplyClick(), WriteOutcome::Refused);
+    ASSERT_EQ(form.Load(""), StartupOutcome::ShowWindow);
+    form.CmdCalcClick();  // 107 kHz: 209, 167 and 130 Hz at 480, 600 and 768 lines
+    const Captions c = form.CaptionsNow();
     EXPECT_EQ(c[kR640x480] + " " + c[kR800x600] + " " + c[kR1360x768] + " " + c[kR1152x864] + " " + c[kR1600x1200],
               "120 120 120 115 82");
-    EXPECT_EQ(m.form.grid.Row(kR640x480).position, 120);
-}
-
-// Records the buttons as well: the warning's default answer is No.
-struct ButtonsPrompt : test::ScriptedPrompt {
-    std::vector<Buttons> buttons;
-    Answer Show(const std::string& text, Icon icon, Buttons b) override {
-        buttons.push_back(b);
-        return ScriptedPrompt::Show(text, icon, b);
-    }
-};
-
-// After the refusals, before the question: No writes, logs and backs up nothing; Yes goes on.
-TEST(MonitorGuard, ApplyWarnsOfRowsBeyondTheMonitor) {
-    for (const char* adapter : {"NVIDIA GeForce4 Ti 4600", "NVIDIA Nonesuch"}) {
-        test::Machine m(adapter, 3090, false);
-        test::AddMonitor(m.reg, "SNY0290", Edid("SNY0290-FB6A64.bin"));
-        ButtonsPrompt prompt;
-        MainForm form(m.rules, m.os, prompt);
-        ASSERT_EQ(form.Load(""), StartupOutcome::ShowWindow);
-        form.StepperChanged(kR1600x1200, 7);
-        form.SetCaption(kR640x480, "121");
-        m.os.debugFile.clear();
-        prompt.answers = {Answer::No};
-        if (adapter[7] == 'N') {
-            EXPECT_EQ(form.CmdApplyClick(), WriteOutcome::Refused);
-            EXPECT_EQ(prompt.shown.back().second, Icon::Critical);
-            continue;
-        }
-        EXPECT_EQ(form.CmdApplyClick(), WriteOutcome::Declined);
-        EXPECT_EQ(prompt.shown, (test::Boxes{{"The monitor SONY CPD-G400 cannot show these rates:\n\n640 x 480 at 121 Hz "
-                                              "(at most 120 Hz)\n1600 x 1200 at 120 Hz (at most 82 Hz)\n\nThe screen may "
-                                              "stay black in these modes after the restart. Write them anyway?",
-                                              Icon::Warning}}));
-        EXPECT_EQ(prompt.buttons, std::vector<Buttons>{Buttons::YesNoDefaultNo});
-        EXPECT_EQ(m.Value("NV25_Modes") + m.os.debugFile, "<absent>");
-        EXPECT_TRUE(m.os.files[m.os.folder].empty());
-        prompt.answers = {Answer::Yes, Answer::Yes};
-        EXPECT_EQ(form.CmdApplyClick(), WriteOutcome::Written);
-        EXPECT_EQ(prompt.shown[2].first, kAskApply);
-    }
+    EXPECT_EQ(form.grid.Row(kR640x480).position, 120);
+    form.SetCaption(kR1600x1200, "120"), form.SetCaption(kR640x480, "121");
+    m.os.debugFile.clear(), prompt.answers = {Answer::No};
+    EXPECT_EQ(form.CmdApplyClick(), WriteOutcome::Declined);
+    EXPECT_EQ(prompt.shown, (test::Boxes{{"The monitor SONY CPD-G400 cannot show these rates:\n\n640 x 480 at 121 Hz "
+                                          "(at most 120 Hz)\n1600 x 1200 at 120 Hz (at most 82 Hz)\n\nThe screen may "
+                                          "stay black in these modes after the restart. Write them anyway?", Icon::Warning}}));
+    EXPECT_EQ(prompt.buttons, std::vector<Buttons>{Buttons::YesNoDefaultNo});
+    EXPECT_EQ(m.Value("NV_Modes") + m.os.debugFile + std::to_string(m.os.files[m.os.folder].size()), "<absent>0");
+    prompt.answers = {Answer::Yes, Answer::Yes};
+    EXPECT_EQ(form.CmdApplyClick(), WriteOutcome::Written);
+    EXPECT_EQ(prompt.shown[2].first, kAskApply);
 }
 
 // hzwkctl apply on the default profile: rows beyond its monitor end with exit 2 and one line,

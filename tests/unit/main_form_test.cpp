@@ -1,13 +1,20 @@
 // The main window's events driven one by one: Apply, Set Defaults, advanced mode, the
-// calculator, auto-start and Help.
+// calculator, auto-start and Help; start-up; the About and TV-out windows.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <deque>
+#include <random>
 #include <stdexcept>
+#include <string>
 
+#include "app/about_form.h"
+#include "app/detect.h"
+#include "app/tvout_form.h"
 #include "catalogue/catalogue.h"
 #include "fakes.h"
-#include "modelist/compose.h"
 #include "modelist/backup.h"
+#include "modelist/compose.h"
 
 namespace hzwk::test {
 namespace {
@@ -17,7 +24,7 @@ constexpr const char kConfirmReset[] = "Are you sure you wish to set the Nvidia 
 constexpr const char kError[] = "Error writing to the registry";
 
 // A stepper's click reaches only its own row; No writes nothing, Yes logs and writes the
-// composed value (no NUL counted) and reports; a second Apply writes the same value.
+// composed value (no NUL counted) and reports; a second Apply writes the same value. Then Set Defaults.
 TEST(Apply, NoChangesNothingYesWritesTheComposedTableLogsItAndReports) {
     Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
     m.Start();
@@ -31,8 +38,7 @@ TEST(Apply, NoChangesNothingYesWritesTheComposedTableLogsItAndReports) {
     EXPECT_EQ(m.Value("NV25_Modes") + m.os.debugFile, "<absent>");
     EXPECT_TRUE(m.os.files.empty());  // no backup either
     for (int i = 0; i < 2; ++i) {
-        m.prompt.shown.clear();
-        m.prompt.answers = {Answer::Yes};
+        m.prompt.shown.clear(), m.prompt.answers = {Answer::Yes};
         m.form.CmdApplyClick();
         const std::string expected = ComposeModeList(m.form.CaptionsNow(), {"3090", false, false}, m.form.TvPartsNow());
         EXPECT_NE(expected.find("  0  8   1280 1024   " + Blanks(15) + "100" + Blanks(6) + "0"), std::string::npos);
@@ -43,130 +49,106 @@ TEST(Apply, NoChangesNothingYesWritesTheComposedTableLogsItAndReports) {
         const std::string line = "Added registry value: " + expected + "\r\n";
         EXPECT_EQ(m.os.debugFile, i ? line + line : line);
     }
+    const std::string expected85 = m.Value("NV25_Modes") + "85";
+    // Set Defaults re-reads the grid even after No; Yes writes the default list unchanged, logs nothing.
+    m.os.debugFile.clear(), m.prompt.shown.clear(), m.prompt.answers = {Answer::No, Answer::Yes};
+    m.form.StepperChanged(kR640x480, 7);
+    m.form.CmdResetClick();
+    EXPECT_EQ(m.Value("NV25_Modes") + m.form.grid.Row(kR640x480).caption, expected85);
+    m.form.CmdResetClick();
+    EXPECT_EQ(m.Value("NV25_Modes") + m.os.debugFile, NormalDefaultTable());
+    EXPECT_EQ(m.prompt.shown, (Boxes{{kConfirmReset, Icon::None}, {kConfirmReset, Icon::None},
+                                     {"Default values reset successfully", Icon::None}}));
 }
 
+// The registry as it is, but once armed a text write throws, as a failed allocation would.
+struct ThrowingTextWrites final : RegistryAccess {
+    explicit ThrowingTextWrites(RegistryAccess& to) : r(to) {}
+    RegistryAccess& r;
+    bool armed = false;
+    std::string GetStringValue(const std::string& k, const std::string& n, const std::string& d) override { return r.GetStringValue(k, n, d); }
+    bool SaveStringValue(const std::string& k, const std::string& n, const std::string& t) override {
+        return armed ? throw std::bad_alloc() : r.SaveStringValue(k, n, t);
+    }
+    int32_t GetDwordValue(const std::string& k, const std::string& n, int32_t d) override { return r.GetDwordValue(k, n, d); }
+    bool SaveDwordValue(const std::string& k, const std::string& n, int32_t v) override { return r.SaveDwordValue(k, n, v); }
+    bool DeleteRegValue(const std::string& k, const std::string& n) override { return r.DeleteRegValue(k, n); }
+    RawQuery QueryRaw(const std::string& k, const std::string& n, uint32_t s) override { return r.QueryRaw(k, n, s); }
+    std::vector<std::string> SubkeyNames(const std::string& k) override { return r.SubkeyNames(k); }
+    bool SaveRawValue(const std::string& k, const std::string& n, const RegData& d) override { return r.SaveRawValue(k, n, d); }
+};
+
 // Before Apply or Set Defaults writes, the old value is saved beside the program, else in
-// AppData\Hertzwerk; without a backup nothing is logged or written. An adapter the catalogue
-// does not know is refused before any question.
-TEST(Apply, BacksUpTheOldValueFirstOrWritesNothing) {
+// AppData\Hertzwerk; without a backup nothing is logged or written. A log line that cannot be
+// written stops before the registry; a refused or throwing registry write comes after its log
+// line: all end in the one error, the old value kept, the grid as it was. An adapter the
+// catalogue does not know is refused before any question, one without a default list after it.
+TEST(Apply, BacksUpTheOldValueFirstAndAnyFailureWritesNothing) {
     const std::string appData = "C:\\Documents and Settings\\u\\Application Data", program = "C:\\Program Files\\Hertzwerk";
     const std::string ours = appData + "\\Hertzwerk";
+    enum Fault { kNone, kLog, kWrite, kThrow };
+    const std::string ti = "NVIDIA GeForce4 Ti 4600", fx = "NVIDIA GeForce FX 5900", mx = "NVIDIA GeForce4 MX 440 with AGP8X";
     const struct {
         bool reset;
         std::set<std::string> locked;
         std::string appData, backupFolder;  // empty: no backup, nothing written
         bool clockBack;                     // the ten kept are all newer than the new one
+        Fault fault = kNone;
+        std::string adapter = "NVIDIA GeForce4 Ti 4600";  // the MX with the compressed format
     } cases[] = {{false, {}, appData, program, false}, {true, {program}, appData, ours, false},
                  {false, {program}, "", "", false},    {true, {program, ours}, appData, "", false},
-                 {false, {}, appData, program, true}};
+                 {false, {}, appData, program, true},  {false, {}, appData, program, false, kLog},
+                 {false, {}, appData, program, false, kWrite}, {false, {}, appData, program, false, kThrow},
+                 {true, {}, appData, program, false, kWrite},  {true, {}, appData, program, false, kThrow},
+                 {false, {}, appData, program, false, kNone, fx}, {true, {}, appData, program, false, kNone, fx},
+                 {true, {}, appData, program, false, kNone, mx}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.backupFolder + (c.reset ? " reset" : " apply") + (c.clockBack ? " clock back" : ""));
-        Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
-        m.Start();
+        SCOPED_TRACE(c.adapter + " " + c.backupFolder + (c.reset ? " reset" : " apply") + (c.clockBack ? " clock back " : " ") + "abcd"[c.fault]);
+        Machine m(c.adapter, 3090, c.adapter == mx);
+        ThrowingTextWrites throwing(m.rules);
+        MainForm form(throwing, m.os, m.prompt);
+        ASSERT_EQ(form.Load(""), StartupOutcome::ShowWindow);
+        form.StepperChanged(kR640x480, 7);
         const std::string old(5000, 'x');  // longer than a first read takes
         m.reg.SetRaw(kXpDeviceKey, "NV25_Modes", kRegSz, old);
-        m.os.locked = c.locked;
-        m.os.appData = c.appData;
+        m.os.locked = c.locked, m.os.appData = c.appData, m.os.debugFile.clear(), m.prompt.shown.clear();
         // Nine older backups and one from this very second: the new one is -2.
         auto& files = m.os.files[c.backupFolder];
         for (int i = 0; i < 9; ++i)
             files[(c.clockBack ? "hzwk-backup-2027110" : "hzwk-backup-2026110") + std::to_string(i % 6) +
                   "-000000-" + std::to_string(i + 2) + ".reg"];
         files[c.clockBack ? "hzwk-backup-20271206-194007.reg" : "hzwk-backup-20261206-194007.reg"];
+        m.os.debugWritable = c.fault != kLog;
+        m.reg.FailWrites(c.fault == kWrite);
+        throwing.armed = c.fault == kThrow;
         m.prompt.answers = {Answer::Yes};
-        const WriteOutcome out = c.reset ? m.form.CmdResetClick() : m.form.CmdApplyClick();
-        EXPECT_EQ(out, c.backupFolder.empty() ? WriteOutcome::Failed : WriteOutcome::Written);
-        EXPECT_EQ(m.Value("NV25_Modes") == old, c.backupFolder.empty());
-        if (c.backupFolder.empty()) {
+        const WriteOutcome out = c.reset ? form.CmdResetClick() : form.CmdApplyClick();
+        const bool refused = c.adapter != ti, fails = refused || c.backupFolder.empty() || c.fault;
+        EXPECT_EQ(out, refused ? WriteOutcome::Refused : fails ? WriteOutcome::Failed : WriteOutcome::Written);
+        EXPECT_EQ(m.Value("NV25_Modes") == old, fails);
+        EXPECT_EQ(m.reg.ValueNames(kXpDeviceKey).size(), c.adapter == mx ? 4u : 3u);  // no other value written
+        if (refused) {  // no answer is asked for an unknown adapter
+            EXPECT_EQ(m.prompt.shown,
+                      (c.adapter == fx ? Boxes{{"Your graphics adapter was not recognised, so no mode list was written.", Icon::Critical}}
+                                       : Boxes{{kConfirmReset, Icon::None},
+                                               {"No default mode list is known for this graphics adapter.", Icon::Critical}}));
+            EXPECT_EQ(m.os.debugFile, "");
+        } else if (c.fault) {
+            EXPECT_EQ(m.prompt.shown, (Boxes{{c.reset ? kConfirmReset : kConfirmApply, Icon::None}, {kError, Icon::Critical}}));
+            EXPECT_EQ(m.os.debugFile.rfind("Added registry value: ", 0), c.reset || c.fault == kLog ? std::string::npos : 0u);
+            EXPECT_EQ(form.grid.Row(kR640x480).caption, "120");
+        } else if (c.backupFolder.empty()) {
             EXPECT_EQ(m.prompt.shown[1].second, Icon::Critical);
             EXPECT_EQ(m.prompt.shown[1].first.rfind("Could not save a backup of the current mode list in \"" + program, 0), 0u);
             EXPECT_EQ(m.os.debugFile, "");
-            continue;
+        } else {
+            EXPECT_EQ(files.size(), 11u);  // which old ones go is the backup tests' own
+            BackupValue saved;
+            std::string error, name = c.clockBack ? "hzwk-backup-20261206-194007.reg" : "hzwk-backup-20261206-194007-2.reg";
+            ASSERT_TRUE(ReadBackupText(files[name], kXpDeviceKey, &saved, &error)) << error;
+            EXPECT_EQ(saved.data->bytes, old);
         }
-        EXPECT_EQ(files.size(), 11u);  // which old ones go is the backup tests' own
-        BackupValue saved;
-        std::string error;
-        const std::string name = c.clockBack ? "hzwk-backup-20261206-194007.reg" : "hzwk-backup-20261206-194007-2.reg";
-        ASSERT_TRUE(ReadBackupText(files[name], kXpDeviceKey, &saved, &error)) << error;
-        EXPECT_EQ(saved.data->bytes, old);
     }
-    Machine m("NVIDIA GeForce FX 5900", 3090, false);
-    m.Start();
-    m.form.CmdApplyClick();  // no answer scripted: a question would fail the test
-    m.form.CmdResetClick();
-    const std::pair<std::string, Icon> unknown = {"Your graphics adapter was not recognised, so no mode list was written.", Icon::Critical};
-    EXPECT_EQ(m.prompt.shown, (Boxes{unknown, unknown}));
-    EXPECT_EQ(m.reg.ValueNames(kXpDeviceKey).size() + m.os.debugFile.size(), 2u);  // description and driver only
-}
-
-// The registry as it is, but once armed a text write throws, as a failed allocation would.
-class ThrowingTextWrites final : public RegistryAccess {
-public:
-    explicit ThrowingTextWrites(RegistryAccess& r) : r_(r) {}
-    bool armed = false;
-    std::string GetStringValue(const std::string& k, const std::string& n, const std::string& d) override { return r_.GetStringValue(k, n, d); }
-    bool SaveStringValue(const std::string& k, const std::string& n, const std::string& t) override {
-        if (armed) throw std::bad_alloc();
-        return r_.SaveStringValue(k, n, t);
-    }
-    int32_t GetDwordValue(const std::string& k, const std::string& n, int32_t d) override { return r_.GetDwordValue(k, n, d); }
-    bool SaveDwordValue(const std::string& k, const std::string& n, int32_t v) override { return r_.SaveDwordValue(k, n, v); }
-    bool DeleteRegValue(const std::string& k, const std::string& n) override { return r_.DeleteRegValue(k, n); }
-    RawQuery QueryRaw(const std::string& k, const std::string& n, uint32_t s) override { return r_.QueryRaw(k, n, s); }
-    std::vector<std::string> SubkeyNames(const std::string& k) override { return r_.SubkeyNames(k); }
-    bool SaveRawValue(const std::string& k, const std::string& n, const RegData& d) override { return r_.SaveRawValue(k, n, d); }
-
-private:
-    RegistryAccess& r_;
-};
-
-// A log line that cannot be written stops before the registry; a refused or throwing registry
-// write comes after its log line. All end in the one error, the value unwritten, the grid kept.
-TEST(WriteErrors, EveryFailureOfApplyOrSetDefaultsEndsInTheOneMessage) {
-    const struct {
-        bool reset, logFails, writeFails, writeThrows;
-    } cases[] = {{false, true, false, false}, {false, false, true, false}, {false, false, false, true},
-                 {true, false, true, false}, {true, false, false, true}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.reset << c.logFails << c.writeFails << c.writeThrows);
-        Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
-        ThrowingTextWrites throwing(m.rules);
-        MainForm form(throwing, m.os, m.prompt);
-        ASSERT_EQ(form.Load(""), StartupOutcome::ShowWindow);
-        form.StepperChanged(kR640x480, 7);
-        m.os.debugFile.clear();
-        m.os.debugWritable = !c.logFails;
-        m.reg.FailWrites(c.writeFails);
-        throwing.armed = c.writeThrows;
-        m.prompt.answers = {Answer::Yes};
-        EXPECT_EQ(c.reset ? form.CmdResetClick() : form.CmdApplyClick(), WriteOutcome::Failed);
-        EXPECT_EQ(m.prompt.shown, (Boxes{{c.reset ? kConfirmReset : kConfirmApply, Icon::None}, {kError, Icon::Critical}}));
-        EXPECT_EQ(m.os.debugFile.rfind("Added registry value: ", 0), c.reset || c.logFails ? std::string::npos : 0u);
-        EXPECT_EQ(m.Value("NV25_Modes") + form.grid.Row(kR640x480).caption, "<absent>120");
-    }
-}
-
-// Set Defaults re-reads the grid even after No; Yes writes the default list unchanged, logs
-// nothing; with no default list known it is refused after the question.
-TEST(Reset, WritesTheDefaultUnchangedAndRereadsTheGrid) {
-    Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
-    m.Start();
-    m.form.StepperChanged(kR640x480, 7);
-    m.prompt.answers = {Answer::No, Answer::Yes};
-    m.form.CmdResetClick();
-    EXPECT_EQ(m.Value("NV25_Modes") + m.form.grid.Row(kR640x480).caption, "<absent>85");
-    m.form.CmdResetClick();
-    EXPECT_EQ(m.Value("NV25_Modes"), NormalDefaultTable());
-    EXPECT_EQ(m.prompt.shown, (Boxes{{kConfirmReset, Icon::None}, {kConfirmReset, Icon::None},
-                                     {"Default values reset successfully", Icon::None}}));
-    EXPECT_EQ(m.os.debugFile, "");
-
-    Machine mx("NVIDIA GeForce4 MX 440 with AGP8X", 3090, true);
-    mx.Start();
-    mx.prompt.answers = {Answer::Yes};
-    EXPECT_EQ(mx.form.CmdResetClick(), WriteOutcome::Refused);
-    EXPECT_EQ(mx.prompt.shown[1], (std::pair<std::string, Icon>{"No default mode list is known for this graphics adapter.", Icon::Critical}));
-    EXPECT_EQ(mx.reg.ValueNames(kXpDeviceKey).size(), 3u);
 }
 
 // On: the warning, steppers synced to their captions and enabled, the TV-out line cleared, the
@@ -175,8 +157,7 @@ TEST(AdvancedMode, OnSyncsAndEnablesOffLocksAndRereads) {
     for (const unsigned build : {4012u, 3999u}) {
         Machine m("NVIDIA GeForce4 Ti 4600", build, false);
         m.rules.SaveDwordValue("SOFTWARE\\HZWK", "LoadOnStartup", 1);
-        m.rules.SaveStringValue("SOFTWARE\\HZWK", "ResW1", "800");
-        m.rules.SaveStringValue("SOFTWARE\\HZWK", "ResH1", "600");
+        for (const char* name : {"ResW1", "ResH1"}) m.rules.SaveStringValue("SOFTWARE\\HZWK", name, name[3] == 'W' ? "800" : "600");
         m.Start();
         EXPECT_EQ(m.form.label50, "Added Resolutions: 800x600");
         m.rules.SaveDwordValue("SOFTWARE\\HZWK", "LoadOnStartup", 2);  // changed behind our back
@@ -186,18 +167,16 @@ TEST(AdvancedMode, OnSyncsAndEnablesOffLocksAndRereads) {
         EXPECT_EQ(m.form.grid.Row(kR640x480).position * 10 + m.form.grid.Row(kR800x600).position, 54);  // "85", "75"
         for (const auto& r : m.form.grid.Rows()) EXPECT_TRUE(r.enabled);
         EXPECT_EQ(m.form.cmdCalcEnabled && m.form.text1Enabled && m.form.cmdCalcDefEnabled && m.form.upDown24Enabled, build == 4012);
-        EXPECT_EQ(m.form.label50, "Added Resolutions: None");
-        EXPECT_TRUE(m.form.advancedMode && !m.form.mnuLoadChecked);
+        EXPECT_TRUE(m.form.label50 == "Added Resolutions: None" && m.form.advancedMode && !m.form.mnuLoadChecked);
         m.form.Text1Changed("96");
         m.form.CmdCalcClick();  // ladder mode: calculated rates off the ladder stay in the captions
         EXPECT_EQ(m.form.grid.Row(kR640x480).caption, "188");
         m.rules.SaveDwordValue("SOFTWARE\\HZWK", "LoadOnStartup", 1);
         m.form.Check1Click();
         for (const auto& r : m.form.grid.Rows()) EXPECT_FALSE(r.enabled);
-        EXPECT_EQ(m.form.grid.Row(kR640x480).caption, "85");
+        // The check mark re-read again; no warning when switching off.
+        EXPECT_TRUE(m.form.grid.Row(kR640x480).caption == "85" && m.form.mnuLoadChecked && m.prompt.shown.size() == 1);
         EXPECT_FALSE(m.form.advancedMode || m.form.cmdCalcEnabled || m.form.text1Enabled || m.form.cmdCalcDefEnabled);
-        EXPECT_TRUE(m.form.mnuLoadChecked);  // re-read again
-        EXPECT_EQ(m.prompt.shown.size(), 1u);  // no warning when switching off
     }
 }
 
@@ -213,8 +192,7 @@ TEST(Calculator, TypingMakesSetTheDefaultButtonUntilItRuns) {
     }
     EXPECT_TRUE(m.form.cmdCalcIsDefault);
     m.form.CmdCalcClick();
-    EXPECT_FALSE(m.form.cmdCalcIsDefault);
-    EXPECT_EQ(m.form.grid.Row(kR848x480).caption, "188");
+    EXPECT_EQ(m.form.grid.Row(kR848x480).caption + std::to_string(m.form.cmdCalcIsDefault), "1880");
     m.form.CmdCalcDefClick();
     EXPECT_EQ(m.form.grid.Row(kR848x480).caption + m.form.grid.Row(kR640x480).caption, "N/A85");
     for (const auto& [file, text1] : {std::pair{"SNY0290-FB6A64.bin", "107"}, {"SAM72C0-960104.bin", "150"},
@@ -233,18 +211,15 @@ TEST(AutoStart, OnStoresAQuotedCommandOffDeletesBoth) {
     m.Start();
     const std::string run = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
     m.form.MnuLoadClick();
-    EXPECT_TRUE(m.form.mnuLoadChecked);
-    EXPECT_EQ(Str(m.reg.GetRaw(run, "HZWK")), "\"C:\\Program Files\\Hertzwerk\\hzwk.exe\" /startup");
-    EXPECT_EQ(m.Setting("LoadOnStartup"), std::string("\1\0\0\0", 4));
+    EXPECT_EQ(Str(m.reg.GetRaw(run, "HZWK")) + "|" + m.Setting("LoadOnStartup") + "|" + std::to_string(m.form.mnuLoadChecked),
+              "\"C:\\Program Files\\Hertzwerk\\hzwk.exe\" /startup|" + std::string("\1\0\0\0", 4) + "|1");
     m.form.MnuLoadClick();
-    EXPECT_FALSE(m.form.mnuLoadChecked);
-    EXPECT_EQ(Str(m.reg.GetRaw(run, "HZWK")) + m.Setting("LoadOnStartup"), "<absent><absent>");
+    EXPECT_EQ(Str(m.reg.GetRaw(run, "HZWK")) + m.Setting("LoadOnStartup") + std::to_string(m.form.mnuLoadChecked),
+              "<absent><absent>0");
     EXPECT_TRUE(m.prompt.shown.empty());
-    m.reg.FailWrites(true);
-    m.form.MnuLoadClick();
+    m.reg.FailWrites(true), m.form.MnuLoadClick();
     EXPECT_FALSE(m.form.mnuLoadChecked);
-    m.reg.FailWrites(false);  // only the Run key refused: checked, but still an error
-    m.reg.DenyKey(run, true);
+    m.reg.FailWrites(false), m.reg.DenyKey(run, true);  // only the Run key refused: checked, but still an error
     m.form.MnuLoadClick();
     EXPECT_TRUE(m.form.mnuLoadChecked);
     EXPECT_EQ(m.prompt.shown, (Boxes{{kError, Icon::Critical}, {kError, Icon::Critical}}));
@@ -255,12 +230,190 @@ TEST(AutoStart, OnStoresAQuotedCommandOffDeletesBoth) {
 TEST(HelpTopics, PathAlwaysAddsTheSeparatorAndFailureIsReported) {
     for (const bool opens : {true, false}) {
         Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
-        m.os.folder = opens ? "C:\\" : "D:\\Tools";
-        m.os.helpOpens = opens;
+        m.os.folder = opens ? "C:\\" : "D:\\Tools", m.os.helpOpens = opens;
         m.form.MnuTopicsClick();
         EXPECT_EQ(m.os.help, std::vector<std::string>{opens ? "C:\\\\hzwkhelp.chm" : "D:\\Tools\\hzwkhelp.chm"});
         EXPECT_EQ(m.prompt.shown, (opens ? Boxes{} : Boxes{{"Help file (hzwkhelp.chm) not found", Icon::Critical}}));
     }
+}
+
+// Start-up: the ways to end before the window, detection, the version thresholds, the report.
+
+TEST(Startup, XpGeForce4NormalFormatShowsWindowAndWritesReport) {
+    Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
+    m.os.modes = {{1024, 768, 32, 60}, {1024, 768, 32, 85}, {640, 480, 32, 75}};
+    ASSERT_EQ(m.form.Load(""), StartupOutcome::ShowWindow);
+    // The last version is stored without a NUL.
+    EXPECT_EQ(m.form.lblOS + "|" + m.form.lblDetVersion + "|" + m.form.lblAdapters + "|" + m.form.label50 + "|" +
+                  m.form.Context().ModeValueName + "|" + m.form.grid.Row(kR1024x768).caption + m.form.grid.Row(kR640x480).caption +
+                  "|" + m.Setting("LastDetVersion") + "|" + std::to_string(m.prompt.shown.size()),
+              "Windows XP|6.14.10.3090|GeForce4 Ti 4600|Added Resolutions: None|NV25_Modes|8575|6.14.10.3090|0");
+    // The report's lines are pinned per machine profile by hzwkctl detect; here its head.
+    EXPECT_EQ(m.os.debugFile.rfind("[06.12.2026][19:40:07]\r\nWindows version: 5.1\r\n", 0), 0u);
+    // Odd descriptions and a report that cannot be written do not stop the start; the cut
+    // takes the first seven characters without looking for the vendor's name.
+    for (const auto& [description, caption] : {std::pair{"NVIDIA", ""}, {"Generic VGA adapter", " VGA adapter"}}) {
+        Machine odd(description, 3090, false);
+        odd.os.debugWritable = false;
+        ASSERT_EQ(odd.form.Load(""), StartupOutcome::ShowWindow);
+        EXPECT_EQ(odd.form.lblAdapters + "|" + odd.form.Context().ModeValueName, caption + std::string("|"));
+    }
+}
+
+// The OS, the driver key from the kernel path (cut by count: a value no longer than the prefix
+// names no key), and a single NVIDIA driver entry, or the start ends after its message.
+TEST(Startup, DetectionRefusesWhatItDoesNotKnow) {
+    EXPECT_EQ(OsCaption("5.0") + ", " + OsCaption("5.2"), "Windows 2000, Windows Server 2003");
+    for (const auto& [video0, key] : {std::pair{"\\Registry\\Machine\\", ""}, {"\\Registry\\Machine\\S", "S"}, {"", ""}}) {
+        MemoryRegistry reg;
+        ApiRegistry rules(reg);
+        reg.SetRaw("HARDWARE\\DEVICEMAP\\VIDEO", "\\Device\\Video0", kRegSz, video0 + std::string(1, '\0'));
+        EXPECT_EQ(DriverKeyPathFor(rules, "5.1"), key) << video0;
+    }
+    const std::string nv4 = std::string("nv4_disp\0\0", 10);  // "" below: the version value deleted
+    const struct { std::string os; uint32_t type; std::string drivers; } cases[] = {
+        {"5.1", kRegMultiSz, nv4}, {"5.1", kRegMultiSz, std::string("nv4\0\0", 5)}, {"6.0", kRegMultiSz, nv4},
+        {"", kRegMultiSz, nv4}, {"5.3", kRegMultiSz, nv4}, {"5.1 ", kRegMultiSz, nv4},
+        {"5.1", kRegMultiSz, std::string("nv4_disp\0vga\0\0", 14)}, {"5.1", kRegSz, std::string("nv4_disp\0", 9)},
+        {"5.1", kRegMultiSz, std::string("ati2dvag\0\0", 10)}, {"5.1", kRegMultiSz, std::string("NV4_DISP\0\0", 10)},
+        {"5.1", kRegMultiSz, std::string()}, {"5.1", kRegMultiSz, std::string("\0", 1)},
+        {"5.1", kRegMultiSz, std::string(300, 'n') + std::string("\0\0", 2)}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.os + " " + c.drivers);
+        Machine m("NVIDIA GeForce4 Ti 4600", 3090, false, c.os);
+        if (c.os.empty()) m.reg.DeleteRaw("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "CurrentVersion");
+        m.reg.SetRaw(kXpDeviceKey, "InstalledDisplayDrivers", c.type, c.drivers);
+        m.os.versions[m.os.systemDir + "\\nv4.dll"] = Version(6, 14, 10, 3090);
+        const bool os = c.os == "5.1", accepted = &c < &cases[2];
+        EXPECT_EQ(m.form.Load(""), accepted ? StartupOutcome::ShowWindow
+                                   : os     ? StartupOutcome::UnsupportedDriver : StartupOutcome::UnsupportedOs);
+        if (accepted) continue;
+        EXPECT_EQ(m.prompt.shown, (Boxes{{os ? "No compatible Detonator version found" : "No compatible Operating System found",
+                                          Icon::Critical}}));
+        EXPECT_EQ(m.Setting("LastDetVersion") + m.os.debugFile, os ? m.form.Context().DetonatorVersion : "<absent>");
+    }
+}
+
+// Versions compare as text: any rate from 4041 with the compressed format or from 4100; the
+// calculator only with any rate and the compressed format.
+TEST(Startup, VersionThresholdsCompareAsText) {
+    const struct { unsigned build; /* 0: no readable version */ bool compressed, anyRate, calculator; } cases[] = {
+        {4109, false, true, false}, {4109, true, true, true}, {4045, false, false, false}, {4041, true, true, true},
+        {4040, true, false, false}, {930, true, false, false}, {0, false, true, false}, {4100, false, true, false},
+        {4099, false, false, false}};
+    for (const auto& c : cases) {
+        Machine m("NVIDIA GeForce4 Ti 4600", c.build, c.compressed);
+        if (c.build == 0) m.os.versions.clear();
+        ASSERT_EQ(m.form.Load(""), StartupOutcome::ShowWindow);
+        EXPECT_EQ(std::to_string(m.form.Context().AnyRate && m.form.grid.AnyRate()) + std::to_string(m.form.cmdCalcEnabled &&
+                  m.form.upDown24Enabled), std::to_string(c.anyRate) + std::to_string(c.calculator)) << c.build << " " << c.compressed;
+    }
+}
+
+// /startup runs the window only for a new driver the user accepts, and then in Startup Mode.
+TEST(Startup, StartupSwitchRunsOnlyForANewDriverTheUserAccepts) {
+    const char* kQuestion = "New Detonator drivers found, do you want to run the program and re-apply your settings?";
+    // stored: LastDetVersion before; nullptr: never stored (counts as unchanged)
+    const struct { unsigned build; const char *stored, *args; std::deque<Answer> answers; StartupOutcome outcome;
+                   const char* storedAfter; } cases[] = {
+        {3090, "6.14.10.3090", "/startup", {}, StartupOutcome::NoNewVersion, "6.14.10.3090"},
+        {3090, nullptr, "/startup", {}, StartupOutcome::NoNewVersion, "<absent>"},
+        {4109, "6.14.10.3090", "/startup", {Answer::No}, StartupOutcome::Declined, "6.14.10.3090"},
+        {4109, "6.14.10.3090", "/startup", {Answer::Yes}, StartupOutcome::ShowWindow, "6.14.10.4109"},
+        {3090, nullptr, "/Startup", {}, StartupOutcome::ShowWindow, "6.14.10.3090"},  // the switch is exact
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.build) + " " + c.args + " " + (c.stored ? c.stored : "-"));
+        Machine m("NVIDIA GeForce4 Ti 4600", c.build, false);
+        if (c.stored) m.rules.SaveStringValue("SOFTWARE\\HZWK", "LastDetVersion", c.stored);
+        m.prompt.answers = c.answers;
+        EXPECT_EQ(m.form.Load(c.args), c.outcome);
+        EXPECT_EQ(m.Setting("LastDetVersion"), c.storedAfter);
+        const bool asked = !c.answers.empty();
+        EXPECT_EQ(m.prompt.shown, (asked ? Boxes{{kQuestion, Icon::None}} : Boxes{}));
+        EXPECT_EQ(m.os.beeps, asked ? 1 : 0);
+        EXPECT_EQ(m.os.debugFile.empty(), c.outcome != StartupOutcome::ShowWindow);
+        const bool mode = m.os.debugFile.find("Program mode: Startup Mode\r\n") != std::string::npos;
+        EXPECT_EQ(mode && m.form.Context().StartupRun, asked && c.outcome == StartupOutcome::ShowWindow);
+    }
+}
+
+// The About and TV-out windows as data: what each page shows and opens, and what OK stores.
+
+// Every page shows its whole text, overwriting the last page's (empty lines included); a line
+// naming a mail address or a site opens it, the donation line the donation address, no other.
+TEST(AboutForm, EachPageShowsItsTextAndItsNamedAddressesOpen) {
+    const AboutPeople& p = kAboutPeople;
+    const std::string texts[] = {
+        std::string("Contact Info:|Bug Reports - ") + p.bugMail + "|" + p.author1Name + " - " + p.author1Mail + "|" +
+            p.author2Name + " - " + p.author2Mail + "||",
+        std::string("Links:|Hertzwerk - ") + p.siteHost + "|NVidia - " + p.nvidiaHost + "|||",
+        std::string("Credits:|") + p.credit1 + "|" + p.credit2 + "|||",
+        std::string("Donation Info:|If you would like to support|Hertzwerk, please do so by|") + p.donationService +
+            " donations. Your help is|appreciated.|Click here to donate",
+    };
+    FakeOs os;
+    AboutForm form(os);
+    form.Load();
+    for (int page : {1, 4, 3, 2, 1, 0, 5, -1}) {
+        form.PageClick(page);
+        const int shown = page >= 1 && page <= 4 ? page : 1;  // outside 1 to 4 nothing changes
+        std::string text = std::to_string(form.AboutPage()) + form.heading;
+        for (const auto& line : form.lines) text += "|" + line;
+        EXPECT_EQ(text, std::to_string(shown) + texts[shown - 1]);
+        for (int line = -1; line <= kAboutLineCount; ++line) {
+            os.opened.clear();
+            form.LineClick(line);
+            std::vector<std::string> expected;
+            const std::string said = line >= 0 && line < kAboutLineCount ? form.lines[size_t(line)] : "";
+            const std::string named = said.size() > 3 ? said.substr(said.find(" - ") + 3) : "";
+            for (const char* mail : {p.bugMail, p.author1Mail, p.author2Mail, p.siteHost, p.nvidiaHost})
+                if (named == mail) expected = {(std::strchr(mail, '@') ? "mailto:" : "http://") + std::string(mail)};
+            if (said == "Click here to donate") expected = {p.donationAddress};
+            EXPECT_EQ(os.opened, expected) << "page " << shown << " line " << line;
+        }
+    }
+}
+
+// OK refuses two equal pairs, and a pair that counts (neither text empty or "0") unless both are
+// whole numbers from 1 to 9999; otherwise it stores each pair that counts and empties the other.
+TEST(TvOutForm, OkStoresWhatCountsOverRandomInput) {
+    const char* texts[] = {"", "0", "640", "480", "800", "600", "1", "9999", "12345", "0480", "6x", "-1"};
+    const auto number = [](const std::string& t) {
+        return !t.empty() && t.size() <= 4 && t.find_first_not_of("0123456789") == std::string::npos &&
+               t.find_first_not_of('0') != std::string::npos;
+    };
+    std::mt19937 rng(1904);
+    for (int run = 0; run < 300; ++run) {
+        Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
+        m.rules.SaveStringValue("SOFTWARE\\HZWK", "ResW1", "old");
+        TvOutForm f(m.rules, m.prompt);
+        f.Load();
+        EXPECT_EQ(f.txtW1 + f.txtH1, "old");
+        const std::string w1 = texts[rng() % 12], h1 = texts[rng() % 12], w2 = texts[rng() % 12], h2 = texts[rng() % 12];
+        f.txtW1 = w1, f.txtH1 = h1, f.txtW2 = w2, f.txtH2 = h2;
+        const bool counts1 = !w1.empty() && w1 != "0" && !h1.empty() && h1 != "0";
+        const bool counts2 = !w2.empty() && w2 != "0" && !h2.empty() && h2 != "0";
+        const char* refusal = w1 == w2 && h1 == h2 ? "Please add 2 different resolutions"
+                              : (counts1 && !(number(w1) && number(h1))) || (counts2 && !(number(w2) && number(h2)))
+                                  ? "Widths and heights must be whole numbers from 1 to 9999."
+                                  : nullptr;
+        const std::string stored = refusal ? "old<absent><absent><absent>"
+                                           : (counts1 ? w1 + h1 : "") + (counts2 ? w2 + h2 : "");
+        SCOPED_TRACE(w1 + "x" + h1 + ", " + w2 + "x" + h2);
+        EXPECT_EQ(f.CmdDoneClick(), refusal == nullptr);
+        EXPECT_EQ(m.prompt.shown, (refusal ? Boxes{{refusal, Icon::Information}} : Boxes{}));
+        EXPECT_EQ(m.Setting("ResW1") + m.Setting("ResH1") + m.Setting("ResW2") + m.Setting("ResH2"), stored);
+        if (HasFailure()) break;
+    }
+    Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
+    TvOutForm f(m.rules, m.prompt);
+    f.Command3Click();  // fills the boxes only
+    EXPECT_EQ(f.txtW1 + "x" + f.txtH1 + " " + f.txtW2 + "x" + f.txtH2 + m.Setting("ResW1"), "800x600 640x480<absent>");
+    f.Command1Click();
+    EXPECT_EQ(f.txtW1 + f.txtH1 + f.txtW2, "640");
+    f.Command2Click();
+    EXPECT_EQ(f.txtW2 + f.txtH2, "");
 }
 
 }  // namespace

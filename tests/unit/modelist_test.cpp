@@ -1,17 +1,21 @@
-// The driver's mode-list value: a reader of the three layouts, written from their description
-// and not from the composers, reads every written value back into the rows' rates and the
-// TV-out resolutions; a few values are pinned to the byte.
+// The adapter catalogues; the grid and its calculator; the driver's mode-list value: a reader
+// of the three layouts, written from their description and not from the composers, reads every
+// written value back into the rows' rates and the TV-out resolutions; a few values are pinned to the byte.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "fakes.h"
+#include "catalogue/catalogue.h"
 #include "core/mode_text.h"
+#include "core/text.h"
+#include "fakes.h"
+#include "grid/grid.h"
 #include "modelist/compose.h"
 #include "registry/settings.h"
 
@@ -20,6 +24,7 @@ namespace {
 
 using test::All;
 using test::Blanks;
+using test::Fnv1a;
 
 const int kRungs[] = {60, 70, 72, 75, 85, 100, 120};
 const size_t kRungColumn[] = {0, 3, 6, 9, 12, 15, 19};  // in the 22-column RateField
@@ -152,9 +157,7 @@ bool OnLadder(const std::string& caption) {
 // What the driver is to read for one caption in each layout.
 std::string Expected(Layout layout, const std::string& caption) {
     if (layout == Layout::ModeMaskList) {
-        long n = 0;
-        char* end = nullptr;
-        if (caption != "N/A") n = std::strtol(caption.c_str(), &end, 10);
+        const long n = caption == "N/A" ? 0 : std::strtol(caption.c_str(), nullptr, 10);
         char hex[16];
         std::snprintf(hex, sizeof hex, "%03lX", n < -32768 || n > 32767 ? 0 : (n & 0xFFFF));
         return hex;
@@ -198,8 +201,7 @@ TEST(ModeList, EveryWrittenValueReadsBackAsItsGridAndTvOut) {
         const ComposeFlags flags{key, compressed, anyRate};
         const std::string logged = ComposeModeList(c, flags, tv), value = FinishModeList(logged, key, tv);
 
-        std::vector<std::string> facts, items;
-        std::vector<std::string> pairs;
+        std::vector<std::string> facts, items, pairs;
         if (!stored.w1.empty() && !stored.h1.empty()) pairs.push_back(stored.w1 + "x" + stored.h1);
         if (!stored.w2.empty() && !stored.h2.empty()) pairs.push_back(stored.w2 + "x" + stored.h2);
         for (const char* depth : layout == Layout::NormalModeTable ? std::vector<const char*>{"8", "16", "32"}
@@ -220,41 +222,27 @@ TEST(ModeList, EveryWrittenValueReadsBackAsItsGridAndTvOut) {
                              ", " + stored.w2 + "x" + stored.h2 + "; captions";
         for (const auto& caption : c) inputs += " " + caption;
         SCOPED_TRACE("run " + std::to_string(run) + ": " + inputs + "\nvalue: " + value);
-        EXPECT_EQ(read.problem, "");
-        EXPECT_EQ(read.at, value.size());
+        EXPECT_EQ(read.problem + std::to_string(value.size() - read.at) + std::to_string(read.star),
+                  "0" + std::to_string(key >= "4100"));
         EXPECT_EQ(read.facts, facts);
         EXPECT_EQ(read.tv, items);
-        EXPECT_EQ(read.star, key >= "4100");
         // The log line is the value before the "{*}" and the mask items; the name follows the head.
         EXPECT_EQ(value.substr(read.star ? 3 : 0, logged.size()), logged);
-        EXPECT_EQ(ChooseLayout(key, compressed), layout);
-        EXPECT_EQ(AnyRateFor(key, compressed), anyRate);
+        EXPECT_TRUE(ChooseLayout(key, compressed) == layout && AnyRateFor(key, compressed) == anyRate);
         EXPECT_EQ(ModeValueNameFor("NV25_Modes", key), key >= "4100" ? "NV_Modes" : "NV25_Modes");
         if (HasFailure()) break;
     }
 }
 
-// The driver's entry order and heads, to the byte.
+// The table's entry order and heads, to the byte (the reader above pins the other layouts' order).
 TEST(ModeList, GoldenValues) {
     Captions c = All("60");
-    c[kR640x480] = "85";
-    c[kR320x200] = "N/A";
+    c[kR640x480] = "85", c[kR320x200] = "N/A";
     const std::string table = ComposeNormalTable(c, {"3999", false, false}, {});
     const std::string head = "8    640  480" + Blanks(15) + "85" + Blanks(10) + "0  8    320  200" + Blanks(27) +
                              "0  8    320  240   60" + Blanks(20) + "  0  ";
     EXPECT_EQ(table.substr(0, head.size()), head);
     EXPECT_EQ(test::Fnv1a(ComposeNormalTable(All("N/A"), {"3999", false, false}, {})), 0xfb0990ecbc653147ull);
-    EXPECT_EQ(ComposeRangeList(All("N/A"), {"3999", true, false}, {}),
-              "S 320,200,-,-;320,240,-,-;400,300,-,-;480,360,-,-;512,384,-,-;640,400,-,-;"
-              "640,480,-,-;800,600,-,-;1024,768,-,-;1152,864,-,-;1280,768,-,-;1280,960,-,-;"
-              "1280,1024,-,-;1600,900,-,-;1600,1024,-,-;1600,1200,-,-;1920,1080,-,-;"
-              "1920,1200,-,-;1920,1440,-,-;2048,1536,-,-");
-    EXPECT_EQ(ComposeMaskList(All("120")),
-              "SHV 640x480=8078; 320x200=8078; 320x240=8078; 400x300=8078; 480x360=8078; "
-              "512x384=8078; 640x400=8078; 800x600=8078; 848x480=8078; 1024x768=8078; "
-              "1152x864=8078; 1280x720=8078; 1280x768=8078; 1280x960=8078; 1280x1024=8078; "
-              "1360x768=8078; 1600x900=8078; 1600x1024=8078; 1600x1200=8078; 1920x1080=8078; "
-              "1920x1200=8078; 1920x1440=8078; 2048x1536=8078;");
     // Captions no grid makes: compared exactly, or read as a whole number within 16 bits.
     for (const char* odd : {"060", " 60", "n/a", ""}) EXPECT_EQ(CalcRates(odd, false, true) + CalcRates(odd, false, false), "");
     EXPECT_EQ(CalcHexRate("060") + CalcHexRate("+60") + CalcHexRate("60 ") + CalcHexRate("0x3C"), "03C000000000");
@@ -264,21 +252,158 @@ TEST(ModeList, GoldenValues) {
 TEST(TvOut, StoredValuesThatAreNoNumbersAreDropped) {
     MemoryRegistry registry;
     ApiRegistry rules(registry);
-    rules.SaveStringValue(reg::kSettingsKey, reg::kResW1, "800");
-    rules.SaveStringValue(reg::kSettingsKey, reg::kResH1, "600;A 1,1");
+    for (const auto& [name, text] : {std::pair{reg::kResW1, "800"}, {reg::kResH1, "600;A 1,1"}, {reg::kResH2, "0480"}})
+        rules.SaveStringValue(reg::kSettingsKey, name, text);
     registry.SetRaw(reg::kSettingsKey, reg::kResW2, kRegDword, std::string("\x80\x02\0\0", 4));
-    rules.SaveStringValue(reg::kSettingsKey, reg::kResH2, "0480");
     const TvResolutions read = ReadTvResolutions(rules);
     EXPECT_EQ(read.w1 + "," + read.h1 + "," + read.w2 + "," + read.h2, "800,,,0480");
     for (const char* no : {"0", "0000", "10000", "-800", "8e2", " 800"}) EXPECT_FALSE(IsTvNumber(no)) << no;
     EXPECT_EQ(BuildTVEntries({"800", "600", "", "480"}, "3999").used.w1, " 800");  // as the report shows it
-    const std::pair<TvResolutions, const char*> lines[] = {
-        {{"800", "600", "640", "480"}, "Added Resolutions: 800x600; 640x480"},
-        {{"", "", "640", "480"}, "Added Resolutions: ; 640x480"},
-        {{"", "600", "", "480"}, "Added Resolutions: x600x480"},
-        {{"abc", "0", "", "-1"}, "Added Resolutions: None"},
-    };
+    const std::pair<TvResolutions, const char*> lines[] = {{{"800", "600", "640", "480"}, "Added Resolutions: 800x600; 640x480"},
+        {{"", "", "640", "480"}, "Added Resolutions: ; 640x480"}, {{"", "600", "", "480"}, "Added Resolutions: x600x480"},
+        {{"abc", "0", "", "-1"}, "Added Resolutions: None"}};
     for (const auto& [stored, line] : lines) EXPECT_EQ(Label50Caption(stored), line);
+}
+
+// The adapter catalogues: each adapter's value names and default lists, pinned to the byte.
+
+// Descriptions are matched whole and exactly; an unknown one leaves the list untouched. From
+// 4100 (and for the unreadable "N/A") every adapter, known or not, gets the "{*}" list.
+TEST(Catalogues, EveryAdaptersNamesAndDefaultsInBothCatalogues) {
+    const std::string descriptions[] = {
+        "NVIDIA GeForce3", "NVIDIA GeForce2 GTS/GeForce2 Pro", "NVIDIA RIVA TNT", "NVIDIA RIVA TNT2/TNT2 Pro",
+        "NVIDIA Aladdin TNT2", "NVIDIA Vanta/Vanta LT", "NVIDIA RIVA TNT2 Ultra",
+        "NVIDIA RIVA TNT2 Model 64/Model 64 Pro", "NVIDIA GeForce 256", "NVIDIA GeForce DDR", "NVIDIA Quadro",
+        "NVIDIA GeForce2 MX/MX 400", "NVIDIA GeForce2 MX 100/200", "NVIDIA GeForce2 MX-100/200", "NVIDIA GeForce2 MX",
+        "NVIDIA Quadro2 MXR/EX", "NVIDIA GeForce2 Integrated GPU", "NVIDIA GeForce2 Ti", "NVIDIA GeForce2 Ultra",
+        "NVIDIA Quadro2 Pro", "NVIDIA GeForce4 MX 460", "NVIDIA GeForce4 MX 440", "NVIDIA GeForce4 MX 420",
+        "NVIDIA Quadro4 500/550 XGL", "NVIDIA Quadro4 200/400 NVS", "NVIDIA GeForce4 Ti 4600",
+        "NVIDIA GeForce4 Ti 4400", "NVIDIA GeForce4 Ti 4200", "NVIDIA Quadro4 900 XGL", "NVIDIA Quadro4 750 XGL",
+        "NVIDIA Quadro4 720 XGL", "NVIDIA GeForce3 Ti 200", "NVIDIA GeForce3 Ti 500", "NVIDIA Quadro DCC",
+        "NVIDIA GeForce4 Ti 4200 with AGP8X", "NVIDIA GeForce4 MX 440SE with AGP8X",
+        "NVIDIA GeForce4 MX 440 with AGP8X", "nvidia geforce3", "NVIDIA GeForce3 ", " NVIDIA GeForce3", "GeForce3",
+        "NVIDIA GeForce", "", std::string("NVIDIA GeForce3\0", 16),
+    };
+    std::string rows;
+    for (const std::string& d : descriptions) {
+        rows += d + "=";
+        for (const char* key : {".930", "4099", "4100", "N/A", "any rate", "ladder"}) {
+            std::string list = "<untouched>";
+            const std::string name = key[0] == 'a' || key[0] == 'l' ? LookupCompressedAdapter(d, key[0] == 'a', list)
+                                                                    : LookupNormalAdapter(d, key, list);
+            rows += name + "," + std::to_string(Fnv1a(list)) + ",";
+        }
+        rows += ";\n";
+    }
+    EXPECT_EQ(Fnv1a(rows), 0x1b2b181965f14873ull) << rows;
+    // The lists as NVIDIA's drivers ship them.
+    const std::pair<std::string, uint64_t> lists[] = {{StarDefaultList(), 0xd7ebc4be2de76625ull},
+        {NormalDefaultTable(), 0x00485cb2dcf6ee00ull}, {IntegratedDefaultTable(), 0x1092de611417e9c3ull}};
+    for (const auto& [list, fingerprint] : lists) EXPECT_EQ(Fnv1a(list), fingerprint) << list;
+}
+
+// The grid: the change rule, current rates, stepper sync, the frequency calculator, and the
+// number parsers behind the captions and the frequency box.
+
+// On the ladder a position is a rung, and above the top rung the stepper holds there; with any
+// rate it is the rate itself, held at the stepper's own maximum (75 or 240).
+TEST(Grid, EveryPositionShowsItsRateAndHoldsAtTheTop) {
+    const char* ladder[] = {"N/A", "60", "70", "72", "75", "85", "100", "120"};
+    std::mt19937 rng(3101);
+    for (int run = 0; run < 2000; ++run) {
+        const bool anyRate = rng() % 2;
+        const int row = int(rng() % kRowCount), max = kRows[row].stepperMax;
+        const int position = int(rng() % 4 ? rng() % (max + 3) : max - 1 + rng() % 3);
+        Grid g(anyRate);
+        g.SetPosition(row, position);
+        const int held = anyRate ? std::min(position, max) : std::min(position, 7);
+        EXPECT_EQ(g.Row(row).position, held) << anyRate << " row " << row << " at " << position;
+        EXPECT_EQ(g.Row(row).caption, anyRate ? (held ? std::to_string(held) : "N/A") : ladder[held]) << row << " " << position;
+        if (HasFailure()) break;
+    }
+}
+
+// The last matching mode wins; 4 bpp counts only for the three smallest rows; rates below 60
+// show "N/A". Steppers follow a caption they can show and stay put otherwise; enabled states stay.
+TEST(Grid, CurrentRatesTakeTheLastMatchingModeAndMoveTheirSteppers) {
+    Grid g;
+    g.SetPosition(kR1600x1200, 3), g.SetPosition(kR800x600, 5);  // "N/A" takes the second back to 0
+    g.SetEnabled(kR640x480, false);
+    g.ReadCurrentRates({{1024, 768, 32, 85}, {1024, 768, 32, 60}, {640, 480, 32, 75}, {640, 480, 4, 60}, {640, 480, 16, 0}, {320, 240, 4, 60},
+                        {320, 200, 4, 70}, {400, 300, 4, 72}, {800, 600, 32, 59}, {1280, 1024, 16, 1}, {1600, 1200, 32, 90}});
+    std::string shown;
+    for (const auto& r : g.Rows()) shown += r.caption + "@" + std::to_string(r.position) + (r.enabled ? " " : "- ");
+    EXPECT_EQ(shown, "70@2 60@1 72@3 N/A@0 N/A@0 N/A@0 75@4- N/A@0 60@1 N/A@0 N/A@0 N/A@0 N/A@0 N/A@0 N/A@0 90@3 "
+                     "N/A@0 N/A@0 N/A@0 N/A@0 N/A@0 N/A@0 N/A@0 ");
+    g.SyncSteppers();  // on the ladder a row at "N/A" is locked
+    EXPECT_TRUE(g.Row(kR640x480).enabled && !g.Row(kR480x360).enabled && g.Row(kR1600x1200).enabled);
+
+    Grid any(true);
+    any.SetPosition(kR320x240, 50), any.SetPosition(kR1024x768, 70);
+    any.ReadCurrentRates({{800, 600, 32, 240}, {320, 240, 32, 85}, {320, 200, 32, 75}});
+    // 320 x 200 at its stepper's own top; 85 is beyond 320 x 240's 75: the stepper stays.
+    EXPECT_EQ(std::to_string(any.Row(kR800x600).position) + " " + std::to_string(any.Row(kR1024x768).position) + " " +
+                  std::to_string(any.Row(kR320x200).position) + " " + any.Row(kR320x240).caption + "@" +
+                  std::to_string(any.Row(kR320x240).position), "240 0 75 85@50");
+}
+
+// At 480 lines the rate is kHz / 480 * 0.95 - 2.5, rounded half to even, held at 240, "N/A"
+// below 60; 17 rows share their height's rate, the six smallest keep theirs.
+TEST(Calculator, RatesForTheWorkedFrequencies) {
+    const int heights[] = {480, 600, 768, 864, 720, 960, 1024, 900, 1200, 1080, 1440, 1536};
+    const std::pair<double, std::array<int, 12>> cases[] = {
+        {31.5, {60, 47, 36, 32, 39, 29, 27, 31, 22, 25, 18, 17}}, {70, {136, 108, 84, 74, 90, 67, 62, 71, 53, 59, 44, 41}},
+        {96, {188, 150, 116, 103, 124, 92, 87, 99, 74, 82, 61, 57}}, {130, {255, 203, 158, 140, 169, 126, 118, 135, 100, 112, 83, 78}}};
+    for (const auto& [kHz, rates] : cases)
+        for (int i = 0; i < 12; ++i) EXPECT_EQ(RateForHeight(kHz * 1000, heights[i]), rates[size_t(i)]) << kHz << " " << heights[i];
+    EXPECT_EQ(RateForHeight(48000, 480), 92);  // exactly 92.5
+    EXPECT_EQ(RateForHeight(1e12, 480), 32767);
+    EXPECT_EQ(RateForHeight(-1e12, 480), -32768);
+
+    for (const bool anyRate : {true, false}) {
+        Grid g(anyRate);
+        g.ReadCurrentRates({{320, 200, 8, 70}, {640, 400, 32, 85}});
+        g.FillFromHFreq("96");
+        std::string shown;
+        for (const auto& r : g.Rows()) shown += r.caption + "@" + std::to_string(r.position) + " ";
+        EXPECT_EQ(shown, anyRate ? "70@70 N/A@0 N/A@0 N/A@0 N/A@0 85@85 188@188 150@150 116@116 103@103 116@116 92@92 87@87 "
+                                   "99@99 87@87 74@74 82@82 74@74 61@61 N/A@0 188@188 124@124 116@116 "
+                                 : "70@2 N/A@0 N/A@0 N/A@0 N/A@0 85@5 188@7 150@7 116@7 103@7 116@7 92@7 87@7 "
+                                   "99@7 87@7 74@7 82@7 74@7 61@7 N/A@0 188@7 124@7 116@7 ");  // rates stay off the ladder
+    }
+    const std::pair<const char*, const char*> edges[] = {
+        {"122.5263", "240"}, {"123.04", "240"}, {"130", "240"}, {"32.842", "62"}, {"31,578", "60"}, {"31.0", "N/A"},
+        {"99999999999999999999999999", "240"}, {"-99999999999999999999999999", "N/A"}, {" 70 ", "136"},
+        {"", "N/A"}, {"abc", "N/A"}, {"96k", "N/A"}, {"1e3", "N/A"}, {"9.6.1", "N/A"}, {"-", "N/A"}};
+    Grid g(true);
+    for (const auto& [kHz, caption] : edges) {
+        g.FillFromHFreq("96"), g.FillFromHFreq(kHz);
+        EXPECT_EQ(g.Row(kR640x480).caption + "@" + std::to_string(g.Row(kR640x480).position),
+                  caption + std::string("@") + (std::string(caption) == "N/A" ? "0" : caption)) << kHz;
+    }
+    Grid ladder(false);  // 240 itself shows as calculated; above it the ladder's top rung holds
+    ladder.FillFromHFreq("122.5263");
+    const std::string at240 = ladder.Row(kR640x480).caption;
+    ladder.FillFromHFreq("130");
+    EXPECT_EQ(at240 + "/" + ladder.Row(kR640x480).caption + ladder.Row(kR2048x1536).caption, "240/12078");
+}
+
+TEST(ParseWholeNumber, TakesSignedDigitsAndRefusesWhatDoesNotFit) {
+    const std::pair<const char*, long long> good[] = {{"0", 0}, {"85", 85}, {"-1", -1}, {"+60", 60},
+        {"9223372036854775807", LLONG_MAX}, {"-9223372036854775808", LLONG_MIN}};
+    for (const auto& [text, value] : good) {
+        long long v = -7;
+        EXPECT_TRUE(ParseWholeNumber(text, v) && v == value) << text;
+    }
+    // 10 x 1844674407370955162 is 2^64 + 4: it must not come back as 4.
+    for (const char* bad : {"9223372036854775808", "-9223372036854775809", "18446744073709551620", "", "-", " 60", "6O"}) {
+        long long v = 0;
+        EXPECT_FALSE(ParseWholeNumber(bad, v)) << bad;
+    }
+    // debug.txt beside the program: a drive root ends in its separator already; a double-byte
+    // name ending in a 0x5C trail byte ("\x95\x5C" in Shift-JIS) still gets one.
+    EXPECT_EQ(FileInFolder("C:\\Program Files\\H", "debug.txt"), "C:\\Program Files\\H\\debug.txt");
+    EXPECT_EQ(FileInFolder("C:\\", "debug.txt") + FileInFolder("C:\\\x95\\", "d"), "C:\\debug.txtC:\\\x95\\\\d");
 }
 
 }  // namespace
