@@ -95,10 +95,7 @@ struct MainFixture : ::testing::Test {
     }
     HWND Item(int id) const { return GetDlgItem(main, id); }
     std::string Caption(int row) const { return win::GetText(Item(IDC_ROW_CAPTION + row)); }
-    void ToggleAdvanced(bool on) {  // turning it on asks for an OK first
-        if (on) prompt.Expect({{"", Answer::Ok}});
-        SendMessageA(Item(IDC_CHECK1), BM_CLICK, 0, 0);
-    }
+    void AdvancedOn() { prompt.Expect({{"", Answer::Ok}}), SendMessageA(Item(IDC_CHECK1), BM_CLICK, 0, 0); }
 };
 
 inline std::string Text(HWND control) { return win::GetText(control); }

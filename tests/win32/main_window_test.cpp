@@ -47,7 +47,7 @@ TEST_F(MainFixture, ControlsFollowTheModelAndTheKeyboard) {
         }
     };
     checkControls(false);
-    ToggleAdvanced(true);  // every stepper enabled
+    AdvancedOn();  // every stepper enabled
     checkControls(true);
     std::mt19937 random(17);
     for (int row = 0; row < kRowCount; ++row) {
@@ -86,7 +86,7 @@ TEST_F(MainFixture, ControlsFollowTheModelAndTheKeyboard) {
     EXPECT_EQ(SendMessageA(main, DM_GETDEFID, 0, 0), 0);
     Click(main, IDC_CMD_CALCDEF);  // the rates the display offers now
     EXPECT_EQ(Caption(kR1024x768), "70");
-    ToggleAdvanced(false);
+    Click(main, IDC_CHECK1);
     checkControls(false);
 }
 
@@ -98,7 +98,7 @@ TEST_F(MainFixture, ButtonsAndMenuWriteThroughTheRegistry) {
     prompt.Expect({{kAskReset, Answer::Yes}, {kResetDone, Answer::Ok}});
     Click(main, IDC_CMD_RESET);
     EXPECT_EQ(Raw(kDriverKey, name), (RegData{kRegSz, ctx.DefaultModeList}));
-    ToggleAdvanced(true);
+    AdvancedOn();
     Key(main, Item(IDC_ROW_STEPPER + kR800x600), VK_RIGHT);
     prompt.Expect({{kAskApply, Answer::No}, {kAskApply, Answer::Yes}, {kApplied, Answer::Ok}});
     Click(main, IDC_CMD_APPLY);
@@ -123,10 +123,18 @@ TEST_F(MainFixture, ButtonsAndMenuWriteThroughTheRegistry) {
     SetFileAttributesA(help.c_str(), FILE_ATTRIBUTE_HIDDEN);
     prompt.Expect({{"Help file (hzwkhelp.chm) not found", Answer::Ok}});
     Command(main, IDM_TOPICS);
-    SetFileAttributesA(help.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileA(help.c_str());
     Command(main, IDM_EXIT);
     EXPECT_FALSE(IsWindow(main));
+    // debug.txt: the report rewrites it whole, Apply's lines are added to it.
+    const struct { bool append; std::string text, file; } steps[] = {
+        {false, std::string(3000, 'x'), std::string(3000, 'x')}, {false, "report\r\n", "report\r\n"},
+        {true, "added\r\n", "report\r\nadded\r\n"}, {false, "", ""}, {true, "a", "a"}};
+    for (const auto& s : steps) {
+        ASSERT_TRUE(s.append ? os.AppendDebugFile(s.text) : os.WriteDebugFile(s.text));
+        std::ifstream file(os.ProgramFolder() + "\\debug.txt", std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), s.file);
+    }
 }
 
 // A SONY CPD-G400 (30-107 kHz, 48-120 Hz) connected, and the compressed format that turns the
@@ -154,7 +162,7 @@ struct MonitorFixture : MainFixture {
 // No the default (Win32 flags no other test sees); No writes, logs and backs up nothing.
 TEST_F(MonitorFixture, SetKeepsToTheMonitorAndApplyWarnsOfRowsSteppedBeyondIt) {
     EXPECT_EQ(Text(Item(IDC_TEXT1)), "107");
-    ToggleAdvanced(true);
+    AdvancedOn();
     Click(main, IDC_CMD_CALC);
     for (int row = 0; row < kRowCount; ++row) EXPECT_LE(atoi(Caption(row).c_str()), 120) << row;
     EXPECT_EQ(Caption(kR640x480) + " " + Caption(kR1600x1200), "120 82");
@@ -184,19 +192,6 @@ TEST_F(MonitorFixture, SetKeepsToTheMonitorAndApplyWarnsOfRowsSteppedBeyondIt) {
     EXPECT_TRUE(Ran(timer));
     EXPECT_EQ(written(), before);
     EXPECT_EQ(Caption(kR640x480), "121");
-}
-
-// debug.txt: the report rewrites it whole, Apply's lines are added to it.
-TEST(Win32Os, DebugFileIsRewrittenOrAppendedTo) {
-    Win32Os os;
-    const struct { bool append; std::string text, file; } steps[] = {
-        {false, std::string(3000, 'x'), std::string(3000, 'x')}, {false, "report\r\n", "report\r\n"},
-        {true, "added\r\n", "report\r\nadded\r\n"}, {false, "", ""}, {true, "a", "a"}};
-    for (const auto& s : steps) {
-        ASSERT_TRUE(s.append ? os.AppendDebugFile(s.text) : os.WriteDebugFile(s.text));
-        std::ifstream file(os.ProgramFolder() + "\\debug.txt", std::ios::binary);
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), s.file);
-    }
 }
 
 }  // namespace
