@@ -8,7 +8,7 @@
 
 #include <deque>
 #include <functional>
-#include <map>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -112,17 +112,16 @@ inline void Key(HWND dialog, HWND target, WPARAM vk) {
 
 // Runs `step` from inside whatever loop runs next (a modal window's, a test run's). The
 // caller kills the returned timer once that loop is over, in case it never ran.
-inline std::map<UINT_PTR, std::function<void()>> g_pending;
+inline std::function<void()> g_step;  // one at a time
 inline VOID CALLBACK RunPending(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
-    auto step = std::move(g_pending[id]);
-    if (g_pending.erase(id), step) step();
+    if (auto step = std::exchange(g_step, nullptr)) step();
 }
 inline UINT_PTR During(std::function<void()> step, UINT afterMs = 10) {
-    UINT_PTR id = SetTimer(nullptr, 0, afterMs, &RunPending);
-    return g_pending[id] = std::move(step), id;
+    g_step = std::move(step);
+    return SetTimer(nullptr, 0, afterMs, &RunPending);
 }
-inline bool Ran(UINT_PTR timer) { return KillTimer(nullptr, timer), g_pending.erase(timer) == 0; }
+inline bool Ran(UINT_PTR timer) { return KillTimer(nullptr, timer), !std::exchange(g_step, nullptr); }
 
 // A value as the registry holds it. Like Windows, Wine stores a string's NUL when the byte
 // after the counted ones is NUL, so a string's one trailing NUL is dropped.
