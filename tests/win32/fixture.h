@@ -8,7 +8,7 @@
 
 #include <deque>
 #include <functional>
-#include <map>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -29,10 +29,8 @@ struct ScriptedPrompt : win::MessageBoxPrompt {
     struct Box { std::string text; Answer answer; bool real = false; };
     void Expect(std::vector<Box> boxes) { script_.insert(script_.end(), boxes.begin(), boxes.end()); }
     Answer Show(const std::string& text, Icon icon, Buttons buttons) override {
-        if (script_.empty()) {
-            ADD_FAILURE() << "unexpected box: " << text;
-            return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
-        }
+        if (script_.empty()) ADD_FAILURE() << "unexpected box: " << text;
+        if (script_.empty()) return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
         Box box = script_.front();
         script_.pop_front();
         EXPECT_TRUE(box.text.empty() || text == box.text) << text << "\ninstead of " << box.text;
@@ -54,21 +52,19 @@ public:
     std::vector<DisplayMode> DisplayModes() override { return modes; }
 #define HZWK_FORWARD(R, F, P, A) R F P override { return real.F A; }
 #define HZWK_FORWARD0(R, F) HZWK_FORWARD(R, F, (), ())
+#define HZWK_STR const std::string&
     HZWK_FORWARD0(std::string, SystemDirectory) HZWK_FORWARD0(std::string, ProgramFolder)
-    HZWK_FORWARD0(std::string, LocalDateText) HZWK_FORWARD0(std::string, LocalTimeText)
-    HZWK_FORWARD0(void, Beep) HZWK_FORWARD0(uint32_t, TickCount) HZWK_FORWARD0(ClockTime, LocalClock)
-    HZWK_FORWARD0(std::string, AppDataFolder) HZWK_FORWARD0(std::string, TempFolder)
-    HZWK_FORWARD0(std::vector<DisplayAdapter>, DisplayAdapters)
-    HZWK_FORWARD(bool, ReadSmallFile, (const std::string& f, const std::string& n, size_t m, std::string* b), (f, n, m, b))
-    HZWK_FORWARD(bool, ReadFileVersion, (const std::string& p, FixedFileVersion& o), (p, o))
-    HZWK_FORWARD(bool, WriteDebugFile, (const std::string& c), (c))
-    HZWK_FORWARD(bool, AppendDebugFile, (const std::string& c), (c))
-    HZWK_FORWARD(void, OpenAddress, (const std::string& a), (a))
-    HZWK_FORWARD(bool, ShowHelp, (const std::string& p), (p))
-    HZWK_FORWARD(bool, CreateNewFile, (const std::string& f, const std::string& n, const std::string& b), (f, n, b))
-    HZWK_FORWARD(std::vector<std::string>, FileNames, (const std::string& f, const std::string& p), (f, p))
-    HZWK_FORWARD(bool, RemoveFile, (const std::string& f, const std::string& n), (f, n))
-    HZWK_FORWARD(bool, MakeFolder, (const std::string& p), (p))
+    HZWK_FORWARD0(std::string, LocalDateText) HZWK_FORWARD0(std::string, LocalTimeText) HZWK_FORWARD0(void, Beep)
+    HZWK_FORWARD0(uint32_t, TickCount) HZWK_FORWARD0(ClockTime, LocalClock) HZWK_FORWARD0(std::string, TempFolder)
+    HZWK_FORWARD0(std::string, AppDataFolder) HZWK_FORWARD0(std::vector<DisplayAdapter>, DisplayAdapters)
+    HZWK_FORWARD(bool, ReadSmallFile, (HZWK_STR f, HZWK_STR n, size_t m, std::string* b), (f, n, m, b))
+    HZWK_FORWARD(bool, ReadFileVersion, (HZWK_STR p, FixedFileVersion& o), (p, o))
+    HZWK_FORWARD(bool, WriteDebugFile, (HZWK_STR c), (c)) HZWK_FORWARD(bool, AppendDebugFile, (HZWK_STR c), (c))
+    HZWK_FORWARD(void, OpenAddress, (HZWK_STR a), (a)) HZWK_FORWARD(bool, ShowHelp, (HZWK_STR p), (p))
+    HZWK_FORWARD(bool, MakeFolder, (HZWK_STR p), (p)) HZWK_FORWARD(bool, RemoveFile, (HZWK_STR f, HZWK_STR n), (f, n))
+    HZWK_FORWARD(bool, CreateNewFile, (HZWK_STR f, HZWK_STR n, HZWK_STR b), (f, n, b))
+    HZWK_FORWARD(std::vector<std::string>, FileNames, (HZWK_STR f, HZWK_STR p), (f, p))
+#undef HZWK_STR
 #undef HZWK_FORWARD0
 #undef HZWK_FORWARD
 };
@@ -98,6 +94,8 @@ struct MainFixture : ::testing::Test {
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
     }
     HWND Item(int id) const { return GetDlgItem(main, id); }
+    std::string Caption(int row) const { return win::GetText(Item(IDC_ROW_CAPTION + row)); }
+    void AdvancedOn() { prompt.Expect({{"", Answer::Ok}}), SendMessageA(Item(IDC_CHECK1), BM_CLICK, 0, 0); }
 };
 
 inline std::string Text(HWND control) { return win::GetText(control); }
@@ -114,19 +112,16 @@ inline void Key(HWND dialog, HWND target, WPARAM vk) {
 
 // Runs `step` from inside whatever loop runs next (a modal window's, a test run's). The
 // caller kills the returned timer once that loop is over, in case it never ran.
-inline std::map<UINT_PTR, std::function<void()>> g_pending;
+inline std::function<void()> g_step;  // one at a time
 inline VOID CALLBACK RunPending(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
-    auto step = std::move(g_pending[id]);
-    g_pending.erase(id);
-    if (step) step();
+    if (auto step = std::exchange(g_step, nullptr)) step();
 }
 inline UINT_PTR During(std::function<void()> step, UINT afterMs = 10) {
-    UINT_PTR id = SetTimer(nullptr, 0, afterMs, &RunPending);
-    g_pending[id] = std::move(step);
-    return id;
+    g_step = std::move(step);
+    return SetTimer(nullptr, 0, afterMs, &RunPending);
 }
-inline bool Ran(UINT_PTR timer) { return KillTimer(nullptr, timer), g_pending.erase(timer) == 0; }
+inline bool Ran(UINT_PTR timer) { return KillTimer(nullptr, timer), !std::exchange(g_step, nullptr); }
 
 // A value as the registry holds it. Like Windows, Wine stores a string's NUL when the byte
 // after the counted ones is NUL, so a string's one trailing NUL is dropped.

@@ -28,32 +28,26 @@ struct Machine : ::testing::Environment {
 };
 const auto* const kMachine = ::testing::AddGlobalTestEnvironment(new Machine);
 
-
-TEST_F(MainFixture, ControlsShowTheModelInEveryMode) {
-    EXPECT_EQ(Text(Item(IDC_LBL_DETVERSION)), "6.14.10.4109");  // the DLL's file version
-    EXPECT_EQ(Text(Item(IDC_LBL_OS)), "Windows 2000");
-    const std::pair<int, bool MainForm::*> flags[] = {{IDC_CMD_CALC, &MainForm::cmdCalcEnabled},
-        {IDC_TEXT1, &MainForm::text1Enabled}, {IDC_CMD_CALCDEF, &MainForm::cmdCalcDefEnabled},
-        {IDC_UPDOWN24, &MainForm::upDown24Enabled}};
-    // Started, advanced mode on, off again: the calculator goes off, on, off.
-    for (int step = 0; step < 3; ++step) {
-        SCOPED_TRACE(step);
-        if (step == 1) prompt.Expect({{"", Answer::Ok}});
-        if (step > 0) Click(main, IDC_CHECK1);
-        EXPECT_EQ(form.advancedMode, step == 1);
+// Every control shows the model in either mode; an arrow key steps a stepper as a click does, up
+// to its range's ends; Tab goes row by row, then to the buttons; typing in the kHz box makes Set
+// the default button.
+TEST_F(MainFixture, ControlsFollowTheModelAndTheKeyboard) {
+    EXPECT_EQ(Text(Item(IDC_LBL_DETVERSION)) + " " + Text(Item(IDC_LBL_OS)), "6.14.10.4109 Windows 2000");  // file version
+    auto checkControls = [&](bool advanced) {
+        SCOPED_TRACE(advanced);
+        EXPECT_EQ(form.advancedMode, advanced);
+        const std::pair<int, bool MainForm::*> flags[] = {{IDC_CMD_CALC, &MainForm::cmdCalcEnabled},
+            {IDC_TEXT1, &MainForm::text1Enabled}, {IDC_CMD_CALCDEF, &MainForm::cmdCalcDefEnabled},
+            {IDC_UPDOWN24, &MainForm::upDown24Enabled}};
         for (auto [id, enabled] : flags) EXPECT_EQ(IsWindowEnabled(Item(id)) != FALSE, form.*enabled) << id;
-        EXPECT_EQ(IsWindowEnabled(Item(IDC_TEXT1)) != FALSE, step == 1);
         for (int row = 0; row < kRowCount; ++row) {
-            EXPECT_EQ(Text(Item(IDC_ROW_CAPTION + row)), form.grid.Row(row).caption) << row;
+            EXPECT_EQ(Caption(row), form.grid.Row(row).caption) << row;
             EXPECT_EQ(IsWindowEnabled(Item(IDC_ROW_STEPPER + row)) != FALSE, form.grid.Row(row).enabled);
         }
-    }
-}
-
-// An arrow key on a stepper moves it one step, as a click does, up to the top of its range.
-TEST_F(MainFixture, ArrowKeysStepEveryStepperToItsRangeEnds) {
-    prompt.Expect({{"", Answer::Ok}});
-    Click(main, IDC_CHECK1);  // every stepper enabled
+    };
+    checkControls(false);
+    AdvancedOn();  // every stepper enabled
+    checkControls(true);
     std::mt19937 random(17);
     for (int row = 0; row < kRowCount; ++row) {
         HWND stepper = Item(IDC_ROW_STEPPER + row);
@@ -62,21 +56,15 @@ TEST_F(MainFixture, ArrowKeysStepEveryStepperToItsRangeEnds) {
             SendMessageA(stepper, UDM_SETPOS, 0, MAKELPARAM(from, 0));
             SetFocus(stepper);
             for (auto [key, step] : {std::pair{VK_RIGHT, 1}, {VK_LEFT, -1}, {VK_UP, 1}, {VK_DOWN, -1}}) {
-                const int at = LOWORD(SendMessageA(stepper, UDM_GETPOS, 0, 0));
-                const int want = std::clamp(at + step, 0, top);
+                const int want = std::clamp(LOWORD(SendMessageA(stepper, UDM_GETPOS, 0, 0)) + step, 0, top);
                 Key(main, stepper, key);
                 ASSERT_EQ(LOWORD(SendMessageA(stepper, UDM_GETPOS, 0, 0)), want)
                     << "row " << row << " from " << from << " key " << key;
                 ASSERT_EQ(form.grid.Row(row).position, want) << "row " << row;
-                ASSERT_EQ(Text(Item(IDC_ROW_CAPTION + row)), form.grid.Row(row).caption);
+                ASSERT_EQ(Caption(row), form.grid.Row(row).caption);
             }
         }
     }
-}
-
-TEST_F(MainFixture, TabGoesRowByRowThenToTheButtonsAndEnterRunsTheCalculator) {
-    prompt.Expect({{"", Answer::Ok}});
-    Click(main, IDC_CHECK1);
     std::vector<int> order;
     for (int row : kDisplayOrder) order.push_back(IDC_ROW_STEPPER + row);
     order.insert(order.end(), {IDC_CMD_APPLY, IDC_CMD_RESET, IDC_CHECK1, IDC_TEXT1, IDC_CMD_CALC,
@@ -86,41 +74,66 @@ TEST_F(MainFixture, TabGoesRowByRowThenToTheButtonsAndEnterRunsTheCalculator) {
         Key(main, GetFocus(), VK_TAB);
         ASSERT_EQ(GetDlgCtrlID(GetFocus()), order[i]) << "Tab number " << i;
     }
-    // The up-down beside the kHz box types into it; typing makes Set the default button.
+    // The up-down beside the kHz box types into it; Enter then runs Set, which leaves no default.
     SetWindowTextA(Item(IDC_TEXT1), "63");
     Key(main, Item(IDC_TEXT1), VK_UP);
-    EXPECT_EQ(Text(Item(IDC_TEXT1)), "64");
-    EXPECT_EQ(form.text1, "64");
+    EXPECT_EQ(Text(Item(IDC_TEXT1)) + " " + form.text1, "64 64");
     EXPECT_EQ(SendMessageA(main, DM_GETDEFID, 0, 0), MAKELRESULT(IDC_CMD_CALC, DC_HASDEFID));
-    const std::string before = Text(Item(IDC_ROW_CAPTION + kR1024x768));
+    const std::string before = Caption(kR1024x768);
     Key(main, Item(IDC_TEXT1), VK_RETURN);
-    EXPECT_NE(Text(Item(IDC_ROW_CAPTION + kR1024x768)), before);
-    EXPECT_EQ(SendMessageA(main, DM_GETDEFID, 0, 0), 0);  // Set done: no default any more
+    EXPECT_NE(Caption(kR1024x768), before);
+    EXPECT_EQ(SendMessageA(main, DM_GETDEFID, 0, 0), 0);
     Click(main, IDC_CMD_CALCDEF);  // the rates the display offers now
-    EXPECT_EQ(Text(Item(IDC_ROW_CAPTION + kR1024x768)), "70");
+    EXPECT_EQ(Caption(kR1024x768), "70");
+    Click(main, IDC_CHECK1);
+    checkControls(false);
 }
 
-// Set Defaults writes the driver's list, Apply the captions on show; both only after Yes.
-TEST_F(MainFixture, ApplyAndSetDefaultsWriteThroughTheRegistry) {
+// Set Defaults writes the driver's list, Apply the captions on show; both only after Yes. Load on
+// Windows start stores its tick; Help > Topics takes only a plain file; Exit closes.
+TEST_F(MainFixture, ButtonsAndMenuWriteThroughTheRegistry) {
     const DriverContext& ctx = form.Context();
     const std::string name = ModeValueNameFor(ctx.ModeValueName, ctx.VersionKey());
     prompt.Expect({{kAskReset, Answer::Yes}, {kResetDone, Answer::Ok}});
     Click(main, IDC_CMD_RESET);
     EXPECT_EQ(Raw(kDriverKey, name), (RegData{kRegSz, ctx.DefaultModeList}));
-
-    prompt.Expect({{"", Answer::Ok}});
-    Click(main, IDC_CHECK1);
+    AdvancedOn();
     Key(main, Item(IDC_ROW_STEPPER + kR800x600), VK_RIGHT);
     prompt.Expect({{kAskApply, Answer::No}, {kAskApply, Answer::Yes}, {kApplied, Answer::Ok}});
     Click(main, IDC_CMD_APPLY);
     EXPECT_EQ(Raw(kDriverKey, name).bytes, ctx.DefaultModeList);
     Click(main, IDC_CMD_APPLY);
     Captions shown;
-    for (int row = 0; row < kRowCount; ++row) shown[row] = Text(Item(IDC_ROW_CAPTION + row));
+    for (int row = 0; row < kRowCount; ++row) shown[row] = Caption(row);
     EXPECT_EQ(shown[kR800x600], "76");
     const TvParts& tv = form.TvPartsNow();
     const std::string composed = ComposeModeList(shown, {ctx.VersionKey(), ctx.CompressedFormat, ctx.AnyRate}, tv);
     EXPECT_EQ(Raw(kDriverKey, name), (RegData{kRegSz, FinishModeList(composed, ctx.VersionKey(), tv)}));
+
+    const std::string run = "\"" + os.ProgramFolder() + "\\hzwk.exe\" /startup";
+    for (bool on : {true, false, true, false}) {
+        Command(main, IDM_LOAD);
+        EXPECT_EQ((GetMenuState(GetMenu(main), IDM_LOAD, MF_BYCOMMAND) & MF_CHECKED) != 0, on);
+        EXPECT_EQ(registry.GetDwordValue(reg::kSettingsKey, reg::kLoadOnStartup, 0), on ? 1 : 0);
+        EXPECT_EQ(Raw(reg::kRunKey, reg::kRunValue), (on ? RegData{kRegSz, run} : RegData{}));
+    }
+    const std::string help = os.ProgramFolder() + "\\hzwkhelp.chm";  // a hidden one is as good as none
+    ASSERT_TRUE(CopyFileA(HZWK_HELP_CHM, help.c_str(), FALSE));
+    SetFileAttributesA(help.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    prompt.Expect({{"Help file (hzwkhelp.chm) not found", Answer::Ok}});
+    Command(main, IDM_TOPICS);
+    DeleteFileA(help.c_str());
+    Command(main, IDM_EXIT);
+    EXPECT_FALSE(IsWindow(main));
+    // debug.txt: the report rewrites it whole, Apply's lines are added to it.
+    const struct { bool append; std::string text, file; } steps[] = {
+        {false, std::string(3000, 'x'), std::string(3000, 'x')}, {false, "report\r\n", "report\r\n"},
+        {true, "added\r\n", "report\r\nadded\r\n"}, {false, "", ""}, {true, "a", "a"}};
+    for (const auto& s : steps) {
+        ASSERT_TRUE(s.append ? os.AppendDebugFile(s.text) : os.WriteDebugFile(s.text));
+        std::ifstream file(os.ProgramFolder() + "\\debug.txt", std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), s.file);
+    }
 }
 
 // A SONY CPD-G400 (30-107 kHz, 48-120 Hz) connected, and the compressed format that turns the
@@ -148,11 +161,10 @@ struct MonitorFixture : MainFixture {
 // No the default (Win32 flags no other test sees); No writes, logs and backs up nothing.
 TEST_F(MonitorFixture, SetKeepsToTheMonitorAndApplyWarnsOfRowsSteppedBeyondIt) {
     EXPECT_EQ(Text(Item(IDC_TEXT1)), "107");
-    prompt.Expect({{"", Answer::Ok}});
-    Click(main, IDC_CHECK1);
+    AdvancedOn();
     Click(main, IDC_CMD_CALC);
-    for (int row = 0; row < kRowCount; ++row) EXPECT_LE(atoi(Text(Item(IDC_ROW_CAPTION + row)).c_str()), 120) << row;
-    EXPECT_EQ(Text(Item(IDC_ROW_CAPTION + kR640x480)) + " " + Text(Item(IDC_ROW_CAPTION + kR1600x1200)), "120 82");
+    for (int row = 0; row < kRowCount; ++row) EXPECT_LE(atoi(Caption(row).c_str()), 120) << row;
+    EXPECT_EQ(Caption(kR640x480) + " " + Caption(kR1600x1200), "120 82");
     for (int row : {kR640x480, kR1600x1200}) Key(main, Item(IDC_ROW_STEPPER + row), VK_UP);
 
     const std::string name = ModeValueNameFor(form.Context().ModeValueName, form.Context().VersionKey());
@@ -178,43 +190,7 @@ TEST_F(MonitorFixture, SetKeepsToTheMonitorAndApplyWarnsOfRowsSteppedBeyondIt) {
     Click(main, IDC_CMD_APPLY);
     EXPECT_TRUE(Ran(timer));
     EXPECT_EQ(written(), before);
-    EXPECT_EQ(Text(Item(IDC_ROW_CAPTION + kR640x480)), "121");
-}
-
-TEST_F(MainFixture, LoadOnWindowsStartChecksWhatIsStored) {
-    const std::string run = "\"" + os.ProgramFolder() + "\\hzwk.exe\" /startup";
-    for (bool on : {true, false, true, false}) {
-        Command(main, IDM_LOAD);
-        EXPECT_EQ((GetMenuState(GetMenu(main), IDM_LOAD, MF_BYCOMMAND) & MF_CHECKED) != 0, on);
-        EXPECT_EQ(registry.GetDwordValue(reg::kSettingsKey, reg::kLoadOnStartup, 0), on ? 1 : 0);
-        EXPECT_EQ(Raw(reg::kRunKey, reg::kRunValue), (on ? RegData{kRegSz, run} : RegData{}));
-    }
-}
-
-// Help > Topics takes only a plain file: a hidden one is as good as none.
-TEST_F(MainFixture, HelpRefusesAHiddenFileAndExitCloses) {
-    const std::string help = os.ProgramFolder() + "\\hzwkhelp.chm";
-    ASSERT_TRUE(CopyFileA(HZWK_HELP_CHM, help.c_str(), FALSE));
-    SetFileAttributesA(help.c_str(), FILE_ATTRIBUTE_HIDDEN);
-    prompt.Expect({{"Help file (hzwkhelp.chm) not found", Answer::Ok}});
-    Command(main, IDM_TOPICS);
-    SetFileAttributesA(help.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(help.c_str());
-    Command(main, IDM_EXIT);
-    EXPECT_FALSE(IsWindow(main));
-}
-
-// debug.txt: the report rewrites it whole, Apply's lines are added to it.
-TEST(Win32Os, DebugFileIsRewrittenOrAppendedTo) {
-    Win32Os os;
-    const struct { bool append; std::string text, file; } steps[] = {
-        {false, std::string(3000, 'x'), std::string(3000, 'x')}, {false, "report\r\n", "report\r\n"},
-        {true, "added\r\n", "report\r\nadded\r\n"}, {false, "", ""}, {true, "a", "a"}};
-    for (const auto& s : steps) {
-        ASSERT_TRUE(s.append ? os.AppendDebugFile(s.text) : os.WriteDebugFile(s.text));
-        std::ifstream file(os.ProgramFolder() + "\\debug.txt", std::ios::binary);
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), s.file);
-    }
+    EXPECT_EQ(Caption(kR640x480), "121");
 }
 
 }  // namespace

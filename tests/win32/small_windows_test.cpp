@@ -14,13 +14,17 @@ constexpr int kTvBoxes[] = {IDC_TXT_W1, IDC_TXT_H1, IDC_TXT_W2, IDC_TXT_H2};
 void FillTvBoxes(HWND tv, const std::array<const char*, 4>& texts) {
     for (int i = 0; i < 4; ++i) SetWindowTextA(GetDlgItem(tv, kTvBoxes[i]), texts[i]);
 }
+D3DRunReport g_report;
 
-TEST_F(MainFixture, TvOutButtonsKeysAndWhatOkStores) {
+// TV-out: each button does to the boxes what its event does to the form; only OK or Enter closes
+// and stores, refused texts in either pair store nothing. About: each page button shows its page,
+// Escape closes. Direct3D set-up: Enter is Go; Cancel and the close box do nothing while a test
+// runs; a click ends the run.
+TEST_F(MainFixture, TvOutAboutAndDirect3DWindows) {
     UINT_PTR timer = During([&] {
         HWND tv = GetActiveWindow();
         ASSERT_EQ(Text(tv), HZWK_TITLE_TVOUT);
         EXPECT_FALSE(IsWindowEnabled(main));
-        // Each button does to the boxes what its event does to the form's texts.
         const std::pair<int, void (TvOutForm::*)()> buttons[] = {{IDC_TV_CLEAR1, &TvOutForm::Command1Click},
             {IDC_TV_CLEAR2, &TvOutForm::Command2Click}, {IDC_TV_DEFAULTS, &TvOutForm::Command3Click}};
         for (auto [id, event] : buttons) {
@@ -29,13 +33,11 @@ TEST_F(MainFixture, TvOutButtonsKeysAndWhatOkStores) {
             model.txtW1 = "1", model.txtH1 = "2", model.txtW2 = "3", model.txtH2 = "4";
             (model.*event)();
             Click(tv, id);
-            for (auto [box, text] : {std::pair{IDC_TXT_W1, model.txtW1}, {IDC_TXT_H1, model.txtH1},
-                                     {IDC_TXT_W2, model.txtW2}, {IDC_TXT_H2, model.txtH2}})
-                EXPECT_EQ(Text(GetDlgItem(tv, box)), text) << id;
+            const std::string want[] = {model.txtW1, model.txtH1, model.txtW2, model.txtH2};
+            for (int i = 0; i < 4; ++i) EXPECT_EQ(Text(GetDlgItem(tv, kTvBoxes[i])), want[i]) << id;
         }
         SendMessageA(tv, WM_SYSCOMMAND, SC_CLOSE, 0);  // Alt+F4
         ASSERT_TRUE(IsWindow(tv)) << "only OK closes the TV-out window";
-        // Refused texts in either pair: a message, nothing stored, the window stays.
         for (auto texts : {std::array{"7a0", "480", "", ""}, {"", "", "640", "4 8"}, {"720", "480", "720", "480"}}) {
             FillTvBoxes(tv, texts);
             prompt.Expect({{"", Answer::Ok}});
@@ -43,7 +45,6 @@ TEST_F(MainFixture, TvOutButtonsKeysAndWhatOkStores) {
             prompt.ExpectAllShown();
             EXPECT_EQ(registry.GetStringValue(reg::kSettingsKey, reg::kResW2, "-"), "-");
         }
-        // Enter in a text box stores like OK.
         FillTvBoxes(tv, {"720", "480", "", ""});
         SetFocus(GetDlgItem(tv, IDC_TXT_H1));
         Key(tv, GetFocus(), VK_RETURN);
@@ -55,14 +56,11 @@ TEST_F(MainFixture, TvOutButtonsKeysAndWhatOkStores) {
     Command(main, IDM_TVORES);
     EXPECT_TRUE(Ran(timer));
     EXPECT_TRUE(IsWindowEnabled(main));
-    EXPECT_EQ(Raw(reg::kSettingsKey, reg::kResW1), (RegData{kRegSz, "720"}));
-    EXPECT_EQ(Raw(reg::kSettingsKey, reg::kResH1), (RegData{kRegSz, "480"}));
-    EXPECT_EQ(Raw(reg::kSettingsKey, reg::kResW2), (RegData{kRegSz, ""}));
+    for (auto [name, text] : {std::pair{reg::kResW1, "720"}, {reg::kResH1, "480"}, {reg::kResW2, ""}})
+        EXPECT_EQ(Raw(reg::kSettingsKey, name), (RegData{kRegSz, text})) << name;
     EXPECT_EQ(Text(Item(IDC_LABEL50)), Label50Caption(ReadTvResolutions(registry)));
-}
 
-TEST_F(MainFixture, AboutPagesAndEscape) {
-    UINT_PTR timer = During([&] {
+    timer = During([&] {
         HWND about = GetActiveWindow();
         ASSERT_EQ(Text(about), HZWK_TITLE_ABOUT);
         EXPECT_FALSE(IsWindowEnabled(main));
@@ -80,40 +78,30 @@ TEST_F(MainFixture, AboutPagesAndEscape) {
     Command(main, IDM_ABOUT);
     EXPECT_TRUE(Ran(timer));
     EXPECT_TRUE(IsWindowEnabled(main));
-}
 
-D3DRunReport g_report;
-
-// Enter is Go; Cancel and the close box do nothing while a test runs; a click ends the run.
-TEST_F(MainFixture, Direct3DSetupWindowAndOneRealRun) {
     SetD3DPrompt(&prompt);
     SetD3DRunObserver([](const D3DRunReport& r) { g_report = r; });
     Command(main, IDM_D3DTEST);
-    HWND setup = GetActiveWindow();
+    HWND setup = GetActiveWindow(), res = GetDlgItem(setup, IDC_CMB_RES);
     ASSERT_EQ(Text(setup), HZWK_TITLE_D3D);
     EXPECT_FALSE(IsWindowEnabled(main));
-    HWND res = GetDlgItem(setup, IDC_CMB_RES);
     prompt.Expect({{kInvalidChoiceMessage, Answer::Ok}});
     Key(setup, res, VK_RETURN);
     prompt.ExpectAllShown();
-
     SetWindowTextA(res, "640 x 480");
     SetWindowTextA(GetDlgItem(setup, IDC_CMB_BITRATES), "32 bit");
-    UINT_PTR timer = During([&] {
-        HWND test = FindWindowA("HertzwerkD3DTest", nullptr);
+    timer = During([&] {
         EXPECT_FALSE(IsWindowEnabled(setup));
         SendMessageA(setup, WM_COMMAND, MAKEWPARAM(IDC_CMD_CANCEL, BN_CLICKED), 0);
         SendMessageA(setup, WM_CLOSE, 0, 0);
         EXPECT_TRUE(IsWindow(setup)) << "closed during a run";
-        PostMessageA(test, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        PostMessageA(FindWindowA("HertzwerkD3DTest", nullptr), WM_LBUTTONDOWN, MK_LBUTTON, 0);
     }, 1500);
     Key(setup, res, VK_RETURN);
     EXPECT_TRUE(Ran(timer));
-    EXPECT_TRUE(g_report.ran);
-    EXPECT_GT(g_report.framesDrawn, 0u);
+    EXPECT_TRUE(g_report.ran && g_report.framesDrawn > 0) << g_report.framesDrawn << " frames";
     EXPECT_EQ(g_report.width * 10000 + g_report.height, 640u * 10000 + 480);
     EXPECT_TRUE(IsWindowEnabled(setup));
-
     Click(setup, IDC_CMD_CANCEL);
     EXPECT_FALSE(IsWindow(setup));
     EXPECT_TRUE(IsWindowEnabled(main));
