@@ -137,6 +137,15 @@ TEST(Hzwkctl, ComposeAgreesWithApplyResetAndRestore) {
     }
 }
 
+// Without a machine: the value name a version and adapter give; only the second TV-out
+// resolution stored, from 4000 on: one blank, then the item with its own.
+TEST(Hzwkctl, ComposeFromAVersionAlone) {
+    EXPECT_EQ(Ctl("compose --version 6.14.10.4109 --value-name 'NVIDIA GeForce3'").out, "NV_Modes\n");
+    EXPECT_EQ(Ctl("compose --version 6.14.10.3090 --compressed --value-name 'NVIDIA GeForce3'").out, "NV20_Modes_Delta\n");
+    const std::string out = Ctl("compose --version 6.14.10.4012 --compressed --tv '' --tv 640x480").out;
+    EXPECT_EQ(out.substr(out.size() - 30), ";2048,1536,-,-  640x480=803C;\n");
+}
+
 // Refused commands change neither registry.reg nor debug.txt and print nothing: bad arguments
 // and files no backup holds say why on one line (a file too large for one before it is read);
 // a write that cannot be saved (a folder in the way) is neither logged nor reported.
@@ -154,7 +163,8 @@ TEST(Hzwkctl, RefusedCommandsWriteNothing) {
                                     apply + "640x480=-60", apply + "640x480=+60", apply + "'640x480=6\r\n0'",
                                     "compose 640x480=60"s, "compose --version"s, "frobnicate"s, "'a\nb'"s,
                                     "compose --version 6.14.10.3090 --tv 800x600x2"s,
-                                    "compose --version 6.14.10.3090 --tv 1x1 --tv 1x1 --tv 1x1"s})
+                                    "compose --version 6.14.10.3090 --tv 1x1 --tv 1x1 --tv 1x1"s,
+                                    "compose" + p.machine + " --version 6.14.10.3090", "compose" + p.machine + " --tv 800x600"})
         cases.push_back({args, 2, "", "", 0});
     const std::string tooLarge = crafted + " is larger than 65536 bytes", writeError = "Error writing to the registry";
     cases.insert(cases.end(), {
