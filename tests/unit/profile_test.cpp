@@ -53,7 +53,7 @@ TEST(MachineIni, MalformedLinesAreRefusedWithTheirLine) {
         {"[files]\nC:\\a.dll=6.14.10\n", 2}, {"[files]\nC:\\a.dll=65536.0.0.0\n", 2},
         {"[files]\nC:\\a.dll=1.2.3.4\nc:\\A.DLL=1.2.3.4\n", 3}, {"[display]\nmode=640x480x32@60\n", 2},
         {"[display]\nmodes=640x480x32@60 640x480@60\n", 2}, {"[display]\nmodes=640x480x32@99999999999\n", 2},
-        {"[display]\nmodes=640x480x@60\n", 2},
+        {"[display]\nmodes=640x480x@60\n", 2}, {"[display]\nmodes=64ax480x32@60\n", 2},
     };
     for (const auto& [text, line] : cases) {
         MachineProfile p;
