@@ -7,7 +7,7 @@
 
 namespace hzwk {
 
-class Win32Os final : public Os {
+class Win32Os : public Os {
 public:
     Win32Os() = default;
     ~Win32Os() override = default;

@@ -9,7 +9,7 @@
 
 namespace hzwk {
 
-class ApiRegistry final : public RegistryAccess {
+class ApiRegistry : public RegistryAccess {
 public:
     explicit ApiRegistry(RegistryBackend& api) : api_(api) {}
 

@@ -2,10 +2,6 @@
 // that keeps the calculator and Apply within them.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 
 #include "fakes.h"
@@ -104,25 +100,6 @@ TEST(FindMonitor, CombinesTheLimitsOfTheAttachedMonitors) {
     EXPECT_EQ(reg.OpenHandles(), 0);
 }
 
-// A caption above the vertical maximum is beyond; in the 17 rows the calculator fills, so is
-// one above the rate it gives for the row's lines at the horizontal maximum; equal passes.
-TEST(MonitorGuard, RowRuleAtItsEdges) {
-    Captions c = test::All("N/A");  // 512 x 384 is no calculator row (262 by its lines): the vertical maximum alone
-    c[kR512x384] = "263", c[kR640x400] = "121", c[kR640x480] = "120" /* 209 by its lines at 107 kHz */;
-    c[kR848x480] = "121", c[kR1600x1200] = "82" /* 82 by its lines at 107 kHz */, c[kR1920x1200] = "83";
-    auto beyond = [&](int kHz, int hz) {
-        std::string out;
-        for (const RowBeyond& r : RowsBeyond(c, RateLimits{kHz, hz}))
-            out += std::string(kRows[static_cast<size_t>(r.row)].resolutionText) + "=" + std::to_string(r.rate) + "/" +
-                   std::to_string(r.atMost) + " ";
-        return out;
-    };
-    EXPECT_EQ(beyond(107, 120), "512 x 384=263/120 640 x 400=121/120 848 x 480=121/120 1920 x 1200=83/82 ");
-    EXPECT_EQ(beyond(107, 0), "1920 x 1200=83/82 ");
-    EXPECT_EQ(beyond(0, 120), "512 x 384=263/120 640 x 400=121/120 848 x 480=121/120 ");
-    EXPECT_EQ(beyond(0, 0), "");
-}
-
 // The vertical maximum caps the calculator. Apply warns after the refusals, before the question
 // (default No); No writes, logs and backs up nothing; Yes goes on to the question.
 TEST(MonitorGuard, ApplyWarnsOfRowsBeyondTheMonitor) {
@@ -153,27 +130,6 @@ TEST(MonitorGuard, ApplyWarnsOfRowsBeyondTheMonitor) {
     prompt.answers = {Answer::Yes, Answer::Yes};
     EXPECT_EQ(form.CmdApplyClick(), WriteOutcome::Written);
     EXPECT_EQ(prompt.shown[2].first, kAskApply);
-}
-
-// hzwkctl apply on the default profile: rows beyond its monitor end with exit 2 and one line,
-// nothing written; --force writes them.
-TEST(MonitorGuard, HzwkctlApplyRefusesRowsBeyondUnlessForced) {
-    namespace fs = std::filesystem;
-    const fs::path dir = fs::temp_directory_path() / ("hzwk-guard-" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::copy(fs::path(HZWK_SOURCE_DIR) / "tests/e2e/profiles/xp-ti4600-3090", dir);
-    const std::string reg = test::FileText((dir / "registry.reg").string()), err = (dir / "err").string();
-    auto apply = [&](const std::string& args) {
-        const std::string command = HZWKCTL_PATH " apply --machine '" + dir.string() + "' " + args + " >/dev/null 2>'";
-        return WEXITSTATUS(std::system((command + err + "'").c_str()));
-    };
-    EXPECT_EQ(apply("640x400=121 1600x1200=82"), 2);
-    EXPECT_EQ(test::FileText(err), "hzwkctl: the monitor SONY CPD-G400 cannot show 640x400=121 (at most 120); "
-                                   "nothing written (--force writes anyway)\n");
-    EXPECT_EQ(test::FileText((dir / "registry.reg").string()), reg);
-    EXPECT_EQ(apply("--force 640x400=121"), 0);
-    EXPECT_NE(test::FileText((dir / "registry.reg").string()), reg);
-    fs::remove_all(dir);
 }
 
 }  // namespace

@@ -146,8 +146,9 @@ TEST(Hzwkctl, ComposeFromAVersionAlone) {
     EXPECT_EQ(out.substr(out.size() - 30), ";2048,1536,-,-  640x480=803C;\n");
 }
 
-// Refused commands change neither registry.reg nor debug.txt and print nothing: bad arguments
-// and files no backup holds say why on one line (a file too large for one before it is read);
+// Refused commands change neither registry.reg nor debug.txt and print nothing: bad arguments,
+// rates beyond the monitor (unless forced) and files no backup holds say why on one line (a
+// file too large for one before it is read);
 // a write that cannot be saved (a folder in the way) is neither logged nor reported.
 TEST(Hzwkctl, RefusedCommandsWriteNothing) {
     ScratchProfile p("xp-ti4600-3090");
@@ -172,6 +173,8 @@ TEST(Hzwkctl, RefusedCommandsWriteNothing) {
         {restore, 2, tooLarge, "REGEDIT4\n", uintmax_t(1) << 32},
         {restore, 2, crafted + ": the file is for key SOFTWARE",
          "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run]\n\"NV25_Modes\"=\"x\"\n", 0},
+        {apply + "640x400=121 1600x1200=82", 2, "hzwkctl: the monitor SONY CPD-G400 cannot show 640x400=121 (at most 120); "
+                                                "nothing written (--force writes anyway)\n", "", 0},
         {apply + "640x480=100", 1, writeError, "registry.reg.tmp", 0},
         {"reset" + p.machine, 1, writeError, "registry.reg.tmp", 0},
         {apply + "640x480=100", 1, writeError, "debug.txt", 0},
@@ -188,6 +191,8 @@ TEST(Hzwkctl, RefusedCommandsWriteNothing) {
         EXPECT_FALSE(fs::is_regular_file(p.dir / "debug.txt"));
         if (c.status == 1) fs::remove_all(p.dir / c.file);
     }
+    ASSERT_EQ(Ctl(apply + "--force 640x400=121").status, 0);  // beyond the monitor, as told
+    EXPECT_NE(p.Registry(), before);
     // A quoted text goes back with the one NUL regedit gives it.
     std::ofstream(crafted, std::ios::binary) << key + "\"old\"\n";
     ASSERT_EQ(Ctl(restore).status, 0);

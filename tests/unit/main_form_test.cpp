@@ -23,67 +23,39 @@ constexpr const char kConfirmApply[] = "Are you sure you want to apply these val
 constexpr const char kConfirmReset[] = "Are you sure you wish to set the Nvidia driver default values?";
 constexpr const char kError[] = "Error writing to the registry";
 
-// A stepper's click reaches only its own row; No writes nothing, Yes logs and writes the
-// composed value (no NUL counted) and reports; a second Apply writes the same value. Then Set Defaults.
-TEST(Apply, NoChangesNothingYesWritesTheComposedTableLogsItAndReports) {
+// No writes, logs and backs up nothing, yet Set Defaults re-reads the rates all the same; a
+// stepper outside the grid changes nothing.
+TEST(Apply, NoWritesNothingButSetDefaultsRereadsTheRates) {
     Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
     m.Start();
     const Captions before = m.form.CaptionsNow();
     for (int row : {-1, kRowCount, kRowCount + 7, -100}) m.form.StepperChanged(row, 6);
     EXPECT_EQ(m.form.CaptionsNow(), before);
-    m.form.StepperChanged(kR1280x1024, 6);
-    m.prompt.answers = {Answer::No};
-    m.form.CmdApplyClick();
-    EXPECT_EQ(m.prompt.shown, (Boxes{{kConfirmApply, Icon::None}}));
-    EXPECT_EQ(m.Value("NV25_Modes") + m.os.debugFile, "<absent>");
-    EXPECT_TRUE(m.os.files.empty());  // no backup either
-    for (int i = 0; i < 2; ++i) {
-        m.prompt.shown.clear(), m.prompt.answers = {Answer::Yes};
-        m.form.CmdApplyClick();
-        const std::string expected = ComposeModeList(m.form.CaptionsNow(), {"3090", false, false}, m.form.TvPartsNow());
-        EXPECT_NE(expected.find("  0  8   1280 1024   " + Blanks(15) + "100" + Blanks(6) + "0"), std::string::npos);
-        EXPECT_EQ(m.Value("NV25_Modes"), expected);
-        EXPECT_EQ(m.prompt.shown, (Boxes{{kConfirmApply, Icon::None},
-                                         {"Values added succesfully. Please remember to REBOOT your computer for "
-                                          "changes to take effect", Icon::Information}}));
-        const std::string line = "Added registry value: " + expected + "\r\n";
-        EXPECT_EQ(m.os.debugFile, i ? line + line : line);
-    }
-    const std::string expected85 = m.Value("NV25_Modes") + "85";
-    // Set Defaults re-reads the grid even after No; Yes writes the default list unchanged, logs nothing.
-    m.os.debugFile.clear(), m.prompt.shown.clear(), m.prompt.answers = {Answer::No, Answer::Yes};
     m.form.StepperChanged(kR640x480, 7);
+    m.prompt.answers = {Answer::No, Answer::No};
+    EXPECT_EQ(m.form.CmdApplyClick(), WriteOutcome::Declined);
+    EXPECT_EQ(m.form.grid.Row(kR640x480).caption, "120");
     m.form.CmdResetClick();
-    EXPECT_EQ(m.Value("NV25_Modes") + m.form.grid.Row(kR640x480).caption, expected85);
-    m.form.CmdResetClick();
-    EXPECT_EQ(m.Value("NV25_Modes") + m.os.debugFile, NormalDefaultTable());
-    EXPECT_EQ(m.prompt.shown, (Boxes{{kConfirmReset, Icon::None}, {kConfirmReset, Icon::None},
-                                     {"Default values reset successfully", Icon::None}}));
+    EXPECT_EQ(m.Value("NV25_Modes") + m.os.debugFile + m.form.grid.Row(kR640x480).caption, "<absent>85");
+    EXPECT_TRUE(m.os.files.empty());
 }
 
 // The registry as it is, but once armed a text write throws, as a failed allocation would.
-struct ThrowingTextWrites final : RegistryAccess {
-    explicit ThrowingTextWrites(RegistryAccess& to) : r(to) {}
-    RegistryAccess& r;
+struct ThrowingTextWrites final : ApiRegistry {
+    using ApiRegistry::ApiRegistry;
     bool armed = false;
-    std::string GetStringValue(const std::string& k, const std::string& n, const std::string& d) override { return r.GetStringValue(k, n, d); }
     bool SaveStringValue(const std::string& k, const std::string& n, const std::string& t) override {
-        return armed ? throw std::bad_alloc() : r.SaveStringValue(k, n, t);
+        return armed ? throw std::bad_alloc() : ApiRegistry::SaveStringValue(k, n, t);
     }
-    int32_t GetDwordValue(const std::string& k, const std::string& n, int32_t d) override { return r.GetDwordValue(k, n, d); }
-    bool SaveDwordValue(const std::string& k, const std::string& n, int32_t v) override { return r.SaveDwordValue(k, n, v); }
-    bool DeleteRegValue(const std::string& k, const std::string& n) override { return r.DeleteRegValue(k, n); }
-    RawQuery QueryRaw(const std::string& k, const std::string& n, uint32_t s) override { return r.QueryRaw(k, n, s); }
-    std::vector<std::string> SubkeyNames(const std::string& k) override { return r.SubkeyNames(k); }
-    bool SaveRawValue(const std::string& k, const std::string& n, const RegData& d) override { return r.SaveRawValue(k, n, d); }
 };
 
-// Before Apply or Set Defaults writes, the old value is saved beside the program, else in
-// AppData\Hertzwerk; without a backup nothing is logged or written. A log line that cannot be
+// Yes: the old value is saved beside the program, else in AppData\Hertzwerk, then Apply writes
+// and logs the composed value (no NUL counted), Set Defaults the default list unlogged, and
+// each reports. Without a backup nothing is logged or written. A log line that cannot be
 // written stops before the registry; a refused or throwing registry write comes after its log
 // line: all end in the one error, the old value kept, the grid as it was. An adapter the
 // catalogue does not know is refused before any question, one without a default list after it.
-TEST(Apply, BacksUpTheOldValueFirstAndAnyFailureWritesNothing) {
+TEST(Apply, BacksUpWritesAndReportsAndAnyFailureWritesNothing) {
     const std::string appData = "C:\\Documents and Settings\\u\\Application Data", program = "C:\\Program Files\\Hertzwerk";
     const std::string ours = appData + "\\Hertzwerk";
     enum Fault { kNone, kLog, kWrite, kThrow };
@@ -105,13 +77,13 @@ TEST(Apply, BacksUpTheOldValueFirstAndAnyFailureWritesNothing) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.adapter + " " + c.backupFolder + (c.reset ? " reset" : " apply") + (c.clockBack ? " clock back " : " ") + "abcd"[c.fault]);
         Machine m(c.adapter, 3090, c.adapter == mx);
-        ThrowingTextWrites throwing(m.rules);
+        ThrowingTextWrites throwing(m.reg);
         MainForm form(throwing, m.os, m.prompt);
         ASSERT_EQ(form.Load(""), StartupOutcome::ShowWindow);
         form.StepperChanged(kR640x480, 7);
         const std::string old(5000, 'x');  // longer than a first read takes
         m.reg.SetRaw(kXpDeviceKey, "NV25_Modes", kRegSz, old);
-        m.os.locked = c.locked, m.os.appData = c.appData, m.os.debugFile.clear(), m.prompt.shown.clear();
+        m.os.locked = c.locked, m.os.appData = c.appData, m.os.debugFile = "report\r\n", m.prompt.shown.clear();
         // Nine older backups and one from this very second: the new one is -2.
         auto& files = m.os.files[c.backupFolder];
         for (int i = 0; i < 9; ++i)
@@ -124,24 +96,28 @@ TEST(Apply, BacksUpTheOldValueFirstAndAnyFailureWritesNothing) {
         m.prompt.answers = {Answer::Yes};
         const WriteOutcome out = c.reset ? form.CmdResetClick() : form.CmdApplyClick();
         const bool refused = c.adapter != ti, fails = refused || c.backupFolder.empty() || c.fault;
+        const std::string ask = c.reset ? kConfirmReset : kConfirmApply, written = c.reset ? NormalDefaultTable()
+            : ComposeModeList(form.CaptionsNow(), {"3090", false, false}, form.TvPartsNow());
         EXPECT_EQ(out, refused ? WriteOutcome::Refused : fails ? WriteOutcome::Failed : WriteOutcome::Written);
-        EXPECT_EQ(m.Value("NV25_Modes") == old, fails);
+        EXPECT_EQ(m.Value("NV25_Modes"), fails ? old : written);
+        EXPECT_EQ(m.os.debugFile, c.reset || refused || c.backupFolder.empty() || c.fault == kLog
+                                      ? "report\r\n" : "report\r\nAdded registry value: " + written + "\r\n");
         EXPECT_EQ(m.reg.ValueNames(kXpDeviceKey).size(), c.adapter == mx ? 4u : 3u);  // no other value written
         if (refused) {  // no answer is asked for an unknown adapter
             EXPECT_EQ(m.prompt.shown,
                       (c.adapter == fx ? Boxes{{"Your graphics adapter was not recognised, so no mode list was written.", Icon::Critical}}
                                        : Boxes{{kConfirmReset, Icon::None},
                                                {"No default mode list is known for this graphics adapter.", Icon::Critical}}));
-            EXPECT_EQ(m.os.debugFile, "");
         } else if (c.fault) {
-            EXPECT_EQ(m.prompt.shown, (Boxes{{c.reset ? kConfirmReset : kConfirmApply, Icon::None}, {kError, Icon::Critical}}));
-            EXPECT_EQ(m.os.debugFile.rfind("Added registry value: ", 0), c.reset || c.fault == kLog ? std::string::npos : 0u);
+            EXPECT_EQ(m.prompt.shown, (Boxes{{ask, Icon::None}, {kError, Icon::Critical}}));
             EXPECT_EQ(form.grid.Row(kR640x480).caption, "120");
         } else if (c.backupFolder.empty()) {
             EXPECT_EQ(m.prompt.shown[1].second, Icon::Critical);
             EXPECT_EQ(m.prompt.shown[1].first.rfind("Could not save a backup of the current mode list in \"" + program, 0), 0u);
-            EXPECT_EQ(m.os.debugFile, "");
         } else {
+            EXPECT_EQ(m.prompt.shown, (Boxes{{ask, Icon::None}, c.reset ? Boxes::value_type{"Default values reset successfully", Icon::None}
+                : Boxes::value_type{"Values added succesfully. Please remember to REBOOT your computer for changes to take effect",
+                                    Icon::Information}}));
             EXPECT_EQ(files.size(), 11u);  // which old ones go is the backup tests' own
             BackupValue saved;
             std::string error, name = c.clockBack ? "hzwk-backup-20261206-194007.reg" : "hzwk-backup-20261206-194007-2.reg";

@@ -234,20 +234,6 @@ TEST(ModeList, EveryWrittenValueReadsBackAsItsGridAndTvOut) {
     }
 }
 
-// The table's entry order and heads, to the byte (the reader above pins the other layouts' order).
-TEST(ModeList, GoldenValues) {
-    Captions c = All("60");
-    c[kR640x480] = "85", c[kR320x200] = "N/A";
-    const std::string table = ComposeNormalTable(c, {"3999", false, false}, {});
-    const std::string head = "8    640  480" + Blanks(15) + "85" + Blanks(10) + "0  8    320  200" + Blanks(27) +
-                             "0  8    320  240   60" + Blanks(20) + "  0  ";
-    EXPECT_EQ(table.substr(0, head.size()), head);
-    EXPECT_EQ(test::Fnv1a(ComposeNormalTable(All("N/A"), {"3999", false, false}, {})), 0xfb0990ecbc653147ull);
-    // Captions no grid makes: compared exactly, or read as a whole number within 16 bits.
-    for (const char* odd : {"060", " 60", "n/a", ""}) EXPECT_EQ(CalcRates(odd, false, true) + CalcRates(odd, false, false), "");
-    EXPECT_EQ(CalcHexRate("060") + CalcHexRate("+60") + CalcHexRate("60 ") + CalcHexRate("0x3C"), "03C000000000");
-}
-
 // Only what the TV-out window could store reaches the driver's value.
 TEST(TvOut, StoredValuesThatAreNoNumbersAreDropped) {
     MemoryRegistry registry;
@@ -304,24 +290,6 @@ TEST(Catalogues, EveryAdaptersNamesAndDefaultsInBothCatalogues) {
 
 // The grid: the change rule, current rates, stepper sync, the frequency calculator, and the
 // number parsers behind the captions and the frequency box.
-
-// On the ladder a position is a rung, and above the top rung the stepper holds there; with any
-// rate it is the rate itself, held at the stepper's own maximum (75 or 240).
-TEST(Grid, EveryPositionShowsItsRateAndHoldsAtTheTop) {
-    const char* ladder[] = {"N/A", "60", "70", "72", "75", "85", "100", "120"};
-    std::mt19937 rng(3101);
-    for (int run = 0; run < 2000; ++run) {
-        const bool anyRate = rng() % 2;
-        const int row = int(rng() % kRowCount), max = kRows[row].stepperMax;
-        const int position = int(rng() % 4 ? rng() % (max + 3) : max - 1 + rng() % 3);
-        Grid g(anyRate);
-        g.SetPosition(row, position);
-        const int held = anyRate ? std::min(position, max) : std::min(position, 7);
-        EXPECT_EQ(g.Row(row).position, held) << anyRate << " row " << row << " at " << position;
-        EXPECT_EQ(g.Row(row).caption, anyRate ? (held ? std::to_string(held) : "N/A") : ladder[held]) << row << " " << position;
-        if (HasFailure()) break;
-    }
-}
 
 // The last matching mode wins; 4 bpp counts only for the three smallest rows; rates below 60
 // show "N/A". Steppers follow a caption they can show and stay put otherwise; enabled states stay.

@@ -45,28 +45,8 @@ struct ScriptedPrompt : win::MessageBoxPrompt {
 };
 
 // The real operating system, but with the display modes the test chose.
-class ModesOs final : public Os {
-public:
-    std::vector<DisplayMode> modes{{640, 480, 32, 85}, {800, 600, 32, 75}, {1024, 768, 32, 70}};
-    Win32Os real;
-    std::vector<DisplayMode> DisplayModes() override { return modes; }
-#define HZWK_FORWARD(R, F, P, A) R F P override { return real.F A; }
-#define HZWK_FORWARD0(R, F) HZWK_FORWARD(R, F, (), ())
-#define HZWK_STR const std::string&
-    HZWK_FORWARD0(std::string, SystemDirectory) HZWK_FORWARD0(std::string, ProgramFolder)
-    HZWK_FORWARD0(std::string, LocalDateText) HZWK_FORWARD0(std::string, LocalTimeText) HZWK_FORWARD0(void, Beep)
-    HZWK_FORWARD0(uint32_t, TickCount) HZWK_FORWARD0(ClockTime, LocalClock) HZWK_FORWARD0(std::string, TempFolder)
-    HZWK_FORWARD0(std::string, AppDataFolder) HZWK_FORWARD0(std::vector<DisplayAdapter>, DisplayAdapters)
-    HZWK_FORWARD(bool, ReadSmallFile, (HZWK_STR f, HZWK_STR n, size_t m, std::string* b), (f, n, m, b))
-    HZWK_FORWARD(bool, ReadFileVersion, (HZWK_STR p, FixedFileVersion& o), (p, o))
-    HZWK_FORWARD(bool, WriteDebugFile, (HZWK_STR c), (c)) HZWK_FORWARD(bool, AppendDebugFile, (HZWK_STR c), (c))
-    HZWK_FORWARD(void, OpenAddress, (HZWK_STR a), (a)) HZWK_FORWARD(bool, ShowHelp, (HZWK_STR p), (p))
-    HZWK_FORWARD(bool, MakeFolder, (HZWK_STR p), (p)) HZWK_FORWARD(bool, RemoveFile, (HZWK_STR f, HZWK_STR n), (f, n))
-    HZWK_FORWARD(bool, CreateNewFile, (HZWK_STR f, HZWK_STR n, HZWK_STR b), (f, n, b))
-    HZWK_FORWARD(std::vector<std::string>, FileNames, (HZWK_STR f, HZWK_STR p), (f, p))
-#undef HZWK_STR
-#undef HZWK_FORWARD0
-#undef HZWK_FORWARD
+struct ModesOs final : Win32Os {
+    std::vector<DisplayMode> DisplayModes() override { return {{640, 480, 32, 85}, {800, 600, 32, 75}, {1024, 768, 32, 70}}; }
 };
 
 inline constexpr char kDriverKey[] = "SYSTEM\\CurrentControlSet\\Services\\nv\\Device0";
@@ -78,7 +58,7 @@ struct MainFixture : ::testing::Test {
     ModesOs os;
     ScriptedPrompt prompt;
     MainForm form{registry, os, prompt};
-    win::MainWindow window{form, registry, os.real, prompt};
+    win::MainWindow window{form, registry, os, prompt};
     HWND main = nullptr;
 
     void SetUp() override {
