@@ -1,17 +1,11 @@
 // The backup taken before a mode-list write: its text, its name, which old ones go, and
 // which files restore accepts.
-#include <gtest/gtest.h>
+#include "fakes.h"
 
 #include <unistd.h>
 
 #include <array>
-#include <filesystem>
-#include <fstream>
-#include <random>
-#include <string>
-#include <vector>
 
-#include "fakes.h"
 #include "modelist/backup.h"
 #include "profile/profile_os.h"
 
@@ -24,32 +18,24 @@ namespace fs = std::filesystem;
 const char kKey[] = "System\\CurrentControlSet\\Control\\Video\\{GUID}\\0000";
 const char kHead[] = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Video\\{GUID}\\0000]\r\n";
 
-BackupValue Value(const char* name, uint32_t type, const std::string& bytes) {
-    return BackupValue{name, RegData{type, bytes}};
-}
+BackupValue Value(const char* name, uint32_t type, const std::string& bytes) { return BackupValue{name, RegData{type, bytes}}; }
 
 // Any old value of the types a mode list is kept as, or none, rich in NULs, line breaks and
-// escapes, comes back byte for byte both ways: restore's reader, and regedit's import that a
-// double-click starts (over a value of another kind that is there now).
-TEST(Backup, TextGivesTheOldBytesBackBothWays) {
+// escapes, comes back byte for byte through the import that a double-click starts (over a
+// value of another kind that is there now). What restore would refuse makes no file, so every
+// backup written can be put back.
+TEST(Backup, TextGivesTheOldBytesBackAndWhatRestoreRefusesMakesNone) {
     std::mt19937 rng(18);
-    const std::string alphabet = "\0\r\n\"\\a\xff"s;
     for (int i = 0; i < 3000; ++i) {
         std::string bytes(rng() % 24, ' '), text, error;
-        for (char& c : bytes) c = alphabet[rng() % alphabet.size()];
-        BackupValue old = Value("NV25_Modes", std::array{kRegSz, kRegBinary, kRegMultiSz}[rng() % 3], bytes), read;
+        for (char& c : bytes) c = "\0\r\n\"\\a\xff"[rng() % 7];
+        BackupValue old = Value("NV25_Modes", std::array{kRegSz, kRegBinary, kRegMultiSz}[rng() % 3], bytes);
         if (rng() % 8 == 0) old.data.reset();
-        ASSERT_TRUE(MakeBackupText(kKey, old, &text)) << i;
-        EXPECT_EQ(text.rfind(kHead, 0), 0u);
-        EXPECT_TRUE(ReadBackupText(text, kKey, &read, &error)) << error;
-        EXPECT_EQ(read, old);
         MemoryRegistry reg;
         reg.SetRaw(kKey, old.name, kRegDword, "\1\0\0\0"s);
-        EXPECT_TRUE(ImportRegText(text, reg, &error)) << error;
-        EXPECT_EQ(reg.GetRaw(kKey, old.name), old.data);
-        if (HasFailure()) FAIL() << "case " << i << ": " << text;
+        ASSERT_TRUE(MakeBackupText(kKey, old, &text) && ImportRegText(text, reg, &error)) << i << error;
+        ASSERT_EQ(reg.GetRaw(kKey, old.name), old.data) << text;
     }
-    // What restore would refuse makes no file: so every backup written can be put back.
     std::string deep = "A", text;
     for (size_t i = 0; i < kMaxKeyDepth; ++i) deep += "\\A";
     const BackupValue x = Value("NV_Modes", kRegSz, "x");
@@ -132,9 +118,7 @@ TEST(Backup, WithoutASafeBackupApplyChangesNothing) {
         test::Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
         m.Start();
         m.reg.SetRaw(test::kXpDeviceKey, "NV25_Modes", kRegSz, "old");
-        m.os.folder = c.folder;
-        m.os.appData = "C:\\AppData";
-        m.os.locked = c.locked;
+        m.os.folder = c.folder, m.os.appData = "C:\\AppData", m.os.locked = c.locked;
         for (int i = 0; i < 12; ++i) m.os.files[c.folder]["hzwk-backup-202001" + std::to_string(10 + i) + "-000000.reg"] = head;
         const auto before = m.os.files;
         m.reg.FailReads(c.failReads);
@@ -153,19 +137,14 @@ TEST(Backup, WithoutASafeBackupApplyChangesNothing) {
 }
 
 TEST(Backup, RestoreRefusesWhatIsNotThisMachinesBackup) {
-    const std::string key = "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Video\\{GUID}\\0000]\n";
-    const std::string value = "\"NV_Modes\"=\"x\"\n";
-    const std::string good = "REGEDIT4\n\n" + key + value;
+    const std::string root = "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Video\\{GUID}";
+    const std::string key = root + "\\0000]\n", value = "\"NV_Modes\"=\"x\"\n", good = "REGEDIT4\n\n" + key + value;
     const std::pair<std::string, const char*> cases[] = {
         {"", "readable"}, {"Windows Registry Editor Version 5.00\r\n\r\n" + key + value, "readable"}, {"REGEDIT4\n", "no key"},
-        {good + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run]\n\"x\"=\"y\"\n",
-         "more than one key"},
-        {"REGEDIT4\n[-HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Video\\{GUID}\\0000]\n", "deletes"},
-        {"REGEDIT4\n[HKEY_CURRENT_USER\\System\\CurrentControlSet\\Control\\Video\\{GUID}\\0000]\n" + value,
-         "not under"},
-        {"REGEDIT4\n[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Video\\{GUID}]\n" + value, "driver key"},
-        {"REGEDIT4\n" + key, "no value"}, {good + "\"NV_Modes\"=-\n", "more than one value"},
-        {good + "\"NV25_Modes\"=\"y\"\n", "more than one value"},
+        {good + "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run]\n\"x\"=\"y\"\n", "more than one key"},
+        {"REGEDIT4\n[-" + key.substr(1), "deletes"}, {"REGEDIT4\n[HKEY_CURRENT_USER" + key.substr(19) + value, "not under"},
+        {"REGEDIT4\n" + root + "]\n" + value, "driver key"}, {"REGEDIT4\n" + key, "no value"},
+        {good + "\"NV_Modes\"=-\n", "more than one value"}, {good + "\"NV25_Modes\"=\"y\"\n", "more than one value"},
         {"REGEDIT4\n" + key + "\"Device Description\"=\"x\"\n", "not a mode-list value"},
         {"REGEDIT4\n" + key + "\"NV_Modes\"=hex(0):\n", "not REG_SZ, REG_BINARY or REG_MULTI_SZ"},
         {good + std::string(kMaxBackupBytes, ';'), "larger than 64 KB"},

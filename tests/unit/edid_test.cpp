@@ -1,13 +1,9 @@
 // The monitors' limits as their EDIDs state them, what a damaged EDID gives, and the guard
 // that keeps the calculator and Apply within them.
-#include <gtest/gtest.h>
-
-#include <string>
-
 #include "fakes.h"
+
 #include "monitor/edid.h"
 #include "monitor/find_monitor.h"
-#include "registry/settings.h"
 
 namespace hzwk {
 namespace {

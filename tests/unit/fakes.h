@@ -1,12 +1,17 @@
 // Test doubles for the operating system and the message boxes, a machine with the main
-// window over it, and small helpers.
+// window over it, and small helpers; with the headers every unit test uses.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <deque>
+#include <filesystem>
+#include <fstream>
 #include <map>
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -20,6 +25,7 @@
 #include "profile/memory_registry.h"
 #include "profile/reg_file.h"
 #include "registry/registry_rules.h"
+#include "registry/settings.h"
 
 namespace hzwk::test {
 

@@ -1,20 +1,14 @@
 // The console tool on the shipped machine profiles: its report matches what each profile
 // should detect, compose agrees with apply, and bad arguments change nothing.
-#include <gtest/gtest.h>
+#include "fakes.h"
 
 #include <sys/wait.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <set>
-#include <vector>
 
 #include "app/detect.h"
 #include "catalogue/catalogue.h"
-#include "fakes.h"
 #include "modelist/backup.h"
 #include "profile/machine_profile.h"
 

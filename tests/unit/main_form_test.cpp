@@ -1,18 +1,14 @@
 // The main window's events driven one by one: Apply, Set Defaults, advanced mode, the
 // calculator, auto-start and Help; start-up; the About and TV-out windows.
-#include <gtest/gtest.h>
+#include "fakes.h"
 
 #include <cstring>
-#include <deque>
-#include <random>
 #include <stdexcept>
-#include <string>
 
 #include "app/about_form.h"
 #include "app/detect.h"
 #include "app/tvout_form.h"
 #include "catalogue/catalogue.h"
-#include "fakes.h"
 #include "modelist/backup.h"
 #include "modelist/compose.h"
 

@@ -1,23 +1,15 @@
 // The adapter catalogues; the grid and its calculator; the driver's mode-list value: a reader
 // of the three layouts, written from their description and not from the composers, reads every
 // written value back into the rows' rates and the TV-out resolutions; a few values are pinned to the byte.
-#include <gtest/gtest.h>
+#include "fakes.h"
 
-#include <algorithm>
-#include <climits>
 #include <cstdio>
-#include <random>
-#include <string>
 #include <utility>
-#include <vector>
 
 #include "catalogue/catalogue.h"
 #include "core/mode_text.h"
-#include "core/text.h"
-#include "fakes.h"
 #include "grid/grid.h"
 #include "modelist/compose.h"
-#include "registry/settings.h"
 
 namespace hzwk {
 namespace {

@@ -1,11 +1,7 @@
 // machine.ini as the program's tools and the Wine cases write it: random profiles read back
 // the same, and malformed lines are refused with their line.
-#include <gtest/gtest.h>
+#include "fakes.h"
 
-#include <random>
-#include <string>
-
-#include "profile/file_io.h"
 #include "profile/machine_profile.h"
 
 namespace hzwk {

@@ -1,18 +1,8 @@
 // The registry layer's read and write rules, and REGEDIT4 files: random keys and values
 // written and read back byte-exact, what regedit's forms import as, and files refused whole.
-#include <gtest/gtest.h>
+#include "fakes.h"
 
-#include <algorithm>
-#include <climits>
-#include <random>
-#include <string>
 #include <tuple>
-#include <vector>
-
-#include "profile/memory_registry.h"
-#include "profile/reg_file.h"
-#include "registry/registry_rules.h"
-#include "registry/settings.h"
 
 namespace hzwk {
 namespace {
@@ -146,7 +136,6 @@ TEST(RegistryRules, ReadsOpenWithoutCreatingAndSurviveAnUntrustworthySystem) {
     EXPECT_EQ(huge.queries, 1);
     EXPECT_EQ(ApiRegistry(huge).SubkeyNames("K").size(), ApiRegistry::kMaxSubkeys);
 }
-
 
 // Random keys and values of every type, names and texts with quotes, backslashes, NULs, line
 // breaks and high bytes, written to a .reg file and read back byte-exact; the file keeps
