@@ -14,9 +14,7 @@
 namespace hzwk {
 namespace {
 
-using test::All;
-using test::Blanks;
-using test::Fnv1a;
+using test::Blanks, test::Fnv1a;
 
 const int kRungs[] = {60, 70, 72, 75, 85, 100, 120};
 const size_t kRungColumn[] = {0, 3, 6, 9, 12, 15, 19};  // in the 22-column RateField
@@ -190,8 +188,7 @@ TEST(ModeList, EveryWrittenValueReadsBackAsItsGridAndTvOut) {
         for (auto& caption : c) caption = RandomCaption(rng, anyRate);
         const TvResolutions stored{RandomTvNumber(rng), RandomTvNumber(rng), RandomTvNumber(rng), RandomTvNumber(rng)};
         const TvParts tv = BuildTVEntries(stored, key);
-        const ComposeFlags flags{key, compressed, anyRate};
-        const std::string logged = ComposeModeList(c, flags, tv), value = FinishModeList(logged, key, tv);
+        const std::string logged = ComposeModeList(c, {key, compressed, anyRate}, tv), value = FinishModeList(logged, key, tv);
 
         std::vector<std::string> facts, items, pairs;
         if (!stored.w1.empty() && !stored.h1.empty()) pairs.push_back(stored.w1 + "x" + stored.h1);
@@ -210,10 +207,8 @@ TEST(ModeList, EveryWrittenValueReadsBackAsItsGridAndTvOut) {
 
         Reader read{value};
         layout == Layout::NormalModeTable ? read.Table() : layout == Layout::ModeRangeList ? read.Ranges() : read.Masks();
-        std::string inputs = key + (compressed ? " compressed" : " normal") + " TV " + stored.w1 + "x" + stored.h1 +
-                             ", " + stored.w2 + "x" + stored.h2 + "; captions";
-        for (const auto& caption : c) inputs += " " + caption;
-        SCOPED_TRACE("run " + std::to_string(run) + ": " + inputs + "\nvalue: " + value);
+        SCOPED_TRACE("run " + std::to_string(run) + ": " + key + (compressed ? " compressed TV " : " normal TV ") + stored.w1 +
+                     "x" + stored.h1 + ", " + stored.w2 + "x" + stored.h2 + "\nvalue: " + value);
         EXPECT_EQ(read.problem + std::to_string(value.size() - read.at) + std::to_string(read.star),
                   "0" + std::to_string(key >= "4100"));
         EXPECT_EQ(read.facts, facts);
@@ -285,15 +280,20 @@ TEST(Catalogues, EveryAdaptersNamesAndDefaultsInBothCatalogues) {
 
 // The last matching mode wins; 4 bpp counts only for the three smallest rows; rates below 60
 // show "N/A". Steppers follow a caption they can show and stay put otherwise; enabled states stay.
+// Every row's "caption@position", a "-" after a locked one.
+std::string Shown(const Grid& g) {
+    std::string shown;
+    for (const auto& r : g.Rows()) shown += r.caption + "@" + std::to_string(r.position) + (r.enabled ? " " : "- ");
+    return shown;
+}
+
 TEST(Grid, CurrentRatesTakeTheLastMatchingModeAndMoveTheirSteppers) {
     Grid g;
     g.SetPosition(kR1600x1200, 3), g.SetPosition(kR800x600, 5);  // "N/A" takes the second back to 0
     g.SetEnabled(kR640x480, false);
     g.ReadCurrentRates({{1024, 768, 32, 85}, {1024, 768, 32, 60}, {640, 480, 32, 75}, {640, 480, 4, 60}, {640, 480, 16, 0}, {320, 240, 4, 60},
                         {320, 200, 4, 70}, {400, 300, 4, 72}, {800, 600, 32, 59}, {1280, 1024, 16, 1}, {1600, 1200, 32, 90}});
-    std::string shown;
-    for (const auto& r : g.Rows()) shown += r.caption + "@" + std::to_string(r.position) + (r.enabled ? " " : "- ");
-    EXPECT_EQ(shown, "70@2 60@1 72@3 N/A@0 N/A@0 N/A@0 75@4- N/A@0 60@1 N/A@0 N/A@0 N/A@0 N/A@0 N/A@0 N/A@0 90@3 "
+    EXPECT_EQ(Shown(g), "70@2 60@1 72@3 N/A@0 N/A@0 N/A@0 75@4- N/A@0 60@1 N/A@0 N/A@0 N/A@0 N/A@0 N/A@0 N/A@0 90@3 "
                      "N/A@0 N/A@0 N/A@0 N/A@0 N/A@0 N/A@0 N/A@0 ");
     g.SyncSteppers();  // on the ladder a row at "N/A" is locked
     EXPECT_TRUE(g.Row(kR640x480).enabled && !g.Row(kR480x360).enabled && g.Row(kR1600x1200).enabled);
@@ -302,9 +302,8 @@ TEST(Grid, CurrentRatesTakeTheLastMatchingModeAndMoveTheirSteppers) {
     any.SetPosition(kR320x240, 50), any.SetPosition(kR1024x768, 70);
     any.ReadCurrentRates({{800, 600, 32, 240}, {320, 240, 32, 85}, {320, 200, 32, 75}});
     // 320 x 200 at its stepper's own top; 85 is beyond 320 x 240's 75: the stepper stays.
-    EXPECT_EQ(std::to_string(any.Row(kR800x600).position) + " " + std::to_string(any.Row(kR1024x768).position) + " " +
-                  std::to_string(any.Row(kR320x200).position) + " " + any.Row(kR320x240).caption + "@" +
-                  std::to_string(any.Row(kR320x240).position), "240 0 75 85@50");
+    EXPECT_EQ(Shown(any), "75@75 85@50 N/A@0 N/A@0 N/A@0 N/A@0 N/A@0 240@240 N/A@0 N/A@0 N/A@0 N/A@0 N/A@0 N/A@0 N/A@0 "
+                          "N/A@0 N/A@0 N/A@0 N/A@0 N/A@0 N/A@0 N/A@0 N/A@0 ");
 }
 
 // At 480 lines the rate is kHz / 480 * 0.95 - 2.5, rounded half to even, held at 240, "N/A"
@@ -324,9 +323,7 @@ TEST(Calculator, RatesForTheWorkedFrequencies) {
         Grid g(anyRate);
         g.ReadCurrentRates({{320, 200, 8, 70}, {640, 400, 32, 85}});
         g.FillFromHFreq("96");
-        std::string shown;
-        for (const auto& r : g.Rows()) shown += r.caption + "@" + std::to_string(r.position) + " ";
-        EXPECT_EQ(shown, anyRate ? "70@70 N/A@0 N/A@0 N/A@0 N/A@0 85@85 188@188 150@150 116@116 103@103 116@116 92@92 87@87 "
+        EXPECT_EQ(Shown(g), anyRate ? "70@70 N/A@0 N/A@0 N/A@0 N/A@0 85@85 188@188 150@150 116@116 103@103 116@116 92@92 87@87 "
                                    "99@99 87@87 74@74 82@82 74@74 61@61 N/A@0 188@188 124@124 116@116 "
                                  : "70@2 N/A@0 N/A@0 N/A@0 N/A@0 85@5 188@7 150@7 116@7 103@7 116@7 92@7 87@7 "
                                    "99@7 87@7 74@7 82@7 74@7 61@7 N/A@0 188@7 124@7 116@7 ");  // rates stay off the ladder
