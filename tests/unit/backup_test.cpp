@@ -101,12 +101,8 @@ TEST(Backup, PruningSparesLookAlikesFoldersAndTheOldest) {
 TEST(Backup, WithoutASafeBackupApplyChangesNothing) {
     const std::string program = "C:\\Program Files\\Hertzwerk", ours = "C:\\AppData\\Hertzwerk";
     const std::string head = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\" + std::string(test::kXpDeviceKey) + "]\r\n";
-    const struct {
-        bool failReads;
-        std::string folder;  // the program's
-        std::set<std::string> locked;
-        const char* message;  // none: the backup is in AppData
-    } cases[] = {
+    // folder: the program's; message: none when the backup is in AppData
+    const struct { bool failReads; std::string folder; std::set<std::string> locked; const char* message; } cases[] = {
         {true, program, {}, kNoBackup},
         {false, program, {program, ours},
          "Could not save a backup of the current mode list in \"C:\\Program Files\\Hertzwerk\" or "

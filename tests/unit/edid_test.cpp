@@ -28,13 +28,9 @@ TEST(Edid, NamesAndLimitsOfRealDamagedAndImpossibleBlocks) {
     };
     const std::string unknown = sony("unknown", "unknown"), none = "Monitor: none found\n", sny = "SNY0290-FB6A64.bin";
     const std::string g7 = "Monitor: Odyssey G7\nHorizontal: ";
-    const struct {
-        std::string file;
-        size_t at;          // first byte to change; past the block: an extension block of `bytes`
-        std::string bytes;  // "-": cut the block to 127 bytes; fixed: the checksum made right again
-        bool fixed;
-        std::string text;
-    } cases[] = {
+    // at: the first byte to change, past the block an extension block of `bytes`; bytes "-": the
+    // block cut to 127 bytes; fixed: the checksum made right again
+    const struct { std::string file; size_t at; std::string bytes; bool fixed; std::string text; } cases[] = {
         {sny, 0, "", 0, sony("30-107 kHz", "48-120 Hz")},
         {"IQT0703-2C05FD.bin", 0, "", 0, "Monitor: L70S\nHorizontal: unknown\nVertical: unknown\n"},
         {"SAM1057-3D7780.bin", 0, "", 0, "Monitor: SAM 1057\nHorizontal: 30-70 kHz\nVertical: 50-160 Hz\n"},

@@ -56,14 +56,10 @@ TEST(Apply, BacksUpWritesAndReportsAndAnyFailureWritesNothing) {
     const std::string ours = appData + "\\Hertzwerk";
     enum Fault { kNone, kLog, kWrite, kThrow };
     const std::string ti = "NVIDIA GeForce4 Ti 4600", fx = "NVIDIA GeForce FX 5900", mx = "NVIDIA GeForce4 MX 440 with AGP8X";
-    const struct {
-        bool reset;
-        std::set<std::string> locked;
-        std::string appData, backupFolder;  // empty: no backup, nothing written
-        bool clockBack;                     // the ten kept are all newer than the new one
-        Fault fault = kNone;
-        std::string adapter = "NVIDIA GeForce4 Ti 4600";  // the MX with the compressed format
-    } cases[] = {{false, {}, appData, program, false}, {true, {program}, appData, ours, false},
+    // backupFolder empty: no backup, nothing written; clockBack: the ten kept are all newer than
+    // the new one; the MX adapter has the compressed format
+    const struct { bool reset; std::set<std::string> locked; std::string appData, backupFolder; bool clockBack;
+                   Fault fault = kNone; std::string adapter = "NVIDIA GeForce4 Ti 4600"; } cases[] = {{false, {}, appData, program, false}, {true, {program}, appData, ours, false},
                  {false, {program}, "", "", false},    {true, {program, ours}, appData, "", false},
                  {false, {}, appData, program, true},  {false, {}, appData, program, false, kLog},
                  {false, {}, appData, program, false, kWrite}, {false, {}, appData, program, false, kThrow},

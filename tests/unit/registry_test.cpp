@@ -17,11 +17,8 @@ const char kDevice[] = "System\\CurrentControlSet\\Control\\Video\\{GUID}\\0000"
 TEST(RegistryRules, ReadsOnlyWhatTheRulesAccept) {
     MemoryRegistry reg;
     ApiRegistry rules(reg);
-    const struct {
-        uint32_t type;
-        std::string bytes, asText;  // asText: GetStringValue with default "DEF"
-        int32_t asNumber;           // GetDwordValue with default 77
-    } cases[] = {
+    // asText: GetStringValue with default "DEF"; asNumber: GetDwordValue with default 77
+    const struct { uint32_t type; std::string bytes, asText; int32_t asNumber; } cases[] = {
         {kRegSz, "6.14.10.4109\0"s, "6.14.10.4109", 77}, {kRegSz, "6.14", "6.14", 77}, {kRegSz, "", "", 77},
         {kRegSz, "ab\0cd\0"s, "ab", 77},                 {kRegExpandSz, "%X%\0"s, "DEF", 77},
         {kRegMultiSz, "nv4\0\0"s, "DEF", 77},            {kRegBinary, "\x01\0\0\0"s, "DEF", 77},
