@@ -5,7 +5,7 @@
 #include <sys/wait.h>
 
 #include <chrono>
-#include <cstdio>
+#include <cstdlib>
 
 #include "app/detect.h"
 #include "catalogue/catalogue.h"
@@ -22,15 +22,10 @@ std::string ReadFile(const fs::path& p) { return test::FileText(p.string()); }
 struct CtlRun { int status; std::string out, err; };
 
 CtlRun Ctl(const std::string& args) {
-    const fs::path errFile = fs::temp_directory_path() / ("hzwkctl-err-" + std::to_string(::getpid()));
-    FILE* p = ::popen((std::string(HZWKCTL_PATH) + " " + args + " 2>" + errFile.string()).c_str(), "r");
-    CtlRun r{};
-    char buf[4096];
-    for (size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) r.out.append(buf, n);
-    const int st = ::pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    r.err = ReadFile(errFile);
-    return fs::remove(errFile), r;
+    const std::string out = (fs::temp_directory_path() / ("hzwkctl-" + std::to_string(::getpid()))).string(), err = out + ".err";
+    const int st = std::system((HZWKCTL_PATH " " + args + " >'" + out + "' 2>'" + err + "'").c_str());
+    const CtlRun r{WIFEXITED(st) ? WEXITSTATUS(st) : -1, ReadFile(out), ReadFile(err)};
+    return fs::remove(out), fs::remove(err), r;
 }
 
 const fs::path kProfiles = fs::path(HZWK_SOURCE_DIR) / "tests/e2e/profiles";
