@@ -35,12 +35,34 @@ e2e_expect_eq() { [ "$2" = "$3" ] || e2e_fail "$1: expected '$3', got '$2'"; }
 e2e_end() { echo "$([ "$E2E_FAILED" = 0 ] && echo PASS || echo FAIL) [$E2E_CASE] ($SECONDS s)"; exit "$E2E_FAILED"; }
 e2e_die() { e2e_fail "$@"; e2e_end; }
 
+# e2e_xvfb WxH: a private Xvfb of that size (a 24-bit screen) on DISPLAY.
+e2e_xvfb() {
+    Xvfb -displayfd 3 -screen 0 "${1}x24" -noreset -nolisten tcp 3>"$E2E_WORK/display" 2>"$E2E_WORK/xvfb.log" & E2E_PIDS+=("$!")
+    timeout 10 sh -c "until [ -s '$E2E_WORK/display' ]; do sleep 0.1; done" || e2e_die "Xvfb did not start"
+    export DISPLAY=:$(tr -dc 0-9 < "$E2E_WORK/display")
+}
+# e2e_prefix TEMPLATE REG-ADD-ARGS...: WINEPREFIX, a prefix in E2E_WORK copied from TEMPLATE, which is
+# made first with that one setting, once per Wine set-up (made without 32-bit Wine, it has no syswow64).
+e2e_prefix() {
+    local tpl=$1 key="$("$E2E_WINE" --version) wow64=$([ -x /usr/lib/wine/wine ] && echo yes)" && shift
+    (flock -w 300 9 && { [ "$(cat "$tpl/.ready" 2>/dev/null)" = "$key" ] || {
+        rm -rf "$tpl" && WINEPREFIX=$tpl e2e_wine 180 wineboot -i && WINEPREFIX=$tpl e2e_wine 60 reg add "$@" &&
+            WINEPREFIX=$tpl timeout 60 "$WINESERVER" -w && echo "$key" > "$tpl/.ready"; } >"$tpl.log" 2>&1; }
+    ) 9>"$tpl.lock" || e2e_die "could not make the Wine prefix (see $tpl.log)"
+    export WINEPREFIX=$E2E_WORK/prefix
+    # Hard links for the Windows folder, which Wine never writes in place; copies of the rest.
+    mkdir -p "$WINEPREFIX" && cp -al "$tpl/drive_c" "$WINEPREFIX/" && cp -a "$tpl"/{dosdevices,*.reg,.update-timestamp} "$WINEPREFIX/"
+    (cd "$tpl/drive_c" && cp -a --remove-destination --parents users ProgramData windows/*.ini "$WINEPREFIX/drive_c/")
+    [ "${E2E_BITS:-32}" = 64 ] || [ -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ] ||
+        e2e_die "a 32-bit program needs 32-bit Wine: install wine32:i386 and libxrandr2:i386 (scripts/setup.sh)"
+}
+
 # e2e_begin NAME PROFILE: an Xvfb (E2E_SCREEN, default the largest mode; E2E_DISPLAY: that one) with
 # the profile's modes, a prefix copied from a template, one wineserver, the profile's registry (and
 # E2E_EXTRA_REG) in the view hzwk.exe sees, its driver files as DLLs of their versions, hzwk.exe.
 e2e_begin() {
     E2E_CASE=$1 E2E_PROFILE=$2 E2E_WORK=$E2E_WORK_ROOT/$1 E2E_RESULTS=$E2E_BUILD/test-results/e2e/$1
-    local prof=$E2E_SRC/profiles/$2 tpl=$E2E_WORK_ROOT/prefix-template modes key xmodes=$E2E_REPO/build-e2e-native/xmodes
+    local prof=$E2E_SRC/profiles/$2 modes xmodes=$E2E_REPO/build-e2e-native/xmodes
     rm -rf "$E2E_WORK" "$E2E_RESULTS" && mkdir -p "$E2E_WORK" "$E2E_RESULTS"
     [ -f "$prof/machine.ini" ] && [ -f "$E2E_HELPERS/hzwkcontrols.exe" ] || e2e_die "no profile $2 or no helpers in $E2E_HELPERS"
     [[ $(x86_64-w64-mingw32-objdump -f "$HZWK_EXE") == *pei-i386* ]] && E2E_BITS=32 || E2E_BITS=64
@@ -49,29 +71,13 @@ e2e_begin() {
     E2E_SCREEN_W=${E2E_SCREEN%x*} E2E_SCREEN_H=${E2E_SCREEN#*x}
     export DISPLAY=${E2E_DISPLAY:-}
     if [ -z "$DISPLAY" ]; then
-        Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN}x24" -noreset -nolisten tcp 3>"$E2E_WORK/display" 2>"$E2E_WORK/xvfb.log" & E2E_PIDS+=("$!")
-        timeout 10 sh -c "until [ -s '$E2E_WORK/display' ]; do sleep 0.1; done" || e2e_die "Xvfb did not start"
-        export DISPLAY=:$(tr -dc 0-9 < "$E2E_WORK/display")
+        e2e_xvfb "$E2E_SCREEN"
         # Modes with refresh rates, before Wine reads the list (xmodes/xmodes.c says why).
         [ "$E2E_SRC/xmodes/xmodes.c" -ot "$xmodes" ] || { mkdir -p "${xmodes%/*}" &&
             cc -O2 -o "$xmodes" "$E2E_SRC/xmodes/xmodes.c" -lXrandr -lX11; } || e2e_die "cannot build xmodes"
         timeout 20 "$xmodes" $modes > "$E2E_WORK/xmodes.log" 2>&1
     fi
-    # The template: one per Wine set-up (a prefix made without 32-bit Wine has no syswow64).
-    key="$("$E2E_WINE" --version) wow64=$([ -x /usr/lib/wine/wine ] && echo yes)"
-    (flock -w 300 9 && { [ "$(cat "$tpl/.ready" 2>/dev/null)" = "$key" ] || {
-        rm -rf "$tpl" && WINEPREFIX=$tpl e2e_wine 180 wineboot -i &&
-            WINEPREFIX=$tpl e2e_wine 60 reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f &&
-            WINEPREFIX=$tpl timeout 60 "$WINESERVER" -w && echo "$key" > "$tpl/.ready"; } >"$E2E_WORK_ROOT/template.log" 2>&1; }
-    ) 9>"$E2E_WORK_ROOT/.lock" || e2e_die "could not make the Wine prefix (see $E2E_WORK_ROOT/template.log)"
-    export WINEPREFIX=$E2E_WORK/prefix
-    # Hard links for the Windows folder, which Wine never writes in place; copies of the rest.
-    mkdir -p "$WINEPREFIX" && cp -al "$tpl/drive_c" "$WINEPREFIX/" && cp -a "$tpl"/{dosdevices,*.reg,.update-timestamp} "$WINEPREFIX/"
-    for line in "$tpl"/drive_c/{users,ProgramData,windows/*.ini}; do
-        line=${line#"$tpl/drive_c/"} && rm -rf "$WINEPREFIX/drive_c/$line" && cp -a "$tpl/drive_c/$line" "$WINEPREFIX/drive_c/$line"
-    done
-    [ "$E2E_BITS" = 64 ] || [ -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ] ||
-        e2e_die "$HZWK_EXE is 32-bit: install wine32:i386 and libxrandr2:i386 (scripts/setup.sh)"
+    e2e_prefix "$E2E_WORK_ROOT/prefix-template" 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
     "$WINESERVER" -f -p > "$E2E_WORK/wineserver.log" 2>&1 & E2E_PIDS+=("$!")
     # A 32-bit program sees HKLM\SOFTWARE through Wow6432Node and system32 through syswow64.
     local regedit=regedit sysdir=system32 devkey line target

@@ -13,7 +13,6 @@
 namespace hzwk {
 namespace {
 
-using test::All;
 using test::ScriptedPrompt;
 
 // Over random captions: the list holds the 20 test resolutions in resolution order whose caption

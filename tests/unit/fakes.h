@@ -131,8 +131,6 @@ struct Machine {
     std::string Setting(const std::string& name) { return Str(reg.GetRaw("SOFTWARE\\HZWK", name)); }
 };
 
-inline std::string Blanks(int n) { return std::string(static_cast<std::size_t>(n), ' '); }
-
 // A whole file, or "" when it cannot be read.
 inline std::string FileText(const std::string& path) { std::string t; return ReadWholeFile(path, &t, nullptr), t; }
 
@@ -145,8 +143,6 @@ inline void AddMonitor(MemoryRegistry& reg, const std::string& model, const std:
     reg.SetRaw(instance + "\\Device Parameters", "EDID", kRegBinary, edid);
     if (present) reg.CreateKey(instance + "\\Control");
 }
-
-inline Captions All(const std::string& caption) { Captions c; c.fill(caption); return c; }
 
 // FNV-1a: pins a long text to the byte in one number.
 inline uint64_t Fnv1a(const std::string& text) {

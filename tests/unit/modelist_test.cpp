@@ -14,7 +14,7 @@
 namespace hzwk {
 namespace {
 
-using test::Blanks, test::Fnv1a;
+using test::Fnv1a;
 
 const int kRungs[] = {60, 70, 72, 75, 85, 100, 120};
 const size_t kRungColumn[] = {0, 3, 6, 9, 12, 15, 19};  // in the 22-column RateField
@@ -63,7 +63,7 @@ struct Reader {
             }
             const auto wide = [](const std::string& s) { return s.size() == 3 ? " " + s : s; };
             at = start;
-            if (n[2].empty() || !Eat(n[0] + Blanks(4 - int(n[0].size())) + wide(n[1]) + " " + wide(n[2]) + "   "))
+            if (n[2].empty() || !Eat(n[0] + std::string(4 - n[0].size(), ' ') + wide(n[1]) + " " + wide(n[2]) + "   "))
                 return Fail("entry head");
             std::string rates = "(no field)", field = v.substr(at, 22), blanked = field;
             if (!Eat("  0")) {
@@ -75,7 +75,7 @@ struct Reader {
                     blanked.replace(kRungColumn[i], rung.size(), rung.size(), ' ');
                 }
                 at += field.size();
-                if (blanked != Blanks(22) || !Eat("  0")) return Fail("RateField");
+                if (blanked != std::string(22, ' ') || !Eat("  0")) return Fail("RateField");
             }
             facts.push_back(n[0] + " " + n[1] + "x" + n[2] + " " + rates);
         } while (v.compare(at, 2, "  ") == 0 && v.find_first_not_of("0123456789", at + 2) > at + 2 &&
