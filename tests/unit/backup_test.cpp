@@ -4,8 +4,6 @@
 
 #include <unistd.h>
 
-#include <array>
-
 #include "modelist/backup.h"
 #include "profile/profile_os.h"
 
@@ -17,34 +15,6 @@ namespace fs = std::filesystem;
 
 const char kKey[] = "System\\CurrentControlSet\\Control\\Video\\{GUID}\\0000";
 const char kHead[] = "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Video\\{GUID}\\0000]\r\n";
-
-BackupValue Value(const char* name, uint32_t type, const std::string& bytes) { return BackupValue{name, RegData{type, bytes}}; }
-
-// Any old value of the types a mode list is kept as, or none, rich in NULs, line breaks and
-// escapes, comes back byte for byte through the import that a double-click starts (over a
-// value of another kind that is there now). What restore would refuse makes no file, so every
-// backup written can be put back.
-TEST(Backup, TextGivesTheOldBytesBackAndWhatRestoreRefusesMakesNone) {
-    std::mt19937 rng(18);
-    for (int i = 0; i < 3000; ++i) {
-        std::string bytes(rng() % 24, ' '), text, error;
-        for (char& c : bytes) c = "\0\r\n\"\\a\xff"[rng() % 7];
-        BackupValue old = Value("NV25_Modes", std::array{kRegSz, kRegBinary, kRegMultiSz}[rng() % 3], bytes);
-        if (rng() % 8 == 0) old.data.reset();
-        MemoryRegistry reg;
-        reg.SetRaw(kKey, old.name, kRegDword, "\1\0\0\0"s);
-        ASSERT_TRUE(MakeBackupText(kKey, old, &text) && ImportRegText(text, reg, &error)) << i << error;
-        ASSERT_EQ(reg.GetRaw(kKey, old.name), old.data) << text;
-    }
-    std::string deep = "A", text;
-    for (size_t i = 0; i < kMaxKeyDepth; ++i) deep += "\\A";
-    const BackupValue x = Value("NV_Modes", kRegSz, "x");
-    for (const auto& [key, value] : {std::pair{std::string("A\r\nB"), x}, {"A\\\\B", x}, {"", x}, {deep, x},
-                                     {kKey, Value("NV\n", kRegSz, "x")}, {kKey, Value("NV_Modes", kRegDword, "\1\0\0\0"s)},
-                                     {kKey, Value("NV_Modes", kRegBinary, std::string(30000, 'x'))}})
-        EXPECT_FALSE(MakeBackupText(key, value, &text)) << key.substr(0, 20) << " " << value.name;
-    EXPECT_TRUE(text.empty());
-}
 
 TEST(Backup, FileNamesAndWhichOnesGo) {
     const BackupTime t{2026, 1, 2, 3, 4, 5};

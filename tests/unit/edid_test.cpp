@@ -92,36 +92,27 @@ TEST(FindMonitor, CombinesTheLimitsOfTheAttachedMonitors) {
     EXPECT_EQ(reg.OpenHandles(), 0);
 }
 
-// The vertical maximum caps the calculator. Apply warns after the refusals, before the question
-// (default No); No writes, logs and backs up nothing; Yes goes on to the question.
+// The vertical maximum caps the calculator. Apply warns of rows beyond the monitor after the
+// refusals, before the question: No writes, logs and backs up nothing; Yes goes on to the question.
 TEST(MonitorGuard, ApplyWarnsOfRowsBeyondTheMonitor) {
-    struct : test::ScriptedPrompt {  // records the buttons as well
-        std::vector<Buttons> buttons;
-        Answer Show(const std::string& t, Icon i, Buttons b) override { return buttons.push_back(b), ScriptedPrompt::Show(t, i, b); }
-    } prompt;
     test::Machine unknown("NVIDIA Nonesuch", 3090, false), m("NVIDIA GeForce4 Ti 4600", 4109, true);
-    MainForm form(m.rules, m.os, prompt);
-    for (test::Machine* x : {&unknown, &m}) test::AddMonitor(x->reg, "SNY0290", Edid("SNY0290-FB6A64.bin"));
-    unknown.Start();
+    for (test::Machine* x : {&unknown, &m}) test::AddMonitor(x->reg, "SNY0290", Edid("SNY0290-FB6A64.bin")), x->Start();
     unknown.form.SetCaption(kR640x480, "121");
     EXPECT_EQ(unknown.form.CmdApplyClick(), WriteOutcome::Refused);
-    ASSERT_EQ(form.Load(""), StartupOutcome::ShowWindow);
-    form.CmdCalcClick();  // 107 kHz: 209, 167 and 130 Hz at 480, 600 and 768 lines
-    const Captions c = form.CaptionsNow();
-    EXPECT_EQ(c[kR640x480] + " " + c[kR800x600] + " " + c[kR1360x768] + " " + c[kR1152x864] + " " + c[kR1600x1200],
-              "120 120 120 115 82");
-    EXPECT_EQ(form.grid.Row(kR640x480).position, 120);
-    form.SetCaption(kR1600x1200, "120"), form.SetCaption(kR640x480, "121");
-    m.os.debugFile.clear(), prompt.answers = {Answer::No};
-    EXPECT_EQ(form.CmdApplyClick(), WriteOutcome::Declined);
-    EXPECT_EQ(prompt.shown, (test::Boxes{{"The monitor SONY CPD-G400 cannot show these rates:\n\n640 x 480 at 121 Hz "
-                                          "(at most 120 Hz)\n1600 x 1200 at 120 Hz (at most 82 Hz)\n\nThe screen may "
-                                          "stay black in these modes after the restart. Write them anyway?", Icon::Warning}}));
-    EXPECT_EQ(prompt.buttons, std::vector<Buttons>{Buttons::YesNoDefaultNo});
+    m.form.CmdCalcClick();  // 107 kHz: 209, 167 and 130 Hz at 480, 600 and 768 lines
+    const Captions c = m.form.CaptionsNow();
+    EXPECT_EQ(c[kR640x480] + " " + c[kR800x600] + " " + c[kR1360x768] + " " + c[kR1152x864] + " " + c[kR1600x1200] + " " +
+                  std::to_string(m.form.grid.Row(kR640x480).position), "120 120 120 115 82 120");
+    m.form.SetCaption(kR1600x1200, "120"), m.form.SetCaption(kR640x480, "121");
+    m.prompt.answers = {Answer::No};
+    EXPECT_EQ(m.form.CmdApplyClick(), WriteOutcome::Declined);
+    EXPECT_EQ(m.prompt.shown, (test::Boxes{{"The monitor SONY CPD-G400 cannot show these rates:\n\n640 x 480 at 121 Hz "
+                                            "(at most 120 Hz)\n1600 x 1200 at 120 Hz (at most 82 Hz)\n\nThe screen may "
+                                            "stay black in these modes after the restart. Write them anyway?", Icon::Warning}}));
     EXPECT_EQ(m.Value("NV_Modes") + m.os.debugFile + std::to_string(m.os.files[m.os.folder].size()), "<absent>0");
-    prompt.answers = {Answer::Yes, Answer::Yes};
-    EXPECT_EQ(form.CmdApplyClick(), WriteOutcome::Written);
-    EXPECT_EQ(prompt.shown[2].first, kAskApply);
+    m.prompt.answers = {Answer::Yes, Answer::Yes};
+    EXPECT_EQ(m.form.CmdApplyClick(), WriteOutcome::Written);
+    EXPECT_EQ(m.prompt.shown[2].first, kAskApply);
 }
 
 }  // namespace

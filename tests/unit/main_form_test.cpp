@@ -19,23 +19,6 @@ constexpr const char kConfirmApply[] = "Are you sure you want to apply these val
 constexpr const char kConfirmReset[] = "Are you sure you wish to set the Nvidia driver default values?";
 constexpr const char kError[] = "Error writing to the registry";
 
-// No writes, logs and backs up nothing, yet Set Defaults re-reads the rates all the same; a
-// stepper outside the grid changes nothing.
-TEST(Apply, NoWritesNothingButSetDefaultsRereadsTheRates) {
-    Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
-    m.Start();
-    const Captions before = m.form.CaptionsNow();
-    for (int row : {-1, kRowCount, kRowCount + 7, -100}) m.form.StepperChanged(row, 6);
-    EXPECT_EQ(m.form.CaptionsNow(), before);
-    m.form.StepperChanged(kR640x480, 7);
-    m.prompt.answers = {Answer::No, Answer::No};
-    EXPECT_EQ(m.form.CmdApplyClick(), WriteOutcome::Declined);
-    EXPECT_EQ(m.form.grid.Row(kR640x480).caption, "120");
-    m.form.CmdResetClick();
-    EXPECT_EQ(m.Value("NV25_Modes") + m.os.debugFile + m.form.grid.Row(kR640x480).caption, "<absent>85");
-    EXPECT_TRUE(m.os.files.empty());
-}
-
 // The registry as it is, but once armed a text write throws, as a failed allocation would.
 struct ThrowingTextWrites final : ApiRegistry {
     using ApiRegistry::ApiRegistry;
