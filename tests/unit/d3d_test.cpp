@@ -93,8 +93,10 @@ TEST(FrameState, AngleAndQuarterSecondWindowsAcrossTheTickWrap) {
 }
 
 // The square's corners and colours and the zero seventh slot, to the byte (the 0x1C2 format reads
-// the diffuse colour at byte 12: the last corner is yellow), and the presentation.
-TEST(Scene, TheSquaresVerticesAndThePresentation) {
+// the diffuse colour at byte 12: the last corner is yellow), and the presentation. The scene's
+// view and projection worked out by hand, a quarter turn, and products written into one of their
+// own inputs, as the frame loop writes them.
+TEST(Scene, VerticesPresentationAndMatricesAgreeWithTheirClosedForms) {
     const VertexArray v = BuildSquare();
     EXPECT_EQ(sizeof(v) + kVertexBufferBytes, 392u);
     uint32_t diffuse;
@@ -104,11 +106,6 @@ TEST(Scene, TheSquaresVerticesAndThePresentation) {
     const PresentChoice vsync = ChoosePresentation(true), free = ChoosePresentation(false);
     EXPECT_TRUE(vsync.swapEffect == 4u && vsync.presentationInterval == 0u && free.swapEffect == 2u &&
                 free.presentationInterval == 0x80000000u);
-}
-
-// The scene's view and projection worked out by hand, a quarter turn, and products written
-// into one of their own inputs, as the frame loop writes them.
-TEST(Matrix, AgreeWithTheirClosedForms) {
     Matrix view, scene, wide, turn, translate, product, intoLeft, intoRight, identity;
     for (auto& row : translate.m) std::fill(std::begin(row), std::end(row), 7.0f);  // a used one
     D3DXMatrixLookAtLH(&view, &kEye, &kLookAt, &kUp);

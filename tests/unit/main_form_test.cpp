@@ -11,6 +11,7 @@
 #include "catalogue/catalogue.h"
 #include "modelist/backup.h"
 #include "modelist/compose.h"
+#include "tvout/tv_entries.h"
 
 namespace hzwk::test {
 namespace {
@@ -314,6 +315,8 @@ TEST(AboutForm, EachPageShowsItsTextAndItsNamedAddressesOpen) {
 
 // OK refuses two equal pairs, and a pair that counts (neither text empty or "0") unless both are
 // whole numbers from 1 to 9999; otherwise it stores each pair that counts and empties the other.
+// The three buttons fill and clear the boxes; stored values that are no numbers stay out of the
+// driver's value and the Added Resolutions line.
 TEST(TvOutForm, OkStoresWhatCountsOverRandomInput) {
     const char* texts[] = {"", "0", "640", "480", "800", "600", "1", "9999", "12345", "0480", "6x", "-1"};
     const auto number = [](const std::string& t) {
@@ -351,6 +354,18 @@ TEST(TvOutForm, OkStoresWhatCountsOverRandomInput) {
     EXPECT_EQ(f.txtW1 + f.txtH1 + f.txtW2, "640");
     f.Command2Click();
     EXPECT_EQ(f.txtW2 + f.txtH2, "");
+    // Only what the window could store reaches the driver's value.
+    for (const auto& [name, text] : {std::pair{"ResW1", "800"}, {"ResH1", "600;A 1,1"}, {"ResH2", "0480"}})
+        m.rules.SaveStringValue("SOFTWARE\\HZWK", name, text);
+    m.reg.SetRaw("SOFTWARE\\HZWK", "ResW2", kRegDword, std::string("\x80\x02\0\0", 4));
+    const TvResolutions read = ReadTvResolutions(m.rules);
+    EXPECT_EQ(read.w1 + "," + read.h1 + "," + read.w2 + "," + read.h2, "800,,,0480");
+    for (const char* no : {"0", "0000", "10000", "-800", "8e2", " 800"}) EXPECT_FALSE(IsTvNumber(no)) << no;
+    EXPECT_EQ(BuildTVEntries({"800", "600", "", "480"}, "3999").used.w1, " 800");  // as the report shows it
+    const std::pair<TvResolutions, const char*> lines[] = {{{"800", "600", "640", "480"}, "Added Resolutions: 800x600; 640x480"},
+        {{"", "", "640", "480"}, "Added Resolutions: ; 640x480"}, {{"", "600", "", "480"}, "Added Resolutions: x600x480"},
+        {{"abc", "0", "", "-1"}, "Added Resolutions: None"}};
+    for (const auto& [stored, line] : lines) EXPECT_EQ(Label50Caption(stored), line);
 }
 
 }  // namespace

@@ -221,23 +221,6 @@ TEST(ModeList, EveryWrittenValueReadsBackAsItsGridAndTvOut) {
     }
 }
 
-// Only what the TV-out window could store reaches the driver's value.
-TEST(TvOut, StoredValuesThatAreNoNumbersAreDropped) {
-    MemoryRegistry registry;
-    ApiRegistry rules(registry);
-    for (const auto& [name, text] : {std::pair{reg::kResW1, "800"}, {reg::kResH1, "600;A 1,1"}, {reg::kResH2, "0480"}})
-        rules.SaveStringValue(reg::kSettingsKey, name, text);
-    registry.SetRaw(reg::kSettingsKey, reg::kResW2, kRegDword, std::string("\x80\x02\0\0", 4));
-    const TvResolutions read = ReadTvResolutions(rules);
-    EXPECT_EQ(read.w1 + "," + read.h1 + "," + read.w2 + "," + read.h2, "800,,,0480");
-    for (const char* no : {"0", "0000", "10000", "-800", "8e2", " 800"}) EXPECT_FALSE(IsTvNumber(no)) << no;
-    EXPECT_EQ(BuildTVEntries({"800", "600", "", "480"}, "3999").used.w1, " 800");  // as the report shows it
-    const std::pair<TvResolutions, const char*> lines[] = {{{"800", "600", "640", "480"}, "Added Resolutions: 800x600; 640x480"},
-        {{"", "", "640", "480"}, "Added Resolutions: ; 640x480"}, {{"", "600", "", "480"}, "Added Resolutions: x600x480"},
-        {{"abc", "0", "", "-1"}, "Added Resolutions: None"}};
-    for (const auto& [stored, line] : lines) EXPECT_EQ(Label50Caption(stored), line);
-}
-
 // The adapter catalogues: each adapter's value names and default lists, pinned to the byte.
 
 // Descriptions are matched whole and exactly; an unknown one leaves the list untouched. From
