@@ -12,12 +12,10 @@ for case_file in "$here"/cases/*.sh; do
     for pattern in "$@"; do [[ $name == *"$pattern"* ]] && wanted=1; done
     [ "$wanted" = 1 ] || continue
     # An overrunning case gets TERM (its trap ends what it started), then KILL.
-    if timeout -k 10 "${E2E_CASE_TIMEOUT:-120}" bash "$case_file" > "$log_dir/$name.log" 2>&1 < /dev/null; then
-        passed=$((passed + 1)) && printf 'PASS  %-30s %4ds\n' "$name" $((SECONDS - t0))
-    else
-        failed=$((failed + 1)) && printf 'FAIL  %-30s %4ds  (log: %s)\n' "$name" $((SECONDS - t0)) "$log_dir/$name.log"
-        sed 's/^/      | /' "$log_dir/$name.log" | tail -n 60
-    fi
+    timeout -k 10 "${E2E_CASE_TIMEOUT:-120}" bash "$case_file" > "$log_dir/$name.log" 2>&1 < /dev/null &&
+        passed=$((passed + 1)) verdict=PASS || failed=$((failed + 1)) verdict=FAIL
+    printf '%s  %-30s %4ds  %s\n' $verdict "$name" $((SECONDS - t0)) "$([ $verdict = FAIL ] && echo "(log: $log_dir/$name.log)")"
+    [ $verdict = PASS ] || sed 's/^/      | /' "$log_dir/$name.log" | tail -n 60
 done
 echo "$passed passed, $failed failed"
 [ $failed -eq 0 ]

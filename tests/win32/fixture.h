@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <utility>
 #include <string>
 #include <vector>
@@ -29,8 +31,7 @@ struct ScriptedPrompt : win::MessageBoxPrompt {
     struct Box { std::string text; Answer answer; bool real = false; };
     void Expect(std::vector<Box> boxes) { script_.insert(script_.end(), boxes.begin(), boxes.end()); }
     Answer Show(const std::string& text, Icon icon, Buttons buttons) override {
-        if (script_.empty()) ADD_FAILURE() << "unexpected box: " << text;
-        if (script_.empty()) return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
+        if (script_.empty()) return ADD_FAILURE() << "unexpected box: " << text, buttons == Buttons::Ok ? Answer::Ok : Answer::No;
         Box box = script_.front();
         script_.pop_front();
         EXPECT_TRUE(box.text.empty() || text == box.text) << text << "\ninstead of " << box.text;
@@ -79,6 +80,7 @@ struct MainFixture : ::testing::Test {
 };
 
 inline std::string Text(HWND control) { return win::GetText(control); }
+inline std::string FileText(const std::string& path) { std::ifstream f(path, std::ios::binary); return {std::istreambuf_iterator<char>(f), {}}; }
 inline void Click(HWND window, int id) { SendMessageA(GetDlgItem(window, id), BM_CLICK, 0, 0); }
 inline void Command(HWND window, int id) { SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 

@@ -1,8 +1,6 @@
 // The main window over MainForm: controls wired to their events, its keyboard, the steppers,
 // what Apply and Set Defaults write, the menu.
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <random>
 
 #include "fixture.h"
@@ -126,14 +124,8 @@ TEST_F(MainFixture, ButtonsAndMenuWriteThroughTheRegistry) {
     Command(main, IDM_EXIT);
     EXPECT_FALSE(IsWindow(main));
     // debug.txt: the report rewrites it whole, Apply's lines are added to it.
-    const struct { bool append; std::string text, file; } steps[] = {
-        {false, std::string(3000, 'x'), std::string(3000, 'x')}, {false, "report\r\n", "report\r\n"},
-        {true, "added\r\n", "report\r\nadded\r\n"}, {false, "", ""}, {true, "a", "a"}};
-    for (const auto& s : steps) {
-        ASSERT_TRUE(s.append ? os.AppendDebugFile(s.text) : os.WriteDebugFile(s.text));
-        std::ifstream file(os.ProgramFolder() + "\\debug.txt", std::ios::binary);
-        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), s.file);
-    }
+    ASSERT_TRUE(os.WriteDebugFile(std::string(3000, 'x')) && os.WriteDebugFile("report\r\n") && os.AppendDebugFile("added\r\n"));
+    EXPECT_EQ(FileText(os.ProgramFolder() + "\\debug.txt"), "report\r\nadded\r\n");
 }
 
 // A SONY CPD-G400 (30-107 kHz, 48-120 Hz) connected, and the compressed format that turns the
@@ -141,9 +133,7 @@ TEST_F(MainFixture, ButtonsAndMenuWriteThroughTheRegistry) {
 struct MonitorFixture : MainFixture {
     const std::string model = std::string(reg::kMonitorsKey) + "\\SNY0290", instance = model + "\\1";
     void SetUp() override {
-        std::ifstream file(HZWK_SONY_G400_EDID, std::ios::binary);
-        const std::string edid(std::istreambuf_iterator<char>(file), {});
-        registry.SaveRawValue(instance + "\\" + reg::kDeviceParameters, reg::kEdid, {kRegBinary, edid});
+        registry.SaveRawValue(instance + "\\" + reg::kDeviceParameters, reg::kEdid, {kRegBinary, FileText(HZWK_SONY_G400_EDID)});
         registry.SaveStringValue(instance + "\\" + reg::kPresentSubkey, "ActiveService", "monitor");
         registry.SaveDwordValue(kDriverKey, reg::kUseCompressedModeFormat, 1);
         MainFixture::SetUp();
@@ -169,8 +159,7 @@ TEST_F(MonitorFixture, SetKeepsToTheMonitorAndApplyWarnsOfRowsSteppedBeyondIt) {
 
     const std::string name = ModeValueNameFor(form.Context().ModeValueName, form.Context().VersionKey());
     auto written = [&] {
-        std::ifstream debug(os.ProgramFolder() + "\\debug.txt", std::ios::binary);
-        return Raw(kDriverKey, name).bytes + "|" + std::string(std::istreambuf_iterator<char>(debug), {}) + "|" +
+        return Raw(kDriverKey, name).bytes + "|" + FileText(os.ProgramFolder() + "\\debug.txt") + "|" +
                std::to_string(os.FileNames(os.ProgramFolder(), "*").size());  // a backup file is one more
     };
     const std::string before = written();
