@@ -136,9 +136,8 @@ TEST(Hzwkctl, ComposeFromAVersionAlone) {
 }
 
 // Refused commands change neither registry.reg nor debug.txt and print nothing: bad arguments,
-// rates beyond the monitor (unless forced) and files no backup holds say why on one line (a
-// file too large for one before it is read);
-// a write that cannot be saved (a folder in the way) is neither logged nor reported.
+// rates beyond the monitor (unless forced) and files no backup holds say why on one line (a file
+// too large for one before it is read); a write that cannot be saved is neither logged nor reported.
 TEST(Hzwkctl, RefusedCommandsWriteNothing) {
     ScratchProfile p("xp-ti4600-3090");
     const std::string before = p.Registry(), crafted = (p.dir / "crafted.reg").string();
