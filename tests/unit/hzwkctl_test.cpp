@@ -73,19 +73,17 @@ TEST(Hzwkctl, DetectPrintsEachProfilesReport) {
               "Monitor: COMPAQ P1220 + SAM 1057\nHorizontal: 30-70 kHz\nVertical: 50-160 Hz\n");
 }
 
-// 200,000 line breaks in the description: a pass over the report per break takes a minute.
-// The first is CR CR LF, which ends as one LF too.
+// 200,000 line breaks in the description, the first CR CR LF, end as LFs in one pass: a pass per
+// break would take a minute.
 TEST(Hzwkctl, DetectEndsLinesWithLfInOnePass) {
     ScratchProfile p("xp-ti4600-3090");
-    const int breaks = 200000;
     std::string hex = "\"Device Description\"=hex(1):0d,", reg = p.Registry();
-    for (int i = 0; i < breaks; ++i) hex += "0d,0a,";
+    for (int i = 0; i < 200000; ++i) hex += "0d,0a,";
     const std::string plain = "\"Device Description\"=\"NVIDIA GeForce4 Ti 4600\"";
     std::ofstream(p.dir / "registry.reg", std::ios::binary) << reg.replace(reg.find(plain), plain.size(), hex + "00");
     const auto start = std::chrono::steady_clock::now();
-    const CtlRun r = Ctl("detect" + p.machine);
+    EXPECT_NE(Ctl("detect" + p.machine).out.find("\nCard Description: " + std::string(200001, '\n') + "Adapter"), std::string::npos);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
-    EXPECT_NE(r.out.find("\nCard Description: " + std::string(breaks + 1, '\n') + "Adapter"), std::string::npos);
 }
 
 std::set<std::string> Backups(const fs::path& dir) {

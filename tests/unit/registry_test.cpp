@@ -97,11 +97,7 @@ public:
     long DeleteValue(RegHandle, const char*) override { return kErrorSuccess; }
     long CloseKey(RegHandle) override { return kErrorSuccess; }
     long EnumKey(RegHandle, uint32_t, std::string* name) override { return *name = "K", kErrorSuccess; }
-
-private:
-    long Note(const char* how, RegHandle* out) {
-        return opens += how, *out = 1, missing ? kErrorFileNotFound : kErrorSuccess;
-    }
+    long Note(const char* how, RegHandle* out) { return opens += how, *out = 1, missing ? kErrorFileNotFound : kErrorSuccess; }
 };
 
 // Reads and deletes never create a key, there or not; the raw query and the subkey list open

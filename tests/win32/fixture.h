@@ -62,7 +62,14 @@ struct MainFixture : ::testing::Test {
     win::MainWindow window{form, registry, os, prompt};
     HWND main = nullptr;
 
+    // Windows 2000 with the 41.09 driver (not compressed: any rate, the calculator off).
     void SetUp() override {
+        registry.SaveStringValue(reg::kWindowsVersionKey, reg::kCurrentVersion, "5.0");
+        registry.SaveStringValue(kDriverKey, reg::kDeviceDescription, "NVIDIA GeForce4 Ti 4600");
+        registry.SaveRawValue(kDriverKey, reg::kInstalledDisplayDrivers, {kRegMultiSz, std::string("nv4_disp\0", 10)});
+        char self[MAX_PATH] = {};
+        GetModuleFileNameA(nullptr, self, MAX_PATH);
+        ASSERT_TRUE(CopyFileA(self, (os.SystemDirectory() + "\\nv4_disp.dll").c_str(), FALSE) && win::LoadCommonControls());
         ASSERT_EQ(form.Load(""), StartupOutcome::ShowWindow);
         ASSERT_TRUE(window.Create(SW_SHOW));
         main = window.Handle();
