@@ -123,19 +123,20 @@ struct Machine {
         os.modes = {{640, 480, 32, 60}, {640, 480, 32, 85}, {800, 600, 32, 75}, {1024, 768, 32, 70}};
     }
     // Loads the window and forgets what loading logged and showed.
-    void Start() {
-        EXPECT_EQ(form.Load(""), StartupOutcome::ShowWindow);
-        os.debugFile.clear(), prompt.shown.clear();
-    }
+    void Start() { EXPECT_EQ(form.Load(""), StartupOutcome::ShowWindow); os.debugFile.clear(), prompt.shown.clear(); }
     std::string Value(const std::string& name) { return Str(reg.GetRaw(kXpDeviceKey, name)); }
     std::string Setting(const std::string& name) { return Str(reg.GetRaw("SOFTWARE\\HZWK", name)); }
 };
 
 // A whole file, or "" when it cannot be read.
-inline std::string FileText(const std::string& path) { std::string t; return ReadWholeFile(path, &t, nullptr), t; }
+inline std::string FileText(const std::filesystem::path& p) { std::string t; return ReadWholeFile(p.string(), &t, nullptr), t; }
 
-// An EDID from tests/unit/data/edid/.
-inline std::string EdidFile(const std::string& f) { return FileText(HZWK_SOURCE_DIR "/tests/unit/data/edid/" + f); }
+// An EDID from tests/unit/data/edid/, all of its 128 bytes.
+inline std::string EdidFile(const std::string& f) {
+    const std::string bytes = FileText(HZWK_SOURCE_DIR "/tests/unit/data/edid/" + f);
+    EXPECT_EQ(bytes.size(), 128u) << f;
+    return bytes;
+}
 
 // A monitor instance as Windows records it; `present`: connected now (a Control subkey).
 inline void AddMonitor(MemoryRegistry& reg, const std::string& model, const std::string& edid, bool present = true) {

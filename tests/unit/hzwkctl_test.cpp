@@ -18,13 +18,12 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 
-std::string ReadFile(const fs::path& p) { return test::FileText(p.string()); }
 struct CtlRun { int status; std::string out, err; };
 
 CtlRun Ctl(const std::string& args) {
     const std::string out = (fs::temp_directory_path() / ("hzwkctl-" + std::to_string(::getpid()))).string(), err = out + ".err";
     const int st = std::system((HZWKCTL_PATH " " + args + " >'" + out + "' 2>'" + err + "'").c_str());
-    const CtlRun r{WIFEXITED(st) ? WEXITSTATUS(st) : -1, ReadFile(out), ReadFile(err)};
+    const CtlRun r{WIFEXITED(st) ? WEXITSTATUS(st) : -1, test::FileText(out), test::FileText(err)};
     return fs::remove(out), fs::remove(err), r;
 }
 
@@ -49,7 +48,7 @@ struct ScratchProfile {
         ApiRegistry api(reg);
         return test::Str(reg.GetRaw(DriverKeyPathFor(api, "5.1"), name));
     }
-    std::string Registry() { return ReadFile(dir / "registry.reg"); }
+    std::string Registry() { return test::FileText(dir / "registry.reg"); }
 };
 
 TEST(Hzwkctl, DetectPrintsEachProfilesReport) {
@@ -58,7 +57,7 @@ TEST(Hzwkctl, DetectPrintsEachProfilesReport) {
         if (!entry.is_directory()) continue;
         SCOPED_TRACE(entry.path());
         ++seen;
-        const std::string expected = ReadFile(entry.path() / "expected-report.txt");
+        const std::string expected = test::FileText(entry.path() / "expected-report.txt");
         const CtlRun r = Ctl("detect --machine '" + entry.path().string() + "'");
         if (expected.empty()) {  // the program ends before its report on this machine
             EXPECT_TRUE(r.status == 1 && r.out.empty() && r.err.find("No compatible") != std::string::npos) << r.err;
@@ -107,7 +106,7 @@ TEST(Hzwkctl, ComposeAgreesWithApplyResetAndRestore) {
         const std::string original = p.Value(c.valueName), rates = " 640x480=100 1024x768=N/A 1360x768=72 2048x1536=60";
         const CtlRun composed = Ctl("compose" + p.machine + rates);
         ASSERT_EQ(composed.status + Ctl("apply" + p.machine + rates).status, 0) << composed.err;
-        const std::string applied = p.Value(c.valueName), log = ReadFile(p.dir / "debug.txt");
+        const std::string applied = p.Value(c.valueName), log = test::FileText(p.dir / "debug.txt");
         EXPECT_EQ(applied + "\n", composed.out);
         EXPECT_TRUE(log.rfind("Added registry value: ", 0) == 0 && log.substr(log.size() - 2) == "\r\n") << log;
         const std::string first = *Backups(p.dir).begin();

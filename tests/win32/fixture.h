@@ -31,17 +31,15 @@ struct ScriptedPrompt : win::MessageBoxPrompt {
     struct Box { std::string text; Answer answer; bool real = false; };
     void Expect(std::vector<Box> boxes) { script_.insert(script_.end(), boxes.begin(), boxes.end()); }
     Answer Show(const std::string& text, Icon icon, Buttons buttons) override {
-        if (script_.empty()) return ADD_FAILURE() << "unexpected box: " << text, buttons == Buttons::Ok ? Answer::Ok : Answer::No;
+        if (script_.empty())
+            return ADD_FAILURE() << "unexpected box: " << text, buttons == Buttons::Ok ? Answer::Ok : Answer::No;
         Box box = script_.front();
         script_.pop_front();
         EXPECT_TRUE(box.text.empty() || text == box.text) << text << "\ninstead of " << box.text;
         if (box.real) { EXPECT_EQ(MessageBoxPrompt::Show(text, icon, buttons), box.answer); }
         return box.answer;
     }
-    void ExpectAllShown() {
-        for (const Box& box : script_) ADD_FAILURE() << "box not shown: " << box.text;
-        script_.clear();
-    }
+    void ExpectAllShown() { for (const Box& box : std::exchange(script_, {})) ADD_FAILURE() << "box not shown: " << box.text; }
     std::deque<Box> script_;
 };
 

@@ -94,8 +94,7 @@ TEST_F(MainFixture, ButtonsAndMenuWriteThroughTheRegistry) {
         EXPECT_EQ(Raw(reg::kRunKey, reg::kRunValue), (on ? RegData{kRegSz, run} : RegData{}));
     }
     const std::string help = os.ProgramFolder() + "\\hzwkhelp.chm";  // a hidden one is as good as none
-    ASSERT_TRUE(CopyFileA(HZWK_HELP_CHM, help.c_str(), FALSE));
-    SetFileAttributesA(help.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    ASSERT_TRUE(CopyFileA(HZWK_HELP_CHM, help.c_str(), FALSE) && SetFileAttributesA(help.c_str(), FILE_ATTRIBUTE_HIDDEN));
     prompt.Expect({{"Help file (hzwkhelp.chm) not found", Answer::Ok}});
     Command(main, IDM_TOPICS);
     DeleteFileA(help.c_str());

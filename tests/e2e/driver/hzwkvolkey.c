@@ -13,11 +13,7 @@
 #define KERNEL_PREFIX "\\Registry\\Machine\\"
 #define TWIN_PREFIX "System\\CurrentControlSet\\Hardware Profiles\\Current\\"
 
-static int fail(const char *what, const char *key)
-{
-    fprintf(stderr, "hzwkvolkey: %s%s\n", what, key);
-    return 0;
-}
+static int fail(const char *what, const char *key) { return fprintf(stderr, "hzwkvolkey: %s%s\n", what, key), 0; }
 
 /* Copies FROM's values (with SUBKEYS its subkeys too, all the way down) to TO, made volatile. */
 static int copy_key(HKEY from_parent, const char *from, HKEY to_parent, const char *to, int subkeys)
@@ -27,10 +23,8 @@ static int copy_key(HKEY from_parent, const char *from, HKEY to_parent, const ch
     DWORD i, name_len, size, type;
     HKEY src, dst;
     if (RegOpenKeyExA(from_parent, from, 0, KEY_READ, &src)) return fail("no key ", from);
-    if (RegCreateKeyExA(to_parent, to, 0, NULL, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, NULL, &dst, NULL)) {
-        RegCloseKey(src);
-        return fail("cannot create the volatile key ", to);
-    }
+    if (RegCreateKeyExA(to_parent, to, 0, NULL, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, NULL, &dst, NULL))
+        return RegCloseKey(src), fail("cannot create the volatile key ", to);
     for (i = 0;; i++) {
         name_len = sizeof name, size = sizeof data;
         if (RegEnumValueA(src, i, name, &name_len, NULL, &type, data, &size)) break;
@@ -41,9 +35,7 @@ static int copy_key(HKEY from_parent, const char *from, HKEY to_parent, const ch
         if (RegEnumKeyExA(src, i, name, &name_len, NULL, NULL, NULL, NULL)) break;
         copy_key(src, name, dst, name, 1);
     }
-    RegCloseKey(dst);
-    RegCloseKey(src);
-    return 1;
+    return RegCloseKey(dst), RegCloseKey(src), 1;
 }
 
 int main(int argc, char **argv)

@@ -18,9 +18,7 @@ static int on_x_error(Display *dpy, XErrorEvent *ev)
 {
     char text[128];
     XGetErrorText(dpy, ev->error_code, text, sizeof text);
-    fprintf(stderr, "xmodes: X error: %s\n", text);
-    errors++;
-    return 0;
+    return fprintf(stderr, "xmodes: X error: %s\n", text), errors++, 0;
 }
 
 int main(int argc, char **argv)
@@ -37,8 +35,7 @@ int main(int argc, char **argv)
         const char *at = strchr(argv[i], '@');
         char name[64];
         if (sscanf(argv[i], "%ux%u", &w, &h) != 2 || !at || sscanf(at + 1, "%u", &rate) != 1 || !rate) {
-            fprintf(stderr, "xmodes: bad mode '%s'\n", argv[i]);
-            errors++;
+            fprintf(stderr, "xmodes: bad mode '%s'\n", argv[i]), errors++;
             continue;
         }
         snprintf(name, sizeof name, "%ux%u_%u", w, h, rate);
