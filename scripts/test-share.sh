@@ -13,4 +13,5 @@ for dir in $(files tests | cut -d/ -f1-2 | sort -u); do
   [ "$n" -gt 0 ] && printf '%-16s %6d\n' "$dir" "$n"
   tests=$((tests + n))
 done
-printf '%-16s %6d\n%-16s %6d\nshare            %5d%%\n' "tests" "$tests" "code" "$code" $((100 * tests / code))
+printf '%-16s %6d\n%-16s %6d\nshare          %d.%d%%\n' "tests" "$tests" "code" "$code" \
+  $((1000 * tests / code / 10)) $((1000 * tests / code % 10))
