@@ -107,7 +107,8 @@ TEST(Scene, VerticesPresentationAndMatricesAgreeWithTheirClosedForms) {
     EXPECT_TRUE(vsync.swapEffect == 4u && vsync.presentationInterval == 0u && free.swapEffect == 2u &&
                 free.presentationInterval == 0x80000000u);
     Matrix view, scene, wide, turn, translate, product, intoLeft, intoRight, identity;
-    for (auto& row : translate.m) std::fill(std::begin(row), std::end(row), 7.0f);  // a used one
+    for (Matrix* used : {&view, &scene, &wide, &turn, &translate})  // as the frame loop's are: filled before
+        for (auto& row : used->m) std::fill(std::begin(row), std::end(row), 7.0f);
     D3DXMatrixLookAtLH(&view, &kEye, &kLookAt, &kUp);
     D3DXMatrixPerspectiveFovLH(&scene, kFovY, kAspect, kNearPlane, kFarPlane);
     D3DXMatrixPerspectiveFovLH(&wide, kFovY, 2.0f, 1.0f, 10.0f);
