@@ -30,10 +30,10 @@ TEST(Backup, FileNamesAndWhichOnesGo) {
                                       "hzwk-backup-20200101-000000.reg"};
     for (int s = 0; s < 8; ++s) names.push_back("hzwk-backup-20261207-00000" + std::to_string(s) + ".reg");
     // Never ours, however old they look.
-    for (const char* other : {"hzwk-backup-20100101-000000-1.reg", "hzwk-backup-20100101-000000-02.reg",
-                              "hzwk-backup-20100101-00000.reg", "hzwk-backup-2010010a-000000.reg",
-                              "hzwk-backup-20100101-000000.reg.txt", "hzwk-backup-20100101-000000-.reg", "debug.txt",
-                              "hzwk-backup-20100101+000000.reg", "hzwk-backup-20100101-000000,1.reg"})
+    for (const char* other : {"hzwk-backup-20100101-000000-1.reg", "hzwk-backup-20100101-000000-02.reg", "debug.txt",
+             "hzwk-backup-20100101-00000.reg", "hzwk-backup-2010010a-000000.reg", "hzwk-backuq-20100101-000000.reg",
+             "hzwk-backup-20100101-000000.reg.txt", "hzwk-backup-20100101-000000-.reg", "hzwk-backup-20100101+000000.reg",
+             "hzwk-backup-20100101-000000,1.reg"})
         names.push_back(other);
     EXPECT_EQ(BackupsToDelete(names, 10),
               (std::vector<std::string>{"HZWK-BACKUP-20261206-231500.REG", "hzwk-backup-20261206-231500-9.reg"}));

@@ -13,8 +13,6 @@
 namespace hzwk {
 namespace {
 
-using test::ScriptedPrompt;
-
 // Over random captions: the list holds the 20 test resolutions in resolution order whose caption
 // is not exactly "N/A" (the three newest rows are no test modes); Go takes each listed text to
 // its own mode, and anything else shows the message and keeps the last mode. Go and Cancel do
@@ -24,7 +22,7 @@ TEST(D3DSetupForm, ListsWhatTheGridOffersAndGoTakesEachToItsMode) {
     std::mt19937 rng(6101);
     const char* captions[] = {"N/A", "N/A", "60", "n/a", "N/A ", "", "85"};
     D3DSetupForm form;
-    ScriptedPrompt quiet;  // no message for a good choice
+    test::ScriptedPrompt quiet;  // no message for a good choice
     for (int run = 0; run < 50; ++run) {
         Captions c;
         for (auto& caption : c) caption = captions[rng() % 7];
@@ -45,7 +43,7 @@ TEST(D3DSetupForm, ListsWhatTheGridOffersAndGoTakesEachToItsMode) {
     ASSERT_TRUE(form.Go("320 x 200", "16 bit", true, quiet));
     for (const auto& [res, depth] : {std::pair{"1024 x 768", "Bit Rate"}, {" 1024 x 768", "32 bit"}, {"1024 x 768", "32 Bit"},
                                      {"1280 x 720", "32 bit"}, {"Resolution", "16 bit"}}) {
-        ScriptedPrompt prompt;
+        test::ScriptedPrompt prompt;
         EXPECT_FALSE(form.Go(res, depth, false, prompt)) << res << " / " << depth;
         EXPECT_EQ(prompt.shown, (test::Boxes{{"Please select a valid resolution from the list.", Icon::Critical}}));
         EXPECT_TRUE(form.Mode().width == 320 && form.Mode().format == 23 && form.Mode().vsync);
@@ -54,7 +52,7 @@ TEST(D3DSetupForm, ListsWhatTheGridOffersAndGoTakesEachToItsMode) {
         {RunOutcome::NoDirect3D, "Direct3D 8 is not available on this computer. The test needs DirectX 8 or later."},
         {RunOutcome::Failed, "The Direct3D test could not run in this mode."}};
     for (const auto& [outcome, message] : runs) {
-        ScriptedPrompt prompt;
+        test::ScriptedPrompt prompt;
         form.BeginRun();
         EXPECT_FALSE(form.Go("1024 x 768", "16 bit", false, prompt) || form.Go("nonsense", "", false, prompt) || form.Cancel());
         form.RunEnded(outcome, prompt);
@@ -79,7 +77,7 @@ TEST(FrameState, AngleAndQuarterSecondWindowsAcrossTheTickWrap) {
         {0, 100000, 500, 32767}, {10, INT32_MAX, 20, 0}};
     for (const auto& c : cases) {
         FrameState s;
-        s.lastTick = c.last, s.frames = c.frames;
+        s.lastTick = c.last, s.frames += c.frames;  // on from a fresh count
         std::deque<uint32_t> ticks = {c.tick, c.tick + 3};  // a second reading would be later
         s.EndFrame([&ticks] { const uint32_t t = ticks.front(); return ticks.pop_front(), t; });
         EXPECT_EQ(s.fps * 4, s.ShownFps());

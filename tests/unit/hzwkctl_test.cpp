@@ -111,7 +111,7 @@ TEST(Hzwkctl, ComposeAgreesWithApplyResetAndRestore) {
         EXPECT_TRUE(log.rfind("Added registry value: ", 0) == 0 && log.substr(log.size() - 2) == "\r\n") << log;
         const std::string first = *Backups(p.dir).begin();
 
-        ASSERT_EQ(Ctl("reset" + p.machine).status, 0);
+        ASSERT_EQ(Ctl("reset" + p.machine).out, "Default values reset successfully\n");
         EXPECT_EQ(p.Value(c.valueName).rfind(c.defaultHead, 0), 0u);
         std::set<std::string> second = Backups(p.dir);
         ASSERT_TRUE(second.erase(first) == 1 && second.size() == 1);

@@ -200,7 +200,7 @@ TEST(Startup, DetectionRefusesWhatItDoesNotKnow) {
     const struct { std::string os; uint32_t type; std::string drivers; } cases[] = {
         {"5.1", kRegMultiSz, nv4}, {"5.1", kRegMultiSz, std::string("nv4\0\0", 5)}, {"6.0", kRegMultiSz, nv4},
         {"", kRegMultiSz, nv4}, {"5.3", kRegMultiSz, nv4}, {"5.1 ", kRegMultiSz, nv4},
-        {"5.1", kRegMultiSz, std::string("nv4_disp\0vga\0\0", 14)}, {"5.1", kRegSz, std::string("nv4_disp\0", 9)},
+        {"5.1", kRegMultiSz, std::string("nv4_disp\0vga\0\0", 14)}, {"5.1", kRegSz, std::string("nv4_disp\0\0", 10)},
         {"5.1", kRegMultiSz, std::string("ati2dvag\0\0", 10)}, {"5.1", kRegMultiSz, std::string("NV4_DISP\0\0", 10)},
         {"5.1", kRegMultiSz, std::string()}, {"5.1", kRegMultiSz, std::string("\0", 1)},
         {"5.1", kRegMultiSz, std::string(300, 'n') + std::string("\0\0", 2)}};
@@ -325,10 +325,10 @@ TEST(TvOutForm, OkStoresWhatCountsOverRandomInput) {
     std::mt19937 rng(1904);
     for (int run = 0; run < 300; ++run) {
         Machine m("NVIDIA GeForce4 Ti 4600", 3090, false);
-        m.rules.SaveStringValue("SOFTWARE\\HZWK", "ResW1", "old");
+        for (const char* name : {"ResW1", "ResH1", "ResW2", "ResH2"}) m.rules.SaveStringValue("SOFTWARE\\HZWK", name, name + 3);
         TvOutForm f(m.rules, m.prompt);
         f.Load();
-        EXPECT_EQ(f.txtW1 + f.txtH1, "old");
+        EXPECT_EQ(f.txtW1 + f.txtH1 + f.txtW2 + f.txtH2, "W1H1W2H2");
         const std::string w1 = texts[rng() % 12], h1 = texts[rng() % 12], w2 = texts[rng() % 12], h2 = texts[rng() % 12];
         f.txtW1 = w1, f.txtH1 = h1, f.txtW2 = w2, f.txtH2 = h2;
         const bool counts1 = !w1.empty() && w1 != "0" && !h1.empty() && h1 != "0";
@@ -337,7 +337,7 @@ TEST(TvOutForm, OkStoresWhatCountsOverRandomInput) {
                               : (counts1 && !(number(w1) && number(h1))) || (counts2 && !(number(w2) && number(h2)))
                                   ? "Widths and heights must be whole numbers from 1 to 9999."
                                   : nullptr;
-        const std::string stored = refusal ? "old<absent><absent><absent>"
+        const std::string stored = refusal ? "W1H1W2H2"
                                            : (counts1 ? w1 + h1 : "") + (counts2 ? w2 + h2 : "");
         SCOPED_TRACE(w1 + "x" + h1 + ", " + w2 + "x" + h2);
         EXPECT_EQ(f.CmdDoneClick(), refusal == nullptr);

@@ -14,8 +14,6 @@
 namespace hzwk {
 namespace {
 
-using test::Fnv1a;
-
 const int kRungs[] = {60, 70, 72, 75, 85, 100, 120};
 const size_t kRungColumn[] = {0, 3, 6, 9, 12, 15, 19};  // in the 22-column RateField
 
@@ -245,15 +243,15 @@ TEST(Catalogues, EveryAdaptersNamesAndDefaultsInBothCatalogues) {
             std::string list = "<untouched>";
             const std::string name = key[0] == 'a' || key[0] == 'l' ? LookupCompressedAdapter(d, key[0] == 'a', list)
                                                                     : LookupNormalAdapter(d, key, list);
-            rows += name + "," + std::to_string(Fnv1a(list)) + ",";
+            rows += name + "," + std::to_string(test::Fnv1a(list)) + ",";
         }
         rows += ";\n";
     }
-    EXPECT_EQ(Fnv1a(rows), 0x1b2b181965f14873ull) << rows;
+    EXPECT_EQ(test::Fnv1a(rows), 0x1b2b181965f14873ull) << rows;
     // The lists as NVIDIA's drivers ship them.
     const std::pair<std::string, uint64_t> lists[] = {{StarDefaultList(), 0xd7ebc4be2de76625ull},
         {NormalDefaultTable(), 0x00485cb2dcf6ee00ull}, {IntegratedDefaultTable(), 0x1092de611417e9c3ull}};
-    for (const auto& [list, fingerprint] : lists) EXPECT_EQ(Fnv1a(list), fingerprint) << list;
+    for (const auto& [list, fingerprint] : lists) EXPECT_EQ(test::Fnv1a(list), fingerprint) << list;
 }
 
 // The grid: the change rule, current rates, stepper sync, the frequency calculator, and the
