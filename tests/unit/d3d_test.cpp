@@ -85,8 +85,7 @@ TEST(FrameState, AngleAndQuarterSecondWindowsAcrossTheTickWrap) {
                   std::to_string(c.fps) + " " + std::to_string(c.fps ? c.tick + 3 : c.last) + " " +
                       std::to_string(c.fps ? 1 : std::min<int64_t>(int64_t{c.frames} + 1, INT32_MAX))) << std::hex << c.last << " -> " << c.tick;
     }
-    TestMode m;
-    m.width = 1024, m.height = 768, m.depthBits = 32;
+    const TestMode m{1024, 768, 22, 32, false};
     EXPECT_EQ(CaptionLine(240, m) + "|" + kHintLine, "Current framerate: 240fps - 1024x768x32|Click anywhere to finish the test");
 }
 

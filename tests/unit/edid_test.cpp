@@ -70,6 +70,7 @@ TEST(FindMonitor, CombinesTheLimitsOfTheAttachedMonitors) {
     damaged[30] ^= 1;
     add("PHL0008", test::EdidFile("PHL0008-1BDD97.bin"), "0003", false);
     add("bad0001", damaged, "0004");
+    test::AddMonitor(reg, "SZ00001", test::EdidFile("SAM72C0-960104.bin"), true, kRegSz);  // whole, but no binary value
     add("SNY0290", test::EdidFile("SNY0290-FB6A64.bin") + std::string(384, '\x7f'), "0000");  // 30-107 kHz, 48-120 Hz
     add("Iqt0703", test::EdidFile("IQT0703-2C05FD.bin"), "0001");                            // states no limits
     add("SAM1057", test::EdidFile("SAM1057-3D7780.bin"), "0002");                            // 30-70 kHz, 50-160 Hz

@@ -139,9 +139,10 @@ inline std::string EdidFile(const std::string& f) {
 }
 
 // A monitor instance as Windows records it; `present`: connected now (a Control subkey).
-inline void AddMonitor(MemoryRegistry& reg, const std::string& model, const std::string& edid, bool present = true) {
+inline void AddMonitor(MemoryRegistry& reg, const std::string& model, const std::string& edid, bool present = true,
+                       uint32_t type = kRegBinary) {
     const std::string instance = "SYSTEM\\CurrentControlSet\\Enum\\DISPLAY\\" + model + "\\5&1&0&1";
-    reg.SetRaw(instance + "\\Device Parameters", "EDID", kRegBinary, edid);
+    reg.SetRaw(instance + "\\Device Parameters", "EDID", type, edid);
     if (present) reg.CreateKey(instance + "\\Control");
 }
 

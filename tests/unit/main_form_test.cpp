@@ -184,8 +184,6 @@ TEST(Menu, AutoStartStoresAQuotedCommandAndHelpOpensTheFileBesideTheProgram) {
     }
 }
 
-// Start-up: the ways to end before the window, detection, the version thresholds, the report.
-
 // The OS, the driver key from the kernel path (cut by count: a value no longer than the prefix
 // names no key), and a single NVIDIA driver entry, or the start ends after its message.
 TEST(Startup, DetectionRefusesWhatItDoesNotKnow) {
@@ -275,8 +273,6 @@ TEST(Startup, StartupSwitchRunsOnlyForANewDriverTheUserAccepts) {
     }
 }
 
-// The About and TV-out windows as data: what each page shows and opens, and what OK stores.
-
 // Every page shows its whole text, overwriting the last page's (empty lines included); a line
 // naming a mail address or a site opens it, the donation line the donation address, no other.
 TEST(AboutForm, EachPageShowsItsTextAndItsNamedAddressesOpen) {
@@ -318,9 +314,8 @@ TEST(AboutForm, EachPageShowsItsTextAndItsNamedAddressesOpen) {
 // driver's value and the Added Resolutions line.
 TEST(TvOutForm, OkStoresWhatCountsOverRandomInput) {
     const char* texts[] = {"", "0", "640", "480", "800", "600", "1", "9999", "12345", "0480", "6x", "-1"};
-    const auto number = [](const std::string& t) {
-        return !t.empty() && t.size() <= 4 && t.find_first_not_of("0123456789") == std::string::npos &&
-               t.find_first_not_of('0') != std::string::npos;
+    const auto number = [](const std::string& t) {  // one to four digits, not all zeros
+        return t.size() - 1 < 4 && t.find_first_not_of("0123456789") == t.npos && t.find_first_not_of('0') != t.npos;
     };
     std::mt19937 rng(1904);
     for (int run = 0; run < 300; ++run) {

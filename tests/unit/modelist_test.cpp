@@ -310,7 +310,7 @@ TEST(Calculator, RatesForTheWorkedFrequencies) {
     const std::pair<const char*, const char*> edges[] = {
         {"122.5263", "240"}, {"123.04", "240"}, {"130", "240"}, {"32.842", "62"}, {"31,578", "60"}, {"31.0", "N/A"},
         {"99999999999999999999999999", "240"}, {"-99999999999999999999999999", "N/A"}, {" 70 ", "136"},
-        {"", "N/A"}, {"abc", "N/A"}, {"96k", "N/A"}, {"1e3", "N/A"}, {"9.6.1", "N/A"}, {"-", "N/A"}};
+        {"", "N/A"}, {"abc", "N/A"}, {"96k", "N/A"}, {"1e3", "N/A"}, {"9.6.1", "N/A"}, {"-", "N/A"}, {"*96", "N/A"}};
     Grid g(true);
     for (const auto& [kHz, caption] : edges) {
         g.FillFromHFreq("96"), g.FillFromHFreq(kHz);

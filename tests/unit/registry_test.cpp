@@ -175,7 +175,7 @@ TEST(RegFile, ImportsEachFormAsRegeditDoes) {
         "[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Video\\{GUID}\\0000]\r\n"
         "\"Device Description\"=\"NVIDIA \\\"quoted\\\" GeForce\"\r\n@=\"unnamed\"\r\n"
         "\"InstalledDisplayDrivers\"=hex(7):6e,76,34,5f,64,69,73,70,00,00\r\n\"UseCompressedModeFormat\"=dword:00000001\r\n"
-        "\"Short\"=DWORD:1F\r\n\"Blob\"=hex:01,Ab,\\\r\n  cF,04,\\\r\n  ff\r\n\"Nothing\"=hex:\r\n  \"Indented\" = \"x\"\r\n"
+        "\"Short\"=DWORD:1F\r\n\"Blob\"=hex:01,Ab,\\\r\n  cF,04,\\\r\n  ff\r\n\"Nothing\"=hex:\r\n\t\"Indented\"\t= \"x\"\r\n"
         "\"Gone\"=\"x\"\r\n[HKEY_CURRENT_USER\\Software\\HZWK]\r\n\"UserValue\"=\"ignored\"\r\n"
         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Old\\Deep]\r\n\"V\"=\"x\"\r\n[-HKEY_CURRENT_USER\\Software\\Gone]\r\n"
         "[hkey_local_machine\\SYSTEM\\CurrentControlSet\\Control\\Video\\{guid}\\0000]\r\n\"Gone\"=-\r\n\"NeverThere\"=-\r\n"
@@ -215,7 +215,7 @@ TEST(RegFile, MalformedFilesAreRefusedWholeWithTheirLine) {
     for (size_t i = 1; i < kMaxKeyDepth; ++i) deepest += "\\AB";
     EXPECT_TRUE(Imported("REGEDIT4\n[HKEY_LOCAL_MACHINE\\" + deepest + "]\n\"V\"=\"x\"\n").GetRaw(deepest, "V"));
     const std::pair<std::string, int> cases[] = {
-        {"", 1}, {"Windows Registry Editor Version 5.00\r\n", 1}, {"\xff\xfeR\0E\0"s, 1},
+        {"", 1}, {"Windows Registry Editor Version 5.00\r\n", 1}, {"\xff\xfeR\0E\0"s, 1}, {"R\0E\0"s, 1},
         {"REGEDIT4\n\"Orphan\"=\"x\"\n", 2}, {head + "[HKEY_LOCAL_MACHINE\\SOFTWARE\n", 4},
         {head + "[HKEY_LOCAL_MASHINE\\SOFTWARE]\n", 4}, {head + "[HKEY_LOCAL_MACHINE\\A\\\\B]\n", 4},
         {head + "[-HKEY_LOCAL_MACHINE]\n", 4}, {head + "[HKEY_LOCAL_MACHINE\\" + deepest + "\\A]\n", 4},
@@ -226,6 +226,7 @@ TEST(RegFile, MalformedFilesAreRefusedWholeWithTheirLine) {
         {head + "\"V\"=hex:01,\\\n  02,\\\n  zz\n", 6}, {head + "garbage\n", 4},
         {head + "[-HKEY_LOCAL_MACHINE\\SOFTWARE\\New]\n\"V\"=\"x\"\n", 5},  // a deleted key takes no values
     };
+    std::string errors;  // every message, pinned below
     for (const auto& [text, line] : cases) {
         MemoryRegistry reg;
         reg.SetRaw("SOFTWARE\\HZWK", "Kept", kRegSz, "yes"s);
@@ -234,7 +235,9 @@ TEST(RegFile, MalformedFilesAreRefusedWholeWithTheirLine) {
         EXPECT_FALSE(ImportRegText(text, reg, &error)) << text;
         EXPECT_EQ(error.rfind("line " + std::to_string(line) + ":", 0), 0u) << text << "\n" << error;
         EXPECT_TRUE(reg.SameContent(before)) << text;  // nothing of the good first lines either
+        errors += error + "\n";
     }
+    EXPECT_EQ(test::Fnv1a(errors), 0x3c55fa5ba7ac5809ull) << errors;
 }
 
 }  // namespace
