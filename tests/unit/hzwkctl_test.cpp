@@ -68,8 +68,9 @@ TEST(Hzwkctl, DetectPrintsEachProfilesReport) {
     }
     EXPECT_GE(seen, 5);
     // Two monitors on one adapter: both names, the narrower of each range.
-    EXPECT_EQ(Ctl("monitor --machine '" + (kProfiles / "win2000-ti4200").string() + "'").out,
-              "Monitor: COMPAQ P1220 + SAM 1057\nHorizontal: 30-70 kHz\nVertical: 50-160 Hz\n");
+    const CtlRun monitor = Ctl("monitor --machine '" + (kProfiles / "win2000-ti4200").string() + "'");
+    EXPECT_EQ(std::to_string(monitor.status) + monitor.out,
+              "0Monitor: COMPAQ P1220 + SAM 1057\nHorizontal: 30-70 kHz\nVertical: 50-160 Hz\n");
 }
 
 // 200,000 line breaks in the description, the first CR CR LF, end as LFs in one pass: a pass per
