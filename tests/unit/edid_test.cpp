@@ -86,6 +86,22 @@ TEST(FindMonitor, CombinesTheLimitsOfTheAttachedMonitors) {
     EXPECT_EQ(reg.OpenHandles(), 0);
 }
 
+// A caption above the vertical maximum is beyond; in the 17 rows the calculator fills, so is one above
+// the rate it gives for the row's lines at the horizontal maximum; equal passes (0: no limit stated).
+TEST(MonitorGuard, RowRuleAtItsEdges) {
+    Captions c;  // 512 x 384 is no calculator row (262 by its lines): the vertical maximum alone
+    c.fill("N/A"), c[kR512x384] = "263", c[kR640x400] = "121", c[kR640x480] = "120", c[kR848x480] = "121";
+    c[kR1600x1200] = "82", c[kR1920x1200] = "83";  // 82: 1600 x 1200's rate by its lines at 107 kHz
+    std::string out;
+    for (const auto& [kHz, hz] : {std::pair{107, 120}, {107, 0}, {0, 120}, {0, 0}}) {
+        for (const RowBeyond& r : RowsBeyond(c, RateLimits{kHz, hz}))
+            out += std::string(kRows[size_t(r.row)].resolutionText) + "=" + std::to_string(r.rate) + "/" + std::to_string(r.atMost) + " ";
+        out += "|";
+    }
+    EXPECT_EQ(out, "512 x 384=263/120 640 x 400=121/120 848 x 480=121/120 1920 x 1200=83/82 |1920 x 1200=83/82 |"
+                   "512 x 384=263/120 640 x 400=121/120 848 x 480=121/120 ||");
+}
+
 // The vertical maximum caps the calculator. Apply warns of rows beyond the monitor after the
 // refusals, before the question: No writes, logs and backs up nothing; Yes goes on to the question.
 TEST(MonitorGuard, ApplyWarnsOfRowsBeyondTheMonitor) {

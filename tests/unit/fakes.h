@@ -77,8 +77,7 @@ public:
     bool MakeFolder(const std::string& path) override { return !locked.count(path) && (files[path], true); }
 };
 
-// Each message box shown: its text and icon.
-using Boxes = std::vector<std::pair<std::string, Icon>>;
+using Boxes = std::vector<std::pair<std::string, Icon>>;  // each box shown: its text and icon
 
 // Answers Yes/No questions from a script; OK boxes need no answer. An unscripted
 // question fails the test.

@@ -98,8 +98,7 @@ TEST_F(MainFixture, ButtonsAndMenuWriteThroughTheRegistry) {
     prompt.Expect({{"Help file (hzwkhelp.chm) not found", Answer::Ok}});
     Command(main, IDM_TOPICS);
     DeleteFileA(help.c_str());
-    Command(main, IDM_EXIT);
-    EXPECT_FALSE(IsWindow(main));
+    EXPECT_FALSE((Command(main, IDM_EXIT), IsWindow(main)));
     // debug.txt: the report rewrites it whole, Apply's lines are added to it.
     ASSERT_TRUE(os.WriteDebugFile(std::string(3000, 'x')) && os.WriteDebugFile("report\r\n") && os.AppendDebugFile("added\r\n"));
     EXPECT_EQ(FileText(os.ProgramFolder() + "\\debug.txt"), "report\r\nadded\r\n");
